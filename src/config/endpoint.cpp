@@ -1,0 +1,73 @@
+#include "config/endpoint.h"
+
+#include <cstdint>
+
+#include "config/registry.h"
+#include "sysinfo/text.h"
+
+namespace orvano::config {
+
+namespace {
+constexpr char kAddressCharacters[] = "0123456789.";
+constexpr std::size_t kMaxAddressLength = 254;  // the text passes a 255-byte buffer
+}  // namespace
+
+const char* RouterAddressKey(RegistryView view) {
+    return view == RegistryView::Native ? "SOFTWARE\\AVM\\AVMIGDCTRL"
+                                        : "SOFTWARE\\Wow6432Node\\AVM\\AVMIGDCTRL";
+}
+
+const char* PortKey(RegistryView view) {
+    return view == RegistryView::Native ? "SOFTWARE\\AVM\\CAPIoTCP"
+                                        : "SOFTWARE\\Wow6432Node\\AVM\\CAPIoTCP";
+}
+
+int ReadRouterAddress(RegistryView view, std::string& address) {
+    address.clear();
+    std::string stored;
+    if (!ReadTextValue(kLocalMachine, RouterAddressKey(view), kRouterAddressValue, stored))
+        return 0;
+    if (sysinfo::CountOf(stored, '.') != 3) return 0;
+    address = sysinfo::KeepOnly(stored, kAddressCharacters);
+    return 1;
+}
+
+int ReadPort(RegistryView view, std::string& hex) {
+    std::uint32_t number = 0;
+    if (!ReadDwordValue(kLocalMachine, PortKey(view), kPortValue, hex, number)) return 0;
+    return number > 0 ? 1 : 0;
+}
+
+int ChangeRouterAddress(RegistryView view, const std::string& address, int action) {
+    if (action == kActionWrite) {
+        std::string filtered = sysinfo::KeepOnly(address, kAddressCharacters);
+        return WriteTextValue(kLocalMachine, RouterAddressKey(view), kRouterAddressValue,
+                              filtered.substr(0, kMaxAddressLength));
+    }
+    if (action == kActionDelete)
+        return DeleteValue(kLocalMachine, RouterAddressKey(view), kRouterAddressValue);
+    return 0;
+}
+
+int ChangePort(RegistryView view, const std::string& hex, int action) {
+    if (action == kActionWrite) {
+        std::string stored;
+        std::uint32_t number = 0;
+        // A Port value of any number, 0 included, is overwritten; without one, the client's
+        // default goes in first, whatever was asked for.
+        bool present =
+            ReadDwordValue(kLocalMachine, PortKey(view), kPortValue, stored, number) == 1;
+        return WriteDwordValue(kLocalMachine, PortKey(view), kPortValue,
+                               present ? hex : kDefaultPortText);
+    }
+    if (action == kActionDelete) return DeleteValue(kLocalMachine, PortKey(view), kPortValue);
+    return 0;
+}
+
+int RouterAddressStored() {
+    std::string ignored;
+    if (ReadRouterAddress(RegistryView::Native, ignored)) return 1;
+    return ReadRouterAddress(RegistryView::Wow6432Node, ignored);
+}
+
+}  // namespace orvano::config

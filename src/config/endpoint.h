@@ -1,0 +1,37 @@
+// Where the network CAPI client finds the router: its IPv4 address and the TCP port of
+// its CAPI-over-TCP service, each in the native key and in the Wow6432Node twin. The two
+// views are read and written separately and never synchronised.
+#pragma once
+
+#include <string>
+
+namespace orvano::config {
+
+enum class RegistryView { Native, Wow6432Node };
+
+inline constexpr int kActionWrite = 1;
+inline constexpr int kActionDelete = 4;
+
+inline constexpr char kRouterAddressValue[] = "FoundFritzBoxes";
+inline constexpr char kPortValue[] = "Port";
+inline constexpr char kDefaultPortText[] = "000013a7";  // 5031
+
+// "SOFTWARE\AVM\AVMIGDCTRL" or its Wow6432Node twin, under HKEY_LOCAL_MACHINE.
+const char* RouterAddressKey(RegistryView view);
+// "SOFTWARE\AVM\CAPIoTCP" or its Wow6432Node twin, under HKEY_LOCAL_MACHINE.
+const char* PortKey(RegistryView view);
+
+// 1 and the address filtered to digits and dots when the stored text has exactly three dots.
+int ReadRouterAddress(RegistryView view, std::string& address);
+// 1 when a Port greater than 0 is stored; the hex text is handed out for 0 too.
+int ReadPort(RegistryView view, std::string& hex);
+// Action 1 writes the address filtered to digits and dots (not validated here), action 4
+// deletes it; other actions do nothing and give 0.
+int ChangeRouterAddress(RegistryView view, const std::string& address, int action);
+// Action 1 writes the port, or 5031 while no Port value exists yet; action 4 deletes it;
+// other actions do nothing and give 0.
+int ChangePort(RegistryView view, const std::string& hex, int action);
+// 1 when a valid router address is stored in either view.
+int RouterAddressStored();
+
+}  // namespace orvano::config

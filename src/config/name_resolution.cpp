@@ -1,0 +1,83 @@
+#include "config/name_resolution.h"
+
+#include <cstdint>
+
+#include "platform/cursor.h"
+#include "platform/resolver.h"
+#include "sysinfo/text.h"
+
+namespace orvano::config {
+
+namespace p = orvano::platform;
+
+namespace {
+
+constexpr std::uint16_t kWinsockVersion = 0x0202;
+
+// Winsock for the length of one lookup: started in version 2, released before returning.
+class WinsockSession {
+  public:
+    WinsockSession() {
+        std::uint16_t granted = 0;
+        started_ = p::WsaStartup(kWinsockVersion, granted) == 0;
+        usable_ = started_ && (granted & 0xFF) == 2;
+    }
+    WinsockSession(const WinsockSession&) = delete;
+    WinsockSession& operator=(const WinsockSession&) = delete;
+    ~WinsockSession() {
+        if (started_) p::WsaCleanup();
+    }
+    bool Usable() const { return usable_; }
+
+  private:
+    bool started_ = false;
+    bool usable_ = false;
+};
+
+bool IsZero(const p::Ipv4& address) {
+    return address == p::Ipv4{0, 0, 0, 0};
+}
+
+// The first address of the name, or 0.0.0.0 when there is none.
+p::Ipv4 FirstAddress(const std::string& name) {
+    WinsockSession winsock;
+    std::vector<p::Ipv4> addresses;
+    if (!winsock.Usable() || !p::GetHostByName(name, addresses) || addresses.empty()) return {};
+    return addresses.front();
+}
+
+std::string HostNameOf(const p::Ipv4& address) {
+    WinsockSession winsock;
+    std::string name;
+    if (!winsock.Usable() || !p::GetHostByAddr(address, name)) return "";
+    return name;
+}
+
+std::string Dotted(const p::Ipv4& address) {
+    return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." +
+           std::to_string(address[2]) + "." + std::to_string(address[3]);
+}
+
+}  // namespace
+
+int ResolveHostAddress(const std::string& name, std::string& dotted) {
+    dotted.clear();
+    std::string trimmed = sysinfo::Trimmed(name);
+    if (trimmed.empty()) return 0;
+    p::Ipv4 address = FirstAddress(trimmed);
+    if (IsZero(address)) return 0;
+    dotted = Dotted(address);
+    return 1;
+}
+
+int ConfirmAddress(const std::string& address) {
+    if (sysinfo::CountOf(address, '.') != 3) return 0;
+    p::SetBusyCursor(true);
+    p::Ipv4 found = FirstAddress(sysinfo::Trimmed(address));
+    int result = 0;
+    if (!IsZero(found)) result = sysinfo::Trimmed(HostNameOf(found)).empty() ? 0 : 1;
+    p::SetBusyCursor(false);
+    return result;
+}
+
+}  // namespace orvano::config

@@ -1,0 +1,22 @@
+// The router found by name, and addresses checked forward and backward through the name
+// service. Every call looks up afresh; nothing is cached.
+#pragma once
+
+#include <string>
+
+namespace orvano::config {
+
+// Local host names under which the router answers. The second is another name of the
+// router the first one names and is tried only when the first does not resolve.
+inline constexpr char kRouterHostName1[] = "fritz.box";
+inline constexpr char kRouterHostName2[] = "www.fritz.box";
+inline constexpr char kRouterHostName3[] = "fritz.nas";
+
+// 1 and the first IPv4 address of the name as dotted text ("192.168.178.1"); 0 and "" when
+// the trimmed name is empty, unknown, or resolves to 0.0.0.0.
+int ResolveHostAddress(const std::string& name, std::string& dotted);
+// 1 when the text has exactly three dots, resolves to a non-zero address and that address
+// has a host name in the reverse direction. Shows the busy cursor while it looks up.
+int ConfirmAddress(const std::string& address);
+
+}  // namespace orvano::config

@@ -1,0 +1,55 @@
+// How the program touches the registry: text and DWORD values read, written and deleted
+// under one root and key path, emptied keys removed, vendor keys looked for. Every
+// operation opens, works and closes; no handle and no Win32 error code leaves this layer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace orvano::config {
+
+using platform::RegKey;
+inline constexpr RegKey kCurrentUser = platform::kHkeyCurrentUser;
+inline constexpr RegKey kLocalMachine = platform::kHkeyLocalMachine;
+
+// Vendor-key locations as callers number them.
+inline constexpr int kVendorKeyUser = 1;         // HKCU\Software\AVM
+inline constexpr int kVendorKeyMachine = 2;      // HKLM\Software\AVM
+inline constexpr int kVendorKeyWow6432Node = 3;  // HKLM\Software\Wow6432Node\AVM
+
+// 1 when the vendor key of the location can be opened for reading.
+int VendorKeyExists(int location);
+// The location's full key name when the key exists, else (and for unknown locations) "".
+std::string VendorKeyText(int location);
+
+// A text value, cut at its first NUL; data over 255 bytes counts as absent.
+int ReadTextValue(RegKey root, const std::string& path, const std::string& name, std::string& text);
+// A value of at most 4 bytes as a number and as 8 lower-case hex digits; the type is not checked.
+int ReadDwordValue(RegKey root, const std::string& path, const std::string& name, std::string& hex,
+                   std::uint32_t& number);
+// Stores REG_SZ without terminating NUL, creating the key when missing.
+int WriteTextValue(RegKey root, const std::string& path, const std::string& name,
+                   const std::string& text);
+// Stores REG_DWORD from hex text (see HexTextNumber), creating the key when missing.
+int WriteDwordValue(RegKey root, const std::string& path, const std::string& name,
+                    const std::string& hex);
+// Deletes the value, then the key too when nothing is left in it.
+int DeleteValue(RegKey root, const std::string& path, const std::string& name);
+// Deletes the key only when it holds neither values nor subkeys; never its parent.
+int DeleteKeyIfEmpty(RegKey root, const std::string& path);
+// The REG_SZ values of one key whose names begin with the prefix (case-insensitive), in the
+// registry's order; 1 when at least one was found. Entries hold at most 1023 characters.
+int ListStringValuesByPrefix(RegKey root, const std::string& path, const std::string& prefix,
+                             std::vector<std::string>& names, std::vector<std::string>& data,
+                             int& count);
+
+// A DWORD as it travels between the store and the dialogs: 8 lower-case hex digits.
+std::string DwordText(std::uint32_t number);
+// Hex text to a number: characters outside 0-9, a-f, A-F are dropped, the rest is read as
+// one hexadecimal number of which the low 32 bits count; no digits give 0.
+std::uint32_t HexTextNumber(const std::string& hex);
+
+}  // namespace orvano::config

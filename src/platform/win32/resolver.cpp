@@ -1,0 +1,109 @@
+// The name service on Windows: Winsock 1.1 (WSOCK32.DLL), loaded from the system folder.
+#include "platform/resolver.h"
+
+// winsock2.h gives the types only (WIN32_LEAN_AND_MEAN keeps windows.h from pulling in
+// winsock.h); no Winsock function is linked.
+#include <windows.h>
+#include <winsock2.h>
+
+#include <cstring>
+
+namespace orvano::platform {
+
+namespace {
+
+using StartupFn = int(WSAAPI*)(WORD, LPWSADATA);
+using CleanupFn = int(WSAAPI*)();
+using ByNameFn = hostent*(WSAAPI*)(const char*);
+using ByAddrFn = hostent*(WSAAPI*)(const char*, int, int);
+
+// The program runs elevated and must never pick up a wsock32.dll planted beside it, so
+// nothing of Winsock is imported: the library is loaded by its full path and stays loaded.
+struct Winsock {
+    StartupFn startup = nullptr;
+    CleanupFn cleanup = nullptr;
+    ByNameFn byName = nullptr;
+    ByAddrFn byAddr = nullptr;
+
+    bool Complete() const { return startup && cleanup && byName && byAddr; }
+};
+
+template <class Fn>
+Fn Find(HMODULE library, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+// LoadLibraryA of "<system folder>\<file>".
+HMODULE LoadFromSystemFolder(const char* file) {
+    char folder[MAX_PATH];
+    UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    std::string path(folder, length);
+    path += '\\';
+    path += file;
+    return LoadLibraryA(path.c_str());
+}
+
+Winsock Load() {
+    Winsock winsock;
+    HMODULE library = LoadFromSystemFolder("wsock32.dll");
+    if (!library) return winsock;
+    winsock.startup = Find<StartupFn>(library, "WSAStartup");
+    winsock.cleanup = Find<CleanupFn>(library, "WSACleanup");
+    winsock.byName = Find<ByNameFn>(library, "gethostbyname");
+    winsock.byAddr = Find<ByAddrFn>(library, "gethostbyaddr");
+    return winsock;
+}
+
+const Winsock& TheWinsock() {
+    static const Winsock winsock = Load();
+    return winsock;
+}
+
+}  // namespace
+
+// WSAStartup(requested, &data); WSASYSNOTREADY when Winsock could not be loaded.
+int WsaStartup(std::uint16_t requested, std::uint16_t& version) {
+    const Winsock& winsock = TheWinsock();
+    if (!winsock.Complete()) return WSASYSNOTREADY;
+    WSADATA data{};
+    int result = winsock.startup(requested, &data);
+    if (result == 0) version = data.wVersion;
+    return result;
+}
+
+// WSACleanup(); SOCKET_ERROR when Winsock could not be loaded.
+int WsaCleanup() {
+    const Winsock& winsock = TheWinsock();
+    if (!winsock.Complete()) return SOCKET_ERROR;
+    return winsock.cleanup();
+}
+
+// gethostbyname(name); only 4-byte AF_INET entries are taken.
+bool GetHostByName(const std::string& name, std::vector<Ipv4>& addresses) {
+    addresses.clear();
+    const Winsock& winsock = TheWinsock();
+    if (!winsock.Complete()) return false;
+    const hostent* host = winsock.byName(name.c_str());
+    if (!host) return false;
+    if (host->h_addrtype != AF_INET || host->h_length != 4 || !host->h_addr_list) return true;
+    for (char** entry = host->h_addr_list; *entry; ++entry) {
+        Ipv4 address;
+        std::memcpy(address.data(), *entry, address.size());
+        addresses.push_back(address);
+    }
+    return true;
+}
+
+// gethostbyaddr(address, 4, AF_INET).
+bool GetHostByAddr(const Ipv4& address, std::string& name) {
+    name.clear();
+    const Winsock& winsock = TheWinsock();
+    if (!winsock.Complete()) return false;
+    const hostent* host = winsock.byAddr(reinterpret_cast<const char*>(address.data()), 4, AF_INET);
+    if (!host) return false;
+    if (host->h_name) name = host->h_name;
+    return true;
+}
+
+}  // namespace orvano::platform

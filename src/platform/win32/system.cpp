@@ -1,0 +1,30 @@
+// Facts about the running process on Windows.
+#include "platform/system.h"
+
+#include <windows.h>
+
+namespace orvano::platform {
+
+namespace {
+
+using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+
+// kernel32 has IsWow64Process only from XP SP2 on, so it is looked up, never imported.
+IsWow64ProcessFn FindIsWow64Process() {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (!kernel) return nullptr;
+    FARPROC proc = GetProcAddress(kernel, "IsWow64Process");
+    return reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void (*)()>(proc));
+}
+
+}  // namespace
+
+// IsWow64Process(GetCurrentProcess(), &wow64); a system without the call runs no WOW64.
+bool IsWow64Process() {
+    static const IsWow64ProcessFn isWow64Process = FindIsWow64Process();
+    BOOL wow64 = FALSE;
+    if (!isWow64Process || !isWow64Process(GetCurrentProcess(), &wow64)) return false;
+    return wow64 != FALSE;
+}
+
+}  // namespace orvano::platform

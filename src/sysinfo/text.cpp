@@ -1,0 +1,38 @@
+#include "sysinfo/text.h"
+
+#include <algorithm>
+
+namespace orvano::sysinfo {
+
+namespace {
+bool IsPad(char c) {
+    return c == '\0' || c == ' ';
+}
+}  // namespace
+
+std::string Trimmed(const std::string& text) {
+    auto first = std::find_if_not(text.begin(), text.end(), IsPad);
+    auto last = std::find_if_not(text.rbegin(), text.rend(), IsPad).base();
+    return first < last ? std::string(first, last) : std::string();
+}
+
+std::string TrimmedEnd(const std::string& text) {
+    return std::string(text.begin(), std::find_if_not(text.rbegin(), text.rend(), IsPad).base());
+}
+
+std::string CutAtNul(const std::string& text) {
+    return text.substr(0, text.find('\0'));
+}
+
+std::string KeepOnly(const std::string& text, const std::string& allowed) {
+    std::string kept;
+    for (char c : text)
+        if (allowed.find(c) != std::string::npos) kept += c;
+    return kept;
+}
+
+std::size_t CountOf(const std::string& text, char c) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
+
+}  // namespace orvano::sysinfo

@@ -1,0 +1,20 @@
+// Small text rules shared by every subsystem.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace orvano::sysinfo {
+
+// NUL and blank characters removed at both ends.
+std::string Trimmed(const std::string& text);
+// NUL and blank characters removed at the end only.
+std::string TrimmedEnd(const std::string& text);
+// The part before the first NUL.
+std::string CutAtNul(const std::string& text);
+// The text with every character outside `allowed` dropped.
+std::string KeepOnly(const std::string& text, const std::string& allowed);
+// How often `c` occurs in the text.
+std::size_t CountOf(const std::string& text, char c);
+
+}  // namespace orvano::sysinfo

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "config/name_resolution.h"
+#include "memory_fixture.h"
+
+namespace orvano::testing {
+namespace {
+
+using namespace orvano::config;
+using Call = mem::Call;
+
+class NameResolutionTest : public MemoryMachineTest {
+  protected:
+    void SetUp() override {
+        MemoryMachineTest::SetUp();
+        mem::AddHost("fritz.box", {{192, 168, 178, 1}, {10, 0, 0, 1}});
+        mem::AddReverse({192, 168, 178, 1}, "fritz.box");
+        mem::AddHost("http://fritz.box/", {{172, 16, 0, 9}});
+        mem::AddHost("zero.example", {{0, 0, 0, 0}});
+        mem::AddHost("empty.example", {});
+        mem::AddReverse({192, 168, 178, 2}, "  ");
+    }
+    void TearDown() override {
+        EXPECT_EQ(mem::WinsockUsers(), 0) << "Winsock left initialised";
+        MemoryMachineTest::TearDown();
+    }
+};
+
+TEST_F(NameResolutionTest, ResolvesToTheFirstAddress) {
+    struct Case {
+        std::string name;
+        int flag;
+        const char* dotted;
+    } cases[] = {
+        {"fritz.box", 1, "192.168.178.1"},
+        {"  FRITZ.BOX \0", 1, "192.168.178.1"},
+        {"192.168.178.1", 1, "192.168.178.1"},
+        {"http://fritz.box/", 1, "172.16.0.9"},  // handed over unchanged, nothing stripped
+        {"http://unknown/", 0, ""},
+        {"zero.example", 0, ""},
+        {"empty.example", 0, ""},
+        {"0.0.0.0", 0, ""},
+        {"no.such.host", 0, ""},
+    };
+    for (const Case& c : cases) {
+        std::string dotted = "sentinel";
+        EXPECT_EQ(ResolveHostAddress(c.name, dotted), c.flag) << c.name;
+        EXPECT_EQ(dotted, c.dotted) << c.name;
+    }
+}
+
+TEST_F(NameResolutionTest, BlankNamesNeverStartWinsock) {
+    for (std::string name : {std::string(), std::string("   "), std::string("\0 \0", 3)}) {
+        std::string dotted = "sentinel";
+        EXPECT_EQ(ResolveHostAddress(name, dotted), 0);
+        EXPECT_EQ(dotted, "");
+    }
+    EXPECT_EQ(mem::CallCount(Call::WsaStartup), 0);
+}
+
+TEST_F(NameResolutionTest, WinsockMustBeVersionTwoAndIsAlwaysReleased) {
+    std::string dotted;
+    mem::FailCall(Call::WsaStartup);
+    EXPECT_EQ(ResolveHostAddress("fritz.box", dotted), 0);
+    EXPECT_EQ(mem::CallCount(Call::WsaCleanup), 0) << "nothing to release after a failed start";
+
+    mem::SetWinsockVersion(0x0101);
+    EXPECT_EQ(ResolveHostAddress("fritz.box", dotted), 0);
+    EXPECT_EQ(ConfirmAddress("192.168.178.1"), 0);
+    EXPECT_EQ(mem::CallCount(Call::GetHostByName), 0);
+
+    mem::SetWinsockVersion(0x0202);
+    EXPECT_EQ(ResolveHostAddress("fritz.box", dotted), 1);
+    EXPECT_EQ(ConfirmAddress("192.168.178.1"), 1);
+    // One start-up per lookup: forward, then forward and reverse.
+    EXPECT_EQ(mem::CallCount(Call::WsaStartup), 1 + 2 + 3);
+}
+
+TEST_F(NameResolutionTest, NoNameServiceMeansNoRouter) {
+    mem::SetNameServiceOn(false);
+    std::string dotted = "sentinel";
+    EXPECT_EQ(ResolveHostAddress(kRouterHostName1, dotted), 0);
+    EXPECT_EQ(dotted, "");
+    EXPECT_EQ(ConfirmAddress("192.168.178.1"), 0) << "no reverse entry without a name service";
+}
+
+TEST_F(NameResolutionTest, ConfirmationNeedsForwardAndReverse) {
+    struct Case {
+        std::string address;
+        int flag;
+        bool looksUp;
+    } cases[] = {
+        {"192.168.178.1", 1, true}, {" 192.168.178.1\0", 1, true},
+        {"192.168.178.3", 0, true},  // no reverse entry
+        {"192.168.178.2", 0, true},  // reverse entry with a blank name
+        {"0.0.0.0", 0, true},       {"1.2.3.4.5", 0, false},
+        {"192.168.178", 0, false},  {"", 0, false},
+    };
+    for (const Case& c : cases) {
+        int lookups = mem::CallCount(Call::GetHostByName);
+        auto changes = mem::CursorChanges().size();
+        EXPECT_EQ(ConfirmAddress(c.address), c.flag) << c.address;
+        EXPECT_EQ(mem::CallCount(Call::GetHostByName) > lookups, c.looksUp) << c.address;
+        EXPECT_EQ(mem::CursorChanges().size() - changes, c.looksUp ? 2u : 0u) << c.address;
+        EXPECT_FALSE(mem::BusyCursorShown()) << c.address;
+    }
+    EXPECT_EQ(mem::CursorChanges().front(), true);
+}
+
+TEST_F(NameResolutionTest, RouterHostNamesAreTriedAsTheyStand) {
+    mem::AddHost(kRouterHostName2, {{192, 168, 1, 1}});
+    std::string dotted;
+    EXPECT_EQ(ResolveHostAddress(kRouterHostName2, dotted), 1);
+    EXPECT_EQ(dotted, "192.168.1.1");
+    EXPECT_EQ(ResolveHostAddress(kRouterHostName3, dotted), 0);
+}
+
+}  // namespace
+}  // namespace orvano::testing
