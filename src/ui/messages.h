@@ -106,9 +106,12 @@ inline constexpr std::uint32_t kDefaultDialogStyle = 0x80C000D4;
 
 // WM_COMMAND's wParam from an id and a notification code, and back.
 constexpr std::uintptr_t CommandParam(int id, std::uint32_t code) {
-    return (static_cast<std::uintptr_t>(code & 0xFFFF) << 16) | (static_cast<std::uint32_t>(id) & 0xFFFF);
+    return (static_cast<std::uintptr_t>(code & 0xFFFF) << 16) |
+           (static_cast<std::uint32_t>(id) & 0xFFFF);
 }
-constexpr int CommandId(std::uintptr_t wParam) { return static_cast<int>(wParam & 0xFFFF); }
+constexpr int CommandId(std::uintptr_t wParam) {
+    return static_cast<int>(wParam & 0xFFFF);
+}
 constexpr std::uint32_t CommandCode(std::uintptr_t wParam) {
     return static_cast<std::uint32_t>((wParam >> 16) & 0xFFFF);
 }

@@ -29,7 +29,9 @@ enum class ControlKind { Custom, Button, CheckBox, Frame, Label, Line, Radio, Ed
 // Colours are COLORREF 0x00BBGGRR; these two are special.
 inline constexpr std::int32_t kDefaultColor = -1;      // the system's colour for the control
 inline constexpr std::int32_t kTransparentColor = -2;  // background only: the dialog shows through
-constexpr std::int32_t Rgb(int red, int green, int blue) { return red | green << 8 | blue << 16; }
+constexpr std::int32_t Rgb(int red, int green, int blue) {
+    return red | green << 8 | blue << 16;
+}
 
 // How a control of a kind is created: class, the style when 0 is given, bits always set and
 // bits always cleared, and whether style 0 trades WS_BORDER for WS_EX_CLIENTEDGE.
@@ -147,11 +149,11 @@ bool ShowFolderBrowser(Window owner, const std::string& title, const std::string
 // Other top-level windows, by exact title (FindWindowA with no class).
 Window FindWindowByTitle(const std::string& title);
 bool IsWindowAlive(Window window);
-bool BringToForeground(Window window);  // SetForegroundWindow
+bool BringToForeground(Window window);          // SetForegroundWindow
 void ShowWindowAs(Window window, int command);  // ShowWindow
-bool IsMinimized(Window window);        // IsIconic
-Window FocusedWindow();                 // GetFocus
-void SetFocusWindow(Window window);     // SetFocus
+bool IsMinimized(Window window);                // IsIconic
+Window FocusedWindow();                         // GetFocus
+void SetFocusWindow(Window window);             // SetFocus
 
 // ShellExecuteA with no owner window: a result above 32 means started.
 std::intptr_t ShellExecute(const std::string& operation, const std::string& file,

@@ -9,15 +9,15 @@ constexpr std::size_t kMaxToolTipText = 254;
 
 const ControlKindInfo& KindInfo(ControlKind kind) {
     static const ControlKindInfo kKinds[] = {
-        {"", 0, 0, 0, false},                                         // custom
-        {"BUTTON", 0x50010000, 0x50000000, 0, false},                 // button
-        {"BUTTON", 0x50010003, 0x50000003, 0xA7FC00CC, false},        // check box
-        {"BUTTON", 0x50000007, 0x50000007, 0xA7FFD0F8, false},        // frame
-        {"STATIC", 0x50000000, 0x50000000, 0, false},                 // label
-        {"STATIC", 0x50000012, 0x50000000, 0, false},                 // line
-        {"BUTTON", 0x50010009, 0x50000009, 0xA7FC00C6, false},        // radio
-        {"EDIT", 0x50810080, 0x50000000, 0, true},                    // edit
-        {"LISTBOX", 0x50A10003, 0x50000001, 0, true},                 // list box
+        {"", 0, 0, 0, false},                                   // custom
+        {"BUTTON", 0x50010000, 0x50000000, 0, false},           // button
+        {"BUTTON", 0x50010003, 0x50000003, 0xA7FC00CC, false},  // check box
+        {"BUTTON", 0x50000007, 0x50000007, 0xA7FFD0F8, false},  // frame
+        {"STATIC", 0x50000000, 0x50000000, 0, false},           // label
+        {"STATIC", 0x50000012, 0x50000000, 0, false},           // line
+        {"BUTTON", 0x50010009, 0x50000009, 0xA7FC00C6, false},  // radio
+        {"EDIT", 0x50810080, 0x50000000, 0, true},              // edit
+        {"LISTBOX", 0x50A10003, 0x50000001, 0, true},           // list box
     };
     return kKinds[static_cast<int>(kind)];
 }
@@ -25,7 +25,8 @@ const ControlKindInfo& KindInfo(ControlKind kind) {
 ResolvedStyle ResolveStyle(ControlKind kind, std::uint32_t style, std::uint32_t exStyle,
                            const std::string& customClass) {
     const ControlKindInfo& info = KindInfo(kind);
-    ResolvedStyle resolved{kind == ControlKind::Custom ? customClass : info.className, style, exStyle};
+    ResolvedStyle resolved{kind == ControlKind::Custom ? customClass : info.className, style,
+                           exStyle};
     if (style == 0) {
         resolved.style = info.defaultStyle;
         if (info.clientEdgeByDefault) {
@@ -44,6 +45,8 @@ std::uint32_t ResolveDialogStyle(std::uint32_t style) {
     return (style | kDsSetFont | kDs3dLook | kDsNoFailCreate) & ~(kWsVisible | kDsSysModal);
 }
 
-std::string ToolTipText(const std::string& text) { return text.substr(0, kMaxToolTipText); }
+std::string ToolTipText(const std::string& text) {
+    return text.substr(0, kMaxToolTipText);
+}
 
 }  // namespace orvano::ui
