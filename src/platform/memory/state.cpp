@@ -1,5 +1,7 @@
 #include "platform/memory/state.h"
 
+#include "platform/memory/osinfo_control.h"
+
 #include <algorithm>
 #include <tuple>
 
@@ -64,6 +66,7 @@ void Reset() {
     // Every Windows machine knows itself under these.
     m.hosts["localhost"] = {Ipv4{127, 0, 0, 1}};
     m.reverse[Ipv4{127, 0, 0, 1}] = "localhost";
+    ResetOsInfo();
 }
 
 void FailCall(Call call, int nth, long error) {

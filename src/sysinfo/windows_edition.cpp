@@ -1,0 +1,240 @@
+#include "sysinfo/windows_edition.h"
+
+#include <cstdint>
+
+#include "config/registry.h"
+#include "platform/locale.h"
+#include "platform/osinfo.h"
+#include "sysinfo/text.h"
+
+namespace orvano::sysinfo {
+
+namespace p = orvano::platform;
+
+namespace {
+
+constexpr std::uint8_t kWorkstation = 1;
+constexpr std::uint16_t kSuiteEnterprise = 1 << 1;
+constexpr std::uint16_t kSuiteDatacenter = 1 << 7;
+constexpr std::uint16_t kSuiteSingleUserTs = 1 << 8;
+constexpr std::uint16_t kSuitePersonal = 1 << 9;
+constexpr std::uint16_t kSuiteStorageServer = 1 << 13;
+constexpr std::uint16_t kSuiteWhServer = 1 << 15;
+constexpr int kSmTabletPc = 86;
+constexpr int kSmMediaCenter = 87;
+constexpr int kSmStarter = 88;
+constexpr int kSmServerR2 = 89;
+constexpr int kArchitectureX86 = 0;
+constexpr int kArchitectureItanium = 6;
+constexpr int kArchitectureX64 = 9;
+constexpr int kFirstWindows11Build = 22000;
+
+// Codes of the Windows releases after Windows 7, which would otherwise all read as code 0.
+constexpr int kWindows8 = 280;
+constexpr int kServer2012 = 281;
+constexpr int kWindows81 = 290;
+constexpr int kServer2012R2 = 291;
+constexpr int kWindows10 = 300;
+constexpr int kServer2016AndLater = 301;
+constexpr int kWindows11 = 310;
+
+p::OsVersion Version() {
+    p::OsVersion version;
+    if (!p::GetOsVersion(version)) version = {};
+    return version;
+}
+
+int CodeOf(const p::OsVersion& v) {
+    const bool workstation = v.productType == kWorkstation;
+    if (v.platformId == 3) return 3;
+    if (v.platformId == 1 && v.major == 4) {
+        if (v.minor == 0) return 140;
+        if (v.minor == 10) return 141;
+        if (v.minor == 90) return 149;
+        return 0;
+    }
+    if (v.platformId != 2) return 0;
+    switch (v.major) {
+        case 3:
+            return v.minor == 0 ? 230 : v.minor == 1 ? 231 : 0;
+        case 4:
+            return v.minor == 0 ? 240 : 0;
+        case 5:
+            return v.minor <= 2 ? static_cast<int>(250 + v.minor) : 0;
+        case 6:
+            if (v.minor == 0) return workstation ? 260 : 261;
+            if (v.minor == 1) {
+                if (!workstation) return 262;
+                return v.build >= 7000 && v.build <= 7999 ? 270 : 0;
+            }
+            if (v.minor == 2) return workstation ? kWindows8 : kServer2012;
+            if (v.minor == 3) return workstation ? kWindows81 : kServer2012R2;
+            return 0;
+        case 7:
+            return v.minor == 0 ? 270 : 0;
+        case 10:
+            if (v.minor != 0) return 0;
+            if (!workstation) return kServer2016AndLater;
+            return v.build >= kFirstWindows11Build ? kWindows11 : kWindows10;
+        default:
+            return 999;
+    }
+}
+
+std::string ServerAfter2012(std::uint32_t build) {
+    if (build >= 26100) return "Windows 2025 Server";
+    if (build >= 20348) return "Windows 2022 Server";
+    if (build >= 17763) return "Windows 2019 Server";
+    return "Windows 2016 Server";
+}
+
+std::string NameOf(int code, const p::OsVersion& v, int architecture) {
+    const bool workstation = v.productType == kWorkstation;
+    const bool home = (v.suiteMask & kSuitePersonal) != 0;
+    switch (code) {
+        case 0:
+            return "Windows 3.1";
+        case 3:
+            return "Windows CE";
+        case 140:
+            return "Windows 95";
+        case 141:
+            return "Windows 98";
+        case 149:
+            return "Windows ME";
+        case 230:
+            return "Windows NT 3.0";
+        case 231:
+            return "Windows NT 3.1";
+        case 240:
+            return "Windows NT 4.0";
+        case 250:
+            if (workstation) return "Windows 2000 Professional";
+            if (v.suiteMask & kSuiteDatacenter) return "Windows 2000 Datacenter Server";
+            if (v.suiteMask & kSuiteEnterprise) return "Windows 2000 Advanced Server";
+            return "Windows 2000 Server";
+        case 251:
+            if (p::GetSystemMetric(kSmMediaCenter)) return "Windows XP Media Center Edition";
+            if (p::GetSystemMetric(kSmStarter)) return "Windows XP Starter Edition";
+            if (p::GetSystemMetric(kSmTabletPc)) return "Windows XP Tablet PC Edition";
+            if (home) return "Windows XP Home Edition";
+            if (v.suiteMask & kSuiteSingleUserTs) return "Windows XP Professional";
+            return "Windows XP";
+        case 252: {
+            std::string name;
+            if (v.suiteMask & kSuiteWhServer)
+                name = "Windows Home Server";
+            else if (v.suiteMask & kSuiteStorageServer)
+                name = "Windows Storage Server 2003";
+            else if (workstation && architecture == kArchitectureX64)
+                name = "Windows XP Professional x64 Edition";
+            else if (p::GetSystemMetric(kSmServerR2))
+                name = "Windows 2003 Server R2";
+            else
+                name = "Windows 2003 Server";
+            if (!workstation && architecture == kArchitectureX64) name += " x64 Edition";
+            return name;
+        }
+        case 260:
+            return home ? "Windows Vista Home" : "Windows Vista";
+        case 261:
+            return "Windows 2008 Server";
+        case 262:
+            return "Windows 2008 Server R2";
+        case 270:
+            return home ? "Windows 7 Home" : "Windows 7";
+        case kWindows8:
+            return "Windows 8";
+        case kServer2012:
+            return "Windows 2012 Server";
+        case kWindows81:
+            return "Windows 8.1";
+        case kServer2012R2:
+            return "Windows 2012 Server R2";
+        case kWindows10:
+            return "Windows 10";
+        case kWindows11:
+            return "Windows 11";
+        case kServer2016AndLater:
+            return ServerAfter2012(v.build);
+        default:
+            return "Unknown OS";
+    }
+}
+
+bool TakesBitWidth(int code) {
+    return (code >= 260 && code <= 270) || (code >= kWindows8 && code <= kWindows11);
+}
+
+std::string BitWidth(int architecture) {
+    switch (architecture) {
+        case kArchitectureX64:
+            return ", 64-bit";
+        case kArchitectureX86:
+            return ", 32-bit";
+        case kArchitectureItanium:
+            return ", Itanium 64-bit";
+        default:
+            return "";
+    }
+}
+
+bool KnownPlatform(const p::OsVersion& v) {
+    return v.platformId <= 2;
+}
+
+}  // namespace
+
+int WindowsVersionCode() {
+    return CodeOf(Version());
+}
+
+std::string WindowsEditionName() {
+    const p::OsVersion version = Version();
+    const int code = CodeOf(version);
+    const int architecture = p::NativeProcessorArchitecture();
+    std::string name = NameOf(code, version, architecture);
+    if (TakesBitWidth(code)) name += BitWidth(architecture);
+    return name;
+}
+
+std::string WindowsVersionNumber() {
+    const p::OsVersion v = Version();
+    if (!KnownPlatform(v)) return "";
+    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.build);
+}
+
+std::string WindowsServicePack() {
+    const p::OsVersion v = Version();
+    return KnownPlatform(v) ? Trimmed(v.servicePack) : "";
+}
+
+std::string WindowsInstallDate() {
+    static const char* const kKeys[] = {
+        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+        "SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion"};
+    std::string hex;
+    std::uint32_t seconds = 0;
+    for (const char* key : kKeys)
+        if (config::ReadDwordValue(config::kLocalMachine, key, "InstallDate", hex, seconds)) break;
+    if (seconds == 0) return "";
+    constexpr std::uint64_t kTicksFrom1601To1970 = 134774ull * 864000000000ull;
+    p::SystemTime time;
+    if (!p::FileTimeToSystemTime(kTicksFrom1601To1970 + seconds * 10000000ull, time)) return "";
+    return p::FormatDate(p::kLocaleGerman, p::kDateShortDate, time) + "   " +
+           p::FormatTime(p::kLocaleGerman, p::kTimeForce24HourFormat, time);
+}
+
+std::string InternetExplorerVersion() {
+    std::string version;
+    config::ReadTextValue(config::kLocalMachine, "Software\\Microsoft\\Internet Explorer",
+                          "Version", version);
+    version = Trimmed(version);
+    return version.empty() ? "" : "Internet Explorer Version " + version;
+}
+
+int ProductType() {
+    return Version().productType;
+}
+
+}  // namespace orvano::sysinfo
