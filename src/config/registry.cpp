@@ -138,11 +138,14 @@ std::uint32_t HexTextNumber(const std::string& hex) {
     return number;
 }
 
+int KeyExists(RegKey root, const std::string& path) {
+    ScopedKey key;
+    return OpenWith(root, KeyPath(path), p::kKeyQueryValue, key) == p::kErrorSuccess ? 1 : 0;
+}
+
 int VendorKeyExists(int location) {
     const VendorKey* vendor = VendorKeyAt(location);
-    if (!vendor) return 0;
-    ScopedKey key;
-    return OpenWith(vendor->root, vendor->path, p::kKeyQueryValue, key) == p::kErrorSuccess ? 1 : 0;
+    return vendor ? KeyExists(vendor->root, vendor->path) : 0;
 }
 
 std::string VendorKeyText(int location) {

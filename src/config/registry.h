@@ -25,6 +25,9 @@ int VendorKeyExists(int location);
 // The location's full key name when the key exists, else (and for unknown locations) "".
 std::string VendorKeyText(int location);
 
+// 1 when the key can be opened for reading.
+int KeyExists(RegKey root, const std::string& path);
+
 // A text value, cut at its first NUL; data over 255 bytes counts as absent.
 int ReadTextValue(RegKey root, const std::string& path, const std::string& name, std::string& text);
 // A value of at most 4 bytes as a number and as 8 lower-case hex digits; the type is not checked.

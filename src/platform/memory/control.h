@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/cursor.h"
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/resolver.h"
 
@@ -34,11 +35,19 @@ enum class Call {
     WsaCleanup,
     GetHostByName,
     GetHostByAddr,
+    GetIniString,
+    WriteIniString,
+    WriteIniSection,
+    FindFirstEntry,
+    RemoveFile,
+    ReadWholeFile,
+    WriteWholeFile,
     kCount
 };
 
 // The nth call of `call` from now on (1 = the next one) fails with `error` and changes
-// nothing. For the resolver calls the error is ignored: the call reports no result.
+// nothing. For the resolver, file and INI calls the error is ignored: the call reports no
+// result (an INI read then gives its default as for a file it cannot open).
 void FailCall(Call call, int nth = 1, long error = kErrorAccessDenied);
 // How often `call` was made since the last Reset.
 int CallCount(Call call);
@@ -96,5 +105,45 @@ int WinsockUsers();
 // Whether the busy cursor shows, and every change made, in order (true = busy).
 bool BusyCursorShown();
 const std::vector<bool>& CursorChanges();
+
+// --- Files, the running program and time ------------------------------------------------
+
+// Paths are full paths ("C:\dir\name"), either separator, compared without regard to case.
+// A fresh machine has drive C: with the folder C:\Orvano holding the running program,
+// C:\Orvano\Orvano.exe. INI files live here too, as the bytes the profile calls write.
+
+// Creates the folder and any missing parents.
+void CreateFolder(const std::string& path);
+// Creates or replaces a file with these bytes, creating missing parent folders.
+void PutFile(const std::string& path, const std::string& bytes,
+             std::uint32_t attributes = kFileAttributeArchive);
+// The file's bytes; nullopt when there is no file (or a folder) at the path.
+std::optional<std::string> FileBytes(const std::string& path);
+// Every file (not folder), by full path, sorted without regard to case.
+std::vector<std::string> ListFiles();
+
+// What GetModuleFileNameA reports for the running program (the file itself is not touched).
+void SetModulePath(const std::string& path);
+// Milliseconds slept through Sleep since the last Reset; nothing really waits.
+std::uint64_t SleptMilliseconds();
+
+}  // namespace orvano::platform::memory
+
+// --- Data resources of the program image ----------------------------------------------------
+
+namespace orvano::platform::memory {
+
+// Adds or replaces the RT_RCDATA resource `name` (any case finds it). Reset leaves the table
+// alone: resources are part of the program, not of the machine. A build that links the
+// program's payload resources has them all from the start.
+void PutResource(const std::string& name, const std::string& bytes);
+void RemoveResource(const std::string& name);
+
+}  // namespace orvano::platform::memory
+
+namespace orvano::platform::memory {
+
+// A program holds the file open: it cannot be written, replaced, deleted or stamped.
+void SetFileInUse(const std::string& path, bool inUse = true);
 
 }  // namespace orvano::platform::memory

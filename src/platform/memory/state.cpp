@@ -66,6 +66,11 @@ void Reset() {
     // Every Windows machine knows itself under these.
     m.hosts["localhost"] = {Ipv4{127, 0, 0, 1}};
     m.reverse[Ipv4{127, 0, 0, 1}] = "localhost";
+    // Drive C: with the running program in a folder of its own.
+    m.files["C:"] = FileNode{true, kFileAttributeDirectory, ""};
+    m.files["C:\\Orvano"] = FileNode{true, kFileAttributeDirectory, ""};
+    m.modulePath = "C:\\Orvano\\Orvano.exe";
+    m.files[m.modulePath] = FileNode{false, kFileAttributeArchive, "MZ"};
     ResetOsInfo();
 }
 

@@ -34,6 +34,15 @@ struct OpenHandle {
     std::uint32_t access = 0;
 };
 
+// A file or folder of the in-memory file system.
+struct FileNode {
+    bool directory = false;
+    std::uint32_t attributes = kFileAttributeArchive;
+    std::string bytes;
+    FileTimes times{};
+    bool inUse = false;  // held open by a program: cannot be written, replaced or deleted
+};
+
 struct Machine {
     std::shared_ptr<Key> currentUser = std::make_shared<Key>();
     std::shared_ptr<Key> localMachine = std::make_shared<Key>();
@@ -54,11 +63,32 @@ struct Machine {
 
     bool busyCursor = false;
     std::vector<bool> cursorChanges;
+
+    // Files and folders by normal path (see NormalPath), spelled as first created; drive
+    // roots are folders too.
+    std::map<std::string, FileNode, NoCaseLess> files;
+    std::string modulePath;
+    std::string currentFolder = "C:\\Orvano";
+    std::uint64_t sleptMilliseconds = 0;
 };
 
 Machine& TheMachine();
 
 // Counts the call and tells whether it is planned to fail; error gets the planned code.
 bool CallFails(Call call, long& error);
+
+// --- File system (memory/files.cpp) ----------------------------------------------------------
+
+// The key a full path is stored under: "X:" and "\name" per part, either separator, "." and
+// ".." resolved, trailing dots and blanks of names dropped as Windows drops them. "" for a
+// path that is not a full path.
+std::string NormalPath(const std::string& path);
+// The folder part of a normal path; "" for a drive root.
+std::string ParentOf(const std::string& normal);
+// The node at a normal path, null when there is none.
+FileNode* FindNode(const std::string& normal);
+// A file node for a normal path whose folder exists: the existing one, or a new empty one.
+// Null when the folder is missing or a folder has that name.
+FileNode* MakeFile(const std::string& normal);
 
 }  // namespace orvano::platform::memory

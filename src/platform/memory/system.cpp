@@ -8,3 +8,29 @@ bool IsWow64Process() {
 }
 
 }  // namespace orvano::platform
+
+namespace orvano::platform {
+
+// A name that would not fit GetModuleFileNameA's 520 bytes counts as unknown, as on Windows.
+std::string ModuleFileName() {
+    const std::string& path = memory::TheMachine().modulePath;
+    return path.size() < 520 ? path : "";
+}
+
+void Sleep(std::uint32_t milliseconds) {
+    memory::TheMachine().sleptMilliseconds += milliseconds;
+}
+
+}  // namespace orvano::platform
+
+namespace orvano::platform::memory {
+
+void SetModulePath(const std::string& path) {
+    TheMachine().modulePath = path;
+}
+
+std::uint64_t SleptMilliseconds() {
+    return TheMachine().sleptMilliseconds;
+}
+
+}  // namespace orvano::platform::memory

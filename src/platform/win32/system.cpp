@@ -27,4 +27,18 @@ bool IsWow64Process() {
     return wow64 != FALSE;
 }
 
+// GetModuleFileNameA(NULL, buffer, 520). A name that fills the buffer was cut (XP leaves it
+// without its NUL), so it counts as unknown.
+std::string ModuleFileName() {
+    char buffer[520];
+    DWORD count = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (count == 0 || count >= sizeof buffer) return "";
+    return std::string(buffer, count);
+}
+
+// Sleep(milliseconds).
+void Sleep(std::uint32_t milliseconds) {
+    ::Sleep(milliseconds);
+}
+
 }  // namespace orvano::platform

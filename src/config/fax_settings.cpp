@@ -1,0 +1,186 @@
+#include "config/fax_settings.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "config/registry.h"
+#include "sysinfo/listing.h"
+#include "sysinfo/text.h"
+
+namespace orvano::config {
+
+using sysinfo::KeepOnly;
+using sysinfo::Trimmed;
+
+namespace {
+
+constexpr char kDigits[] = "0123456789";
+constexpr char kNumberPrefix[] = "Nummer";
+
+struct SettingPlace {
+    RegKey root;
+    const char* key;
+    const char* value;
+};
+
+SettingPlace PlaceOf(FaxSetting setting) {
+    switch (setting) {
+        case FaxSetting::CapiController:
+            return {kCurrentUser, kFaxUserKey, "CapiController"};
+        case FaxSetting::Cip:
+            return {kCurrentUser, kFaxUserKey, "Cip"};
+        case FaxSetting::ControllerFax:
+            return {kCurrentUser, kFaxUserKey, "ControllerFax"};
+        case FaxSetting::Speech:
+            return {kCurrentUser, kFaxUserKey, "Speech"};
+        case FaxSetting::FritzBoxUser:
+            return {kCurrentUser, kFaxUserKey, "FritzBox"};
+        case FaxSetting::FritzBoxMachine:
+            return {kLocalMachine, kFaxMachineKey, "FritzBox"};
+        case FaxSetting::NeueTreiber2003Machine:
+            return {kLocalMachine, kFaxMachineKey, "NeueTreiber2003"};
+        case FaxSetting::FritzBoxMachineWow:
+            return {kLocalMachine, kFaxMachineKeyWow, "FritzBox"};
+        case FaxSetting::NeueTreiber2003MachineWow:
+            return {kLocalMachine, kFaxMachineKeyWow, "NeueTreiber2003"};
+        case FaxSetting::UsePlusMapper:
+            return {kCurrentUser, kFaxUserProgramKey, "UsePlusMapper"};
+    }
+    return {kCurrentUser, kFaxUserKey, "CapiController"};
+}
+
+// What a first write stores: the fax application's own default, unless the number asked for
+// is one of the few it also takes from the start.
+std::uint32_t FirstWriteValue(FaxSetting setting, std::uint32_t asked) {
+    switch (setting) {
+        case FaxSetting::CapiController:
+            return asked == 0xFFFFFFFF || asked == 0xFFFFFFFE || asked == 0xFFFFFFFD ? asked : 1;
+        case FaxSetting::Cip:
+            return asked == 0x11 ? 0x11 : 4;
+        case FaxSetting::ControllerFax:
+            return asked == 0 ? 0 : 1;
+        default:
+            return asked == 1 ? 1 : 0;
+    }
+}
+
+// Trailing NULs, blanks, "\" and "/" removed, one "\" appended.
+std::string FolderForm(const std::string& text) {
+    std::size_t end = text.find_last_not_of(std::string("\0 \\/", 4));
+    return (end == std::string::npos ? std::string() : text.substr(0, end + 1)) + "\\";
+}
+
+// A stored folder: folder form when it is there on disk, "" when not, left as it was when it
+// cannot be read. True when it is there.
+bool ReadCheckedFolder(const char* key, const char* value, std::string& folder) {
+    std::string stored;
+    if (!ReadTextValue(kCurrentUser, key, value, stored)) return false;
+    const bool present = !stored.empty() && sysinfo::ListingFindsEntry(stored);
+    folder = present ? FolderForm(stored) : "";
+    return present;
+}
+
+std::string WithoutBlanks(const std::string& text) {
+    std::string result = text;
+    result.erase(std::remove(result.begin(), result.end(), ' '), result.end());
+    return result;
+}
+
+bool HasDigit(const std::string& text) {
+    return text.find_first_of(kDigits) != std::string::npos;
+}
+
+}  // namespace
+
+int ReadFaxApplication(std::string& version, std::string& programFolder, std::string& dataFolder) {
+    const int result = ReadCheckedFolder(kFaxUserProgramKey, "SystemDir", programFolder) ? 1 : 0;
+    if (!KeyExists(kCurrentUser, kFaxUserKey)) return result;
+    ReadCheckedFolder(kFaxUserKey, "DatenDir", dataFolder);
+    std::string stored;
+    version = ReadTextValue(kCurrentUser, kFaxUserKey, "Version", stored)
+                  ? KeepOnly(stored, "0123456789.")
+                  : "";
+    return result;
+}
+
+int ReadFaxSetting(FaxSetting setting, std::string& hex) {
+    const SettingPlace place = PlaceOf(setting);
+    std::uint32_t number = 0;
+    if (!ReadDwordValue(place.root, place.key, place.value, hex, number)) return 0;
+    return number > 0 ? 1 : 0;
+}
+
+int WriteFaxSetting(FaxSetting setting, const std::string& hex) {
+    const SettingPlace place = PlaceOf(setting);
+    std::string stored;
+    std::uint32_t number = 0;
+    const bool present = ReadDwordValue(place.root, place.key, place.value, stored, number) == 1;
+    const std::string written =
+        present ? hex : DwordText(FirstWriteValue(setting, HexTextNumber(hex)));
+    return WriteDwordValue(place.root, place.key, place.value, written);
+}
+
+int ReadPlusMapper(std::string& digits) {
+    digits.clear();
+    std::string stored;
+    if (!ReadTextValue(kCurrentUser, kFaxUserProgramKey, "PlusMapper", stored)) return 0;
+    digits = KeepOnly(Trimmed(stored), kDigits);
+    return digits.empty() ? 0 : 1;
+}
+
+int WritePlusMapper(const std::string& text) {
+    return WriteTextValue(kCurrentUser, kFaxUserProgramKey, "PlusMapper", KeepOnly(text, kDigits));
+}
+
+int ReadDataFolder(std::string& folder) {
+    std::string stored;
+    ReadTextValue(kCurrentUser, kFaxUserKey, "DatenDir", stored);
+    stored = Trimmed(stored);
+    if (stored.empty()) return 0;
+    folder = FolderForm(stored);
+    return 1;
+}
+
+int WriteDataFolder(const std::string& folder) {
+    return WriteTextValue(kCurrentUser, kFaxUserKey, "DatenDir", Trimmed(folder));
+}
+
+NumbersStatus ReadDialledNumbers(std::vector<std::string>& numbers, int& count) {
+    std::vector<std::string> names, data;
+    int found = 0;
+    if (!ListStringValuesByPrefix(kCurrentUser, kFaxUserNumbersKey, kNumberPrefix, names, data,
+                                  found))
+        return 0;
+    numbers.clear();
+    bool faulty = false, countryCode = false;
+    for (const std::string& number : data) {
+        numbers.push_back(Trimmed(number));
+        if (IsPlusNumber(number))
+            countryCode = true;
+        else if (!IsDigitsOnly(number))
+            faulty = true;
+    }
+    count = found;
+    return 1 + (faulty ? 1 : 0) + (countryCode ? 4 : 0);
+}
+
+NumbersStatus DialledNumbersStatus() {
+    std::vector<std::string> numbers;
+    int count = 0;
+    return ReadDialledNumbers(numbers, count);
+}
+
+int IsDigitsOnly(const std::string& number) {
+    const std::string text = WithoutBlanks(Trimmed(number));
+    return HasDigit(text) && text.find_first_not_of(kDigits) == std::string::npos ? 1 : 0;
+}
+
+int IsPlusNumber(const std::string& number) {
+    const std::string text = WithoutBlanks(Trimmed(number));
+    return HasDigit(text) && sysinfo::CountOf(text, '+') == 1 && text.front() == '+' &&
+                   text.find_first_not_of("+0123456789") == std::string::npos
+               ? 1
+               : 0;
+}
+
+}  // namespace orvano::config

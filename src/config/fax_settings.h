@@ -1,0 +1,57 @@
+// The fax application's settings this program reads or changes: its folders and version,
+// the ten DWORD settings the dialogs edit (each with its first-write rule), the "+"
+// replacement for dialled numbers, and the verdict on its list of recently dialled numbers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvano::config {
+
+inline constexpr char kFaxUserProgramKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\FRITZ!";
+inline constexpr char kFaxUserKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\Fax";
+inline constexpr char kFaxUserNumbersKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\Fax\\Rufnummern";
+inline constexpr char kFaxMachineKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\Fax";
+inline constexpr char kFaxMachineKeyWow[] = "SOFTWARE\\Wow6432Node\\AVM\\FRITZ! 2.0\\Fax";
+
+enum class FaxSetting {
+    CapiController,
+    Cip,
+    ControllerFax,
+    Speech,
+    FritzBoxUser,
+    FritzBoxMachine,
+    NeueTreiber2003Machine,
+    FritzBoxMachineWow,
+    NeueTreiber2003MachineWow,
+    UsePlusMapper,
+};
+
+// The verdict on the dialled numbers: 0 none read, 1 all plain digits, 2 a faulty number,
+// 5 a number with "+" country code, 6 both.
+using NumbersStatus = int;
+
+// 1 when the program folder is stored and present. The folders come in folder form; see the
+// source for when each argument is left as it was.
+int ReadFaxApplication(std::string& version, std::string& programFolder, std::string& dataFolder);
+// 1 when the value exists and is above 0; the 8-digit hex text is given for 0 too.
+int ReadFaxSetting(FaxSetting setting, std::string& hex);
+// Writes the value; while it does not exist yet, the setting's first-write choice goes in.
+int WriteFaxSetting(FaxSetting setting, const std::string& hex);
+// 1 when a replacement with digits is stored; digits only.
+int ReadPlusMapper(std::string& digits);
+// Stores the digits of the text.
+int WritePlusMapper(const std::string& text);
+// 1 and the folder in folder form when a non-blank data folder is stored (not checked on disk).
+int ReadDataFolder(std::string& folder);
+int WriteDataFolder(const std::string& folder);
+// The dialled numbers, trimmed, in the registry's order, and their verdict. With status 0 the
+// arguments are left as they were.
+NumbersStatus ReadDialledNumbers(std::vector<std::string>& numbers, int& count);
+NumbersStatus DialledNumbersStatus();
+// "0049 30 1234": digits, blanks ignored.
+int IsDigitsOnly(const std::string& number);
+// "+49 30 1234": one leading "+", then digits, blanks ignored.
+int IsPlusNumber(const std::string& number);
+
+}  // namespace orvano::config

@@ -1,0 +1,168 @@
+#include "deploy/capi_locations.h"
+
+#include "config/fax_settings.h"
+#include "platform/files.h"
+#include "platform/osinfo.h"
+#include "platform/version.h"
+#include "sysinfo/listing.h"
+#include "sysinfo/text.h"
+
+namespace orvano::deploy {
+
+namespace p = orvano::platform;
+using sysinfo::ListingFindsEntry;
+using sysinfo::Trimmed;
+
+namespace {
+
+constexpr std::size_t kMaxPath = 259;
+
+std::string WithoutTrailingSlashes(const std::string& text) {
+    std::size_t end = text.find_last_not_of("\\/");
+    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
+// Trailing NULs, blanks, "\" and "/" removed.
+std::string CleanedEnd(const std::string& text) {
+    std::size_t end = text.find_last_not_of(std::string("\0 \\/", 4));
+    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
+// The directory entry of exactly this path is a folder. A pattern is never a folder.
+bool IsFolder(const std::string& path) {
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+    p::FileEntry entry;
+    return p::FindFirstEntry(path, entry) && (entry.attributes & p::kFileAttributeDirectory) != 0 &&
+           !entry.name.empty();
+}
+
+int WindowsSubfolder(const char* name, std::string& folder) {
+    folder.clear();
+    std::string path = WithoutTrailingSlashes(Trimmed(p::WindowsFolder())) + "\\" + name;
+    if (!IsFolder(path)) return 0;
+    folder = path + "\\";
+    return 1;
+}
+
+// The kind of the capi2032.dll in a folder whose listing finds something, 0 when it has none
+// or it cannot be read.
+int KindInFolder(const std::string& folder) {
+    if (Trimmed(folder).empty() || !ListingFindsEntry(folder)) return kNoCapi;
+    const std::string path = CleanedEnd(folder) + "\\" + kCapiFileName;
+    if (!ListingFindsEntry(path)) return kNoCapi;
+    std::string bytes;
+    if (!p::ReadWholeFile(path, bytes)) return kNoCapi;
+    return bytes.find(kCapiOverTcpMarker) != std::string::npos ? kCapiOverTcp : kOtherCapi;
+}
+
+bool HoldsCapi(const std::string& folder) {
+    return !folder.empty() && ListingFindsEntry(folder) &&
+           ListingFindsEntry(CleanedEnd(folder) + "\\" + kCapiFileName);
+}
+
+std::string VersionText(std::uint32_t high, std::uint32_t low) {
+    return std::to_string(high >> 16) + "." + std::to_string(high & 0xFFFF) + "." +
+           std::to_string(low >> 16) + "." + std::to_string(low & 0xFFFF);
+}
+
+}  // namespace
+
+int CheckFolder(std::string& folder) {
+    const std::string cleaned = WithoutTrailingSlashes(Trimmed(folder));
+    if (!IsFolder(cleaned)) return 0;
+    folder = cleaned + "\\";
+    return 1;
+}
+
+int System32Folder(std::string& folder) {
+    return WindowsSubfolder("System32", folder);
+}
+
+int SysWow64Folder(std::string& folder) {
+    return WindowsSubfolder("SysWow64", folder);
+}
+
+int FaxProgramFolder(std::string& folder) {
+    std::string version, program, data;
+    config::ReadFaxApplication(version, program, data);
+    folder.clear();
+    if (program.empty() || !CheckFolder(program)) return 0;
+    folder = program;
+    return 1;
+}
+
+int CapiLocationFolder(int location, std::string& folder) {
+    switch (location) {
+        case kFaxProgramLocation:
+            return FaxProgramFolder(folder);
+        case kSysWow64Location:
+            return SysWow64Folder(folder);
+        case kSystem32Location:
+            return System32Folder(folder);
+        default:
+            folder.clear();
+            return 0;
+    }
+}
+
+int CapiKindOf(std::string& folder) {
+    const int kind = KindInFolder(folder);
+    if (kind != kNoCapi) folder += kCapiFileName;
+    return kind;
+}
+
+int CapiKindAt(int location, int wantedKind) {
+    std::string folder;
+    if (!CapiLocationFolder(location, folder)) return 0;
+    const int kind = KindInFolder(folder);
+    return kind != kNoCapi && kind == wantedKind ? 1 : 0;
+}
+
+int FirstCapiLocation() {
+    for (int location = kFaxProgramLocation; location <= kSystem32Location; ++location) {
+        std::string folder;
+        CapiLocationFolder(location, folder);
+        if (HoldsCapi(folder)) return location;
+    }
+    return 0;
+}
+
+int FirstCapiOverTcpLocation() {
+    for (int location = kFaxProgramLocation; location <= kSystem32Location; ++location) {
+        std::string folder;
+        CapiLocationFolder(location, folder);
+        if (!folder.empty() && KindInFolder(folder) == kCapiOverTcp) return location;
+    }
+    return 0;
+}
+
+int CapiFileVersion(const std::string& folder, std::string& fileVersion,
+                    std::string& productVersion) {
+    if (Trimmed(folder).empty() || !ListingFindsEntry(folder)) return 0;
+    const std::string path = CleanedEnd(folder) + "\\" + kCapiFileName;
+    // A longer path would have been cut to another file's name.
+    if (path.size() > kMaxPath || !ListingFindsEntry(path)) return 0;
+    p::FixedFileVersion version;
+    if (!p::ReadFileVersion(path, version)) return 0;
+    fileVersion = VersionText(version.fileMs, version.fileLs);
+    productVersion = VersionText(version.productMs, version.productLs);
+    return 1;
+}
+
+int CapiVersionText(const std::string& folder, std::string& text) {
+    text.clear();
+    std::string fileVersion, productVersion;
+    if (!CapiFileVersion(folder, fileVersion, productVersion)) return 0;
+    std::string copy = folder;
+    text = fileVersion + " / " + productVersion + (CapiKindOf(copy) == kCapiOverTcp ? " CoT" : "");
+    return 1;
+}
+
+int ShowCapiVersion(ui::Dialog dialog, int controlId, const std::string& folder) {
+    std::string text;
+    if (!CapiVersionText(folder, text)) return 0;
+    ui::SetControlText(dialog, controlId, text);
+    return 1;
+}
+
+}  // namespace orvano::deploy

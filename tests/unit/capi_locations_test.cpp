@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "config/fax_settings.h"
+#include "config/registry.h"
+#include "deploy/capi_locations.h"
+#include "memory_fixture.h"
+#include "platform/memory/osinfo_control.h"
+#include "ui/headless/script.h"
+
+namespace orvano::testing {
+namespace {
+
+using namespace orvano::deploy;
+namespace hl = orvano::ui::headless;
+
+// A program image as far as version reading goes: "MZ", some bytes, the fixed version block.
+std::string Image(std::uint32_t fileMs, std::uint32_t fileLs, std::uint32_t productMs,
+                  std::uint32_t productLs, const std::string& extra = "") {
+    std::string bytes = "MZ" + std::string(62, '\0');
+    const std::uint32_t fixed[] = {0xFEEF04BD, 0x00010000, fileMs, fileLs, productMs, productLs, 0,
+                                   0,          0,          0,      0,      0,         0};
+    bytes.append(reinterpret_cast<const char*>(fixed), sizeof fixed);
+    return bytes + extra;
+}
+
+const std::string kTcpClient =
+    Image(0x00030008, 0x00010000, 0x00030000, 0, std::string("..Software\\AVM\\CAPIoTCP.."));
+const std::string kIsdnLibrary = Image(0x0005000A, 0, 0x00020002, 0);
+
+class CapiLocationsTest : public MemoryMachineTest {
+  protected:
+    void SetUp() override {
+        MemoryMachineTest::SetUp();
+        hl::Reset();
+        mem::CreateFolder("C:\\Windows\\System32");
+        mem::CreateFolder("C:\\Windows\\SysWOW64");
+        mem::CreateFolder("C:\\Programme\\FRITZ!");
+        mem::PutText(config::kCurrentUser, config::kFaxUserProgramKey, "SystemDir",
+                     "C:\\Programme\\FRITZ!");
+    }
+};
+
+TEST_F(CapiLocationsTest, FoldersAreCleanedAndMustBeFolders) {
+    mem::PutFile("C:\\Daten\\datei.txt", "x");
+    struct Case {
+        std::string given;
+        int result;
+        std::string after;
+    } cases[] = {
+        {" C:\\Windows\\System32\\/\\ ", 1, "C:\\Windows\\System32\\"},
+        {"c:\\windows\\system32", 1, "c:\\windows\\system32\\"},
+        {"C:\\Fehlt", 0, "C:\\Fehlt"},
+        {"C:\\Daten\\datei.txt", 0, "C:\\Daten\\datei.txt"},
+        {"C:\\Win*", 0, "C:\\Win*"},
+        {"  ", 0, "  "},
+    };
+    for (Case c : cases) {
+        EXPECT_EQ(CheckFolder(c.given), c.result) << c.after;
+        EXPECT_EQ(c.given, c.after);
+    }
+    std::string folder = "old";
+    EXPECT_EQ(System32Folder(folder), 1);
+    EXPECT_EQ(folder, "C:\\Windows\\System32\\");
+    EXPECT_EQ(SysWow64Folder(folder), 1);
+    EXPECT_EQ(folder, "C:\\Windows\\SysWow64\\");
+    EXPECT_EQ(FaxProgramFolder(folder), 1);
+    EXPECT_EQ(folder, "C:\\Programme\\FRITZ!\\");
+    EXPECT_EQ(CapiLocationFolder(4, folder), 0);
+    EXPECT_EQ(folder, "");
+}
+
+TEST_F(CapiLocationsTest, KindIsToldByTheMarkerWithItsCase) {
+    struct Case {
+        std::string bytes;
+        int kind;
+    } cases[] = {
+        {kTcpClient, kCapiOverTcp},
+        {kIsdnLibrary, kOtherCapi},
+        {"SOFTWARE\\AVM\\CAPIOTCP", kOtherCapi},
+        {"", kOtherCapi},
+        {std::string(40000, 'x') + "Software\\AVM\\CAPIoTCP",
+         kCapiOverTcp},  // anywhere in the file
+    };
+    for (const Case& c : cases) {
+        mem::PutFile("C:\\Windows\\System32\\CAPI2032.DLL", c.bytes);
+        std::string folder = "C:\\Windows\\System32\\";
+        EXPECT_EQ(CapiKindOf(folder), c.kind);
+        EXPECT_EQ(folder, "C:\\Windows\\System32\\capi2032.dll");
+        EXPECT_EQ(CapiKindAt(kSystem32Location, c.kind), 1);
+        EXPECT_EQ(CapiKindAt(kSystem32Location, 3 - c.kind), 0);
+    }
+    std::string folder = "C:\\Windows\\SysWOW64\\";
+    EXPECT_EQ(CapiKindOf(folder), kNoCapi);
+    EXPECT_EQ(folder, "C:\\Windows\\SysWOW64\\");
+    EXPECT_EQ(CapiKindAt(kSysWow64Location, kNoCapi), 0);
+}
+
+TEST_F(CapiLocationsTest, PlacesAreVisitedInTheirOrder) {
+    EXPECT_EQ(FirstCapiLocation(), 0);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), 0);
+    mem::PutFile("C:\\Windows\\System32\\capi2032.dll", kTcpClient);
+    EXPECT_EQ(FirstCapiLocation(), kSystem32Location);
+    mem::PutFile("C:\\Programme\\FRITZ!\\capi2032.dll", kIsdnLibrary);
+    EXPECT_EQ(FirstCapiLocation(), kFaxProgramLocation);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), kSystem32Location);
+    mem::PutFile("C:\\Windows\\SysWOW64\\capi2032.dll", kTcpClient);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), kSysWow64Location);
+
+    // A fax program folder that is stored but gone is skipped.
+    mem::PutText(config::kCurrentUser, config::kFaxUserProgramKey, "SystemDir", "C:\\Weg");
+    EXPECT_EQ(FirstCapiLocation(), kSysWow64Location);
+}
+
+TEST_F(CapiLocationsTest, ThirtyTwoBitWindowsHasNoSysWow64) {
+    mem::Reset();
+    mem::CreateFolder("C:\\Windows\\System32");
+    mem::PutFile("C:\\Windows\\System32\\capi2032.dll", kIsdnLibrary);
+    std::string folder = "old";
+    EXPECT_EQ(SysWow64Folder(folder), 0);
+    EXPECT_EQ(folder, "");
+    EXPECT_EQ(FirstCapiLocation(), kSystem32Location);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), 0);
+}
+
+TEST_F(CapiLocationsTest, VersionsAreShownOnlyWhenTheyCanBeRead) {
+    ui::Dialog dialog = ui::NewDialog(0, " Test", 0, 0, 100, 100, 0, 0);
+    ui::AddControl(dialog, ui::ControlKind::Label, 3030, " alt ", 0, 0, 80, 10, 0, 0);
+    struct Case {
+        std::string bytes;
+        int result;
+        const char* shown;
+    } cases[] = {
+        {kTcpClient, 1, "3.8.1.0 / 3.0.0.0 CoT"},
+        {kIsdnLibrary, 1, "5.10.0.0 / 2.2.0.0"},
+        {Image(0xFFFFFFFF, 0x0001FFFF, 0, 0), 1, "65535.65535.1.65535 / 0.0.0.0"},
+        {"MZ no version here", 0, "65535.65535.1.65535 / 0.0.0.0"},  // the field keeps its text
+    };
+    for (const Case& c : cases) {
+        mem::PutFile("C:\\Windows\\System32\\capi2032.dll", c.bytes);
+        EXPECT_EQ(ShowCapiVersion(dialog, 3030, "C:\\Windows\\System32\\"), c.result);
+        EXPECT_EQ(ui::GetControlText(dialog, 3030), c.shown);
+    }
+    std::string file = "f", product = "p";
+    EXPECT_EQ(CapiFileVersion("C:\\Windows\\SysWOW64", file, product), 0);
+    EXPECT_EQ(CapiFileVersion("C:\\" + std::string(250, 'x') + "\\", file, product), 0);
+    EXPECT_EQ(file, "f");
+}
+
+}  // namespace
+}  // namespace orvano::testing

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "memory_fixture.h"
+#include "platform/memory/osinfo_control.h"
+#include "sysinfo/paths.h"
+#include "ui/headless/script.h"
+
+namespace orvano::testing {
+namespace {
+
+using namespace orvano::sysinfo;
+namespace hl = orvano::ui::headless;
+
+class PathsTest : public MemoryMachineTest {
+  protected:
+    void SetUp() override {
+        MemoryMachineTest::SetUp();
+        hl::Reset();
+        SetBrowserStartFolder("");
+    }
+};
+
+TEST_F(PathsTest, FileAndFolderParts) {
+    struct Case {
+        const char* path;
+        const char* file;
+        const char* folder;
+    } cases[] = {
+        {"C:\\Daten\\FritzFax.dbf", "FritzFax.dbf", "C:\\Daten\\"},
+        {"D:FritzFax.dbf", "FritzFax.dbf", "D:"},
+        {"FritzFax.dbf", "FritzFax.dbf", ""},
+        {"C:\\Daten\\", "", "C:\\Daten\\"},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FileNamePart(c.path), c.file) << c.path;
+        EXPECT_EQ(FolderPart(c.path), c.folder) << c.path;
+    }
+    EXPECT_EQ(ToUpper("fritz!fax für ä"), "FRITZ!FAX FÜR Ä");
+    EXPECT_EQ(ProgramFolder(), "C:\\Orvano\\");
+    mem::SetModulePath("");
+    EXPECT_EQ(ProgramFolder(), "");
+}
+
+TEST_F(PathsTest, FolderFormEndsInExactlyOneBackslash) {
+    struct Case {
+        std::string path, buffer;
+        int result;
+        std::string after, bufferAfter;
+    } cases[] = {
+        {"C:\\Daten\\\\\\\\", "", -1, "C:\\Daten\\", ""},
+        {"C:\\Daten", "", -1, "C:\\Daten\\", ""},
+        {"C:\\Daten\\", "", 0, "C:\\Daten\\", ""},
+        {"", "", 0, "", ""},
+        {"", "C:\\Fax", -1, "C:\\Fax\\", "C:\\Fax\\"},
+        {"C:\\Eins", "C:\\Zwei", -1, "C:\\Eins\\", "C:\\Eins\\"},
+        {"\\\\", "", -1, "\\", ""},
+    };
+    for (Case c : cases) {
+        std::string path = c.path, buffer = c.buffer;
+        EXPECT_EQ(ToFolderForm(path, buffer), c.result) << c.path;
+        EXPECT_EQ(path, c.after) << c.path;
+        EXPECT_EQ(buffer, c.bufferAfter) << c.path;
+    }
+}
+
+TEST_F(PathsTest, UserNameIsMaskedAndPutBackWithItsExactCase) {
+    mem::SetUserName("Max");
+    struct Case {
+        std::string path;
+        int mask;
+        int result;
+        std::string after;
+    } cases[] = {
+        {"C:\\Users\\Max\\Fax", 1, 1, "C:\\Users\\***\\Fax"},
+        {" C:\\Users\\Max\\Max ", 1, 1, "C:\\Users\\***\\***"},
+        {"C:\\Users\\***\\Fax", 0, 1, "C:\\Users\\Max\\Fax"},
+        {"C:\\Users\\max\\Fax", 1, 0, "C:\\Users\\max\\Fax"},  // another spelling is not the user
+        {"C:\\a***b", 2, 1, "C:\\aMaxb"},                      // any run of three stars
+        {"C:\\****\\**", 0, 1, "C:\\****\\**"},                // enough stars, but no run of three
+        {"C:\\**", 0, 0, "C:\\**"},
+        {"   ", 1, 0, "   "},
+    };
+    for (Case c : cases) {
+        std::string path = c.path;
+        EXPECT_EQ(MaskUserName(path, c.mask), c.result) << c.path;
+        EXPECT_EQ(path, c.after) << c.path;
+    }
+    EXPECT_EQ(PathHasUserName("C:\\Users\\Max\\Fax"), 1);
+    EXPECT_EQ(PathHasUserName("C:\\Users\\MAX\\Fax"), 0);
+    EXPECT_EQ(PathHasUserName(""), 0);
+}
+
+TEST_F(PathsTest, ABlankOrUnknownUserNameNeverMatches) {
+    for (auto [name, available] :
+         {std::pair{"", true}, std::pair{"   ", true}, std::pair{"Max", false}}) {
+        mem::SetUserName(name, available);
+        std::string path = "C:\\Users\\   \\***";
+        EXPECT_EQ(MaskUserName(path, 1), 0);
+        EXPECT_EQ(MaskUserName(path, 0), 0);
+        EXPECT_EQ(path, "C:\\Users\\   \\***");
+        EXPECT_EQ(PathHasUserName(path), 0);
+    }
+}
+
+TEST_F(PathsTest, FolderBrowserOpensAtAndKeepsTheLastChoice) {
+    SetBrowserStartFolder("C:\\Fax");
+    hl::AnswerFolderBrowser(std::string("D:\\Neu"));
+    hl::AnswerFolderBrowser(std::nullopt);
+    EXPECT_EQ(BrowseForFolder(0), "D:\\Neu");
+    EXPECT_EQ(BrowserStartFolder(), "D:\\Neu");
+    EXPECT_EQ(BrowseForFolder(0), "") << "cancelled";
+    EXPECT_EQ(BrowserStartFolder(), "D:\\Neu");
+    ASSERT_EQ(hl::FolderBrowsers().size(), 2u);
+    EXPECT_EQ(hl::FolderBrowsers()[0].title, "C:\\Fax");
+    EXPECT_EQ(hl::FolderBrowsers()[0].statusForStart, "C:\\Fax\\");
+    EXPECT_EQ(hl::FolderBrowsers()[1].startFolder, "D:\\Neu");
+}
+
+}  // namespace
+}  // namespace orvano::testing
