@@ -1,0 +1,386 @@
+#include "app/main_window.h"
+
+#include <string>
+#include <vector>
+
+#include "app/settings_file.h"
+#include "config/endpoint.h"
+#include "config/fax_settings.h"
+#include "config/name_resolution.h"
+#include "config/registry.h"
+#include "deploy/capi_locations.h"
+#include "sysinfo/listing.h"
+#include "sysinfo/paths.h"
+#include "sysinfo/windows_edition.h"
+
+namespace orvano::app {
+
+using namespace mw;
+using ui::ControlKind;
+using ui::kDefaultColor;
+using ui::Rgb;
+
+namespace {
+
+constexpr std::uint32_t kEditStyle = 0x50010880;
+constexpr std::uint32_t kEditCentred = 0x50010881;
+constexpr std::uint32_t kFlatButton = 0x50018F00;
+constexpr std::int32_t kWhite = 0xFFFFFF;
+constexpr std::int32_t kRed = Rgb(255, 0, 0);
+constexpr std::int32_t kDarkBlue = Rgb(0, 64, 128);
+constexpr std::int32_t kNavy = Rgb(0, 0, 128);
+constexpr std::uint32_t kListData = 0x37;      // read-only, hidden, system, folder, archive
+constexpr std::uint32_t kListPrograms = 0x27;  // the same without folders
+constexpr int kEditMargin = 2;
+
+struct Row {
+    int id;
+    ControlKind kind;
+    std::string text;
+    int x, y, width, height;
+    std::uint32_t style;
+    std::int32_t textColor = kDefaultColor;
+    std::int32_t backColor = kDefaultColor;
+};
+
+Row Edit(int id, int x, int y, int width, bool centred = false) {
+    return {id,
+            ControlKind::Edit,
+            "",
+            x,
+            y,
+            width,
+            10,
+            centred ? kEditCentred : kEditStyle,
+            kDefaultColor,
+            kWhite};
+}
+
+std::string Padded(const char* text) {
+    return std::string(" ") + text + " ";
+}
+
+// The window's controls in creation (and tab) order.
+std::vector<Row> Controls() {
+    return {
+        {kTitle, ControlKind::Label, " Orvano Tool Fritz!Fax ", 11, 2, 385, 10, 0x50000001,
+         Rgb(64, 128, 192)},
+        {kWindowsFrame, ControlKind::Frame, "", 6, 9, 400, 37, 0, 0x808080},
+        {kMicrosoftLabel, ControlKind::Label, "Microsoft", 11, 19, 50, 10, 0},
+        Edit(kEdition, 71, 19, 160),
+        Edit(kInstallDate, 236, 19, 160),
+        {kWindowsLabel, ControlKind::Label, "Windows", 11, 30, 50, 10, 0},
+        Edit(kVersion, 71, 30, 160),
+        Edit(kBrowser, 236, 30, 160),
+        {kFaxFrame, ControlKind::Frame, "", 6, 48, 400, 48, 0},
+        {kFaxLabel, ControlKind::Label, " Fritz!Fax ", 11, 58, 55, 10, 0x50000100},
+        {kFaxSettingsLabel, ControlKind::Label, " Fritz!Fax - Erweiterte Einstellungen ... ISDN ",
+         130, 58, 150, 10, 0x50000101, kDarkBlue},
+        {kFaxVersionLabel, ControlKind::Label, " Version: ", 316, 58, 35, 10, 0x50000100},
+        Edit(kFaxVersion, 351, 58, 45),
+        {kProgramPathLabel, ControlKind::Label, " Programmpfad:  ", 11, 69, 55, 10, 0x50000300},
+        Edit(kProgramPath, 71, 69, 325),
+        {kDataPathLabel, ControlKind::Label, " Datenpfad:  ", 11, 80, 44, 10, 0x50000300},
+        {kDataFolderButton, ControlKind::Button, "...", 55, 80, 14, 10, kFlatButton},
+        Edit(kDataPath, 71, 80, 320),
+        {kMaskUserName, ControlKind::CheckBox, "", 392, 80, 10, 10, 0x50014D03},
+        {kUserNameWarning, ControlKind::Label, " ! ", 401, 79, 3, 10, 0x50000301, kRed},
+        {kCapiFrame, ControlKind::Frame, "", 6, 98, 400, 48, 0},
+        {kFaxCapiLabel, ControlKind::Label, " Fritz!: ", 11, 108, 55, 10, 0x50000100},
+        Edit(kFaxCapiPath, 71, 108, 240),
+        Edit(kFaxCapiVersion, 316, 108, 80, true),
+        {kSystem32Label, ControlKind::Label, " System32: ", 11, 119, 55, 10, 0x50000100},
+        Edit(kSystem32Path, 71, 119, 240),
+        Edit(kSystem32Version, 316, 119, 80, true),
+        {kSysWow64Label, ControlKind::Label, " SysWow64: ", 11, 130, 55, 10, 0x50000100},
+        Edit(kSysWow64Path, 71, 130, 240),
+        Edit(kSysWow64Version, 316, 130, 80, true),
+        {kKeysFrame, ControlKind::Frame, "", 6, 148, 400, 48, 0},
+        {kHkcuLabel, ControlKind::Label, " HKCU: ", 11, 158, 55, 10, 0x50000100},
+        Edit(kHkcu, 71, 158, 185),
+        {kHklmLabel, ControlKind::Label, " HKLM: ", 11, 169, 55, 10, 0x50000100},
+        Edit(kHklm, 71, 169, 185),
+        {kWowLabel, ControlKind::Label, " Wow6432Node: ", 11, 180, 55, 10, 0x50000100},
+        Edit(kWow, 71, 180, 185),
+        {kAddressLabel, ControlKind::Label, " IP-Adresse: ", 266, 158, 50, 10, 0x50000101},
+        {kPortLabel, ControlKind::Label, " Port: ", 336, 158, 50, 10, 0x50000101},
+        Edit(kAddress, 261, 169, 60, true),
+        Edit(kPort, 326, 169, 70, true),
+        Edit(kWowAddress, 261, 180, 60, true),
+        Edit(kWowPort, 326, 180, 70, true),
+        {kToolsFrame, ControlKind::Frame, "", 6, 198, 400, 65, 0},
+        {kSettingsFrame, ControlKind::Frame, "", 258, 198, 67, 65, 0},
+        {kLookUpFrame, ControlKind::Frame, "", 324, 198, 82, 65, 0},
+        {kOrvanoLabel, ControlKind::Label, " Orvano ", 266, 209, 50, 10, 0x50000001},
+        {kSettingLabel, ControlKind::Label, " Einstellung ", 266, 221, 50, 10, 0x50000001},
+        {kAddressButton, ControlKind::Button, " IP-Adresse ", 266, 234, 50, 12, kFlatButton},
+        {kPortButton, ControlKind::Button, " Port ", 266, 247, 50, 12, kFlatButton},
+        {kLookUpButton1, ControlKind::Button, Padded(config::kRouterHostName1), 331, 208, 60, 12,
+         kFlatButton},
+        Edit(kLookUpResult1, 331, 221, 60, true),
+        {kLookUpButton3, ControlKind::Button, Padded(config::kRouterHostName3), 331, 234, 60, 12,
+         kFlatButton},
+        Edit(kLookUpResult3, 331, 247, 60, true),
+        {kTestFrame, ControlKind::Frame, "", 72, 198, 67, 65, 0},
+        {kCapiCreateFrame, ControlKind::Frame, "", 6, 198, 67, 65, 0},
+        {kCapiLabel, ControlKind::Label, " Capi2032.dll ", 14, 209, 50, 10, 0x50000001},
+        {kCreateLabel, ControlKind::Label, " erstellen ", 14, 221, 50, 10, 0x50000001},
+        {kCapiCreateButton, ControlKind::Button, " Erstellen ", 14, 247, 50, 12, kFlatButton},
+        {kCapiTestLabel, ControlKind::Label, " Capi Test ", 80, 209, 50, 10, 0x50000001},
+        {kStatusToolLabel, ControlKind::Label, " CAPIoTCP Status ", 73, 221, 64, 10, 0x50000101,
+         kDarkBlue},
+        {kTestToolCreateButton, ControlKind::Button, " Erstellen ", 80, 234, 50, 12, kFlatButton},
+        {kTestToolButton, ControlKind::Button, " Capi Test ", 80, 247, 50, 12, kFlatButton},
+        {kDbaseButton, ControlKind::Button, " Dambra Dateipfad ändern ", 159, 206, 80, 20,
+         0x5001AF00},
+        {kIsdnButton, ControlKind::Button, " Erweiterte Einstellungen ... ISDN ", 181, 279, 125, 15,
+         0},
+        {kQuitButton, ControlKind::Button, " Beenden ", 326, 279, 70, 15, 0},
+        {kPhoneLabel, ControlKind::Label, " Per Telefon ", 6, 270, 150, 10, 0, kNavy},
+        {kPhoneOnLabel, ControlKind::Label, " Mit #96*3* CAPIoTCP starten (Orvano ein) ", 6, 280,
+         150, 10, 0, kNavy},
+        {kPhoneOffLabel, ControlKind::Label, " Mit #96*2* CAPIoTCP beenden (Orvano aus) ", 6, 290,
+         150, 10, 0, kNavy},
+        {kWarningFrame, ControlKind::Frame, "", 138, 198, 121, 32, 0},
+        {kWarningTicker, ControlKind::Label, "", 144, 232, 110, 10, 0x50000301, kRed},
+        {kWarningLine, ControlKind::Line, "Line1", 139, 243, 120, 1, 0x50000010},
+    };
+}
+
+struct ToolTip {
+    int id;
+    std::string text;
+};
+
+// Registered in this order.
+std::vector<ToolTip> ToolTips() {
+    const std::string lookUp = " IP-Adresse: ";
+    return {
+        {kDataFolderButton, " Ordner der Dbase Datenbank Datei: FritzFax.dbf "},
+        {kFaxLabel, " AVM Programm Fritz!Fax "},
+        {kFaxVersionLabel, " Fritz!Fax Version "},
+        {kProgramPathLabel, " Programmpfad von Fritz!Fax "},
+        {kDataPathLabel, " Datenpfad der FritzFax.dbf "},
+        {kDataPath,
+         " wenn leer dann diesen Button ... betätigen und den Ordner auswählen und mit OK "
+         "eintragen. "},
+        {kMaskUserName, " User Name to little Star and Back "},
+        {kUserNameWarning, " User Name in Path "},
+        {kFaxSettingsLabel,
+         " Linke Maustaste -> Programm: Fritz!Fax - Erweiterte Einstellungen ... ISDN "},
+        {kFaxCapiLabel, " Programm Ordner von Fritz!Fax "},
+        {kSystem32Label, " Ordner Windows System32 "},
+        {kSysWow64Label, " Ordner Windows SysWow64 "},
+        {kFaxCapiVersion, " capi2032.dll Version "},
+        {kSystem32Version, " capi2032.dll Version "},
+        {kSysWow64Version, " capi2032.dll Version "},
+        {kHkcuLabel, " Registry Eintrag: [HKEY_CURRENT_USER\\SOFTWARE\\AVM] "},
+        {kHklmLabel, " Registry Eintrag: [HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM] "},
+        {kWowLabel, " Registry Eintrag: [HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM] "},
+        {kAddressLabel, " Orvano IP-Adresse "},
+        {kPortLabel, " Orvano Port "},
+        {kAddressButton, " Orvano IP-Adresse erstellen "},
+        {kPortButton, " Orvano Port erstellen "},
+        {kLookUpButton1, lookUp + config::kRouterHostName1 + " "},
+        {kLookUpButton3, lookUp + config::kRouterHostName3 + " "},
+        {kStatusToolLabel, " Linke Maustaste -> Programm: Statoro "},
+        {kTestToolButton, " Programm: Teluso "},
+        {kTestToolCreateButton, " Programm: Teluso erstellen "},
+        {kDbaseButton, " Programm: Dambra Dateipfad ändern "},
+        {kWarningTicker, " Linke Maustaste -> Fritz!Fax - Fehler Ländervorwahl "},
+        {kCapiCreateButton, " Datei capi2032.dll erstellen oder löschen "},
+        {kRegFileButton, " Reg Datei erstellen "},
+        {kIsdnButton, " Fritz!Fax - Erweiterte Einstellungen ... ISDN "},
+        {kQuitButton, " Programm Beenden "},
+    };
+}
+
+MainWindowState& State() {
+    static MainWindowState state;
+    return state;
+}
+
+void Set(ui::Dialog dialog, int id, const std::string& text) {
+    ui::SetControlText(dialog, id, text);
+}
+
+// One capi2032.dll row: the folder, or the file's full path when one lies there, and its
+// versions. Without a file, a refresh empties the version field; the opening leaves it.
+void ShowCapiRow(ui::Dialog dialog, std::string folder, int pathId, int versionId, bool refresh) {
+    const std::string given = folder;
+    if (deploy::CapiKindOf(folder) >= 1)
+        deploy::ShowCapiVersion(dialog, versionId, given);
+    else if (refresh)
+        Set(dialog, versionId, "");
+    Set(dialog, pathId, folder);
+}
+
+void ShowCapiRows(ui::Dialog dialog, bool refresh) {
+    std::string system32, sysWow64;
+    deploy::System32Folder(system32);
+    ShowCapiRow(dialog, system32, kSystem32Path, kSystem32Version, refresh);
+    deploy::SysWow64Folder(sysWow64);
+    ShowCapiRow(dialog, sysWow64, kSysWow64Path, kSysWow64Version, refresh);
+}
+
+bool Exists(const std::string& path, std::uint32_t mask) {
+    return sysinfo::ListingFindsEntry(path, mask);
+}
+
+std::string WithoutTrailingSlashes(const std::string& text) {
+    std::size_t end = text.find_last_not_of("\\/");
+    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
+void ShowFaxApplication(ui::Dialog dialog) {
+    std::string version, programFolder, dataFolder;
+    if (!config::ReadFaxApplication(version, programFolder, dataFolder)) {
+        ui::EnableControl(dialog, kDataFolderButton, false);
+        for (int id : {kFaxCapiPath, kFaxVersion, kProgramPath, kDataPath}) Set(dialog, id, "");
+        return;
+    }
+    Set(dialog, kFaxVersion, version);
+    ShowCapiRow(dialog, programFolder, kFaxCapiPath, kFaxCapiVersion, false);
+    if (Exists(programFolder + "FriFax32.exe", kListData)) {
+        programFolder += "FriFax32.exe";
+        State().faxProgramFound = 1;
+    }
+    Set(dialog, kProgramPath, programFolder);
+    if (!Exists(WithoutTrailingSlashes(dataFolder), kListData)) {
+        Set(dialog, kDataPathLabel, " Datenpfad ->");
+        ui::SetControlColor(dialog, kDataPathLabel, kRed, kDefaultColor);
+        ui::StartTimer(dialog, kTimerBlink, 500);
+    }
+    if (Exists(dataFolder + "FritzFax.dbf", kListData)) dataFolder += "FritzFax.dbf";
+    Set(dialog, kDataPath, dataFolder);
+    ui::EnableControl(dialog, kDataFolderButton, true);
+}
+
+void Open(ui::Dialog dialog) {
+    State().faxProgramFound = 0;
+    for (const ToolTip& tip : ToolTips()) ui::AddToolTip(dialog, tip.id, tip.text);
+
+    Set(dialog, kEdition, sysinfo::WindowsEditionName());
+    Set(dialog, kVersion, sysinfo::WindowsVersionNumber() + " " + sysinfo::WindowsServicePack());
+    Set(dialog, kInstallDate, sysinfo::WindowsInstallDate());
+    Set(dialog, kBrowser, sysinfo::InternetExplorerVersion());
+
+    ShowCapiRows(dialog, false);
+    ShowFaxApplication(dialog);
+
+    ui::PostToWindow(dialog, kMsgRefreshVendorKeys, 0, 0);
+    ui::PostToWindow(dialog, kMsgRefreshEndpoint, 0, 0);
+    ui::PostToWindow(dialog, kMsgToolAction, 32, 0);
+    ui::PostToWindow(dialog, kMsgToolAction, kTestToolCreateButton, 0);
+
+    State().numbersStatus = config::DialledNumbersStatus();
+    if (State().numbersStatus >= 2)
+        ui::StartTimer(dialog, kTimerTicker, 200);
+    else
+        ui::ShowControl(dialog, kWarningTicker, false);
+    ui::StartTimer(dialog, kTimerLookUp, 5000);
+    ui::PostToWindow(dialog, kMsgUserNameMask, kMaskUserName, 0);
+    if (Exists(sysinfo::ProgramFolder() + "Statoro.exe", kListPrograms))
+        ui::ShowControl(dialog, kStatusToolLabel, true);
+    if (State().faxProgramFound == 1)
+        ui::PostToWindow(dialog, kMsgToolAction, kFaxSettingsLabel, 1);
+    ui::StartTimer(dialog, kTimerWatch, 5000);
+}
+
+void RefreshEndpoint(ui::Dialog dialog) {
+    struct Fields {
+        config::RegistryView view;
+        int address, port;
+    } rows[] = {{config::RegistryView::Native, kAddress, kPort},
+                {config::RegistryView::Wow6432Node, kWowAddress, kWowPort}};
+    for (const Fields& row : rows) {
+        std::string address, hex;
+        Set(dialog, row.address, config::ReadRouterAddress(row.view, address) ? address : "");
+        Set(dialog, row.port,
+            config::ReadPort(row.view, hex)
+                ? hex + " (" + std::to_string(config::HexTextNumber(hex)) + ")"
+                : "");
+    }
+}
+
+void RefreshCapiFolders(ui::Dialog dialog) {
+    std::string faxFolder;
+    deploy::FaxProgramFolder(faxFolder);
+    ShowCapiRow(dialog, faxFolder, kFaxCapiPath, kFaxCapiVersion, true);
+    ShowCapiRows(dialog, true);
+}
+
+void RefreshVendorKeys(ui::Dialog dialog) {
+    Set(dialog, kHkcu, config::VendorKeyText(config::kVendorKeyUser));
+    Set(dialog, kHklm, config::VendorKeyText(config::kVendorKeyMachine));
+    Set(dialog, kWow, config::VendorKeyText(config::kVendorKeyWow6432Node));
+}
+
+// Only the display changes: the user's name in the data path behind stars, or back again.
+void ApplyUserNameMask(ui::Dialog dialog) {
+    std::string text = ui::GetControlText(dialog, kDataPath);
+    if (sysinfo::MaskUserName(text, ui::GetCheck(dialog, kMaskUserName))) {
+        Set(dialog, kDataPath, text);
+        ui::RedrawControl(dialog, kDataPath);
+    }
+    ui::ShowControl(dialog, kUserNameWarning, sysinfo::PathHasUserName(text) == 1);
+}
+
+}  // namespace
+
+const MainWindowState& MainWindowStateOf() {
+    return State();
+}
+
+std::intptr_t MainWindowCallback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam,
+                                 ui::LParam lParam) {
+    TrackWindowPlacement(dialog, message, wParam, lParam);
+    switch (message) {
+        case ui::kWmInitDialog:
+            Open(dialog);
+            break;
+        case kMsgRefreshEndpoint:
+            RefreshEndpoint(dialog);
+            break;
+        case kMsgRefreshCapiFolders:
+            RefreshCapiFolders(dialog);
+            break;
+        case kMsgRefreshVendorKeys:
+            RefreshVendorKeys(dialog);
+            break;
+        case kMsgUserNameMask:
+            if (wParam == static_cast<ui::WParam>(kMaskUserName)) ApplyUserNameMask(dialog);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+int ShowMainWindow() {
+    ui::Dialog dialog = ui::NewDialog(0, kMainWindowTitle, 61, 15, 412, 310, ui::kMainWindowStyle,
+                                      ui::kWsExControlParent);
+    for (const Row& row : Controls()) {
+        ui::AddControl(dialog, row.kind, row.id, row.text, row.x, row.y, row.width, row.height,
+                       row.style, 0);
+        ui::SetControlColor(dialog, row.id, row.textColor, row.backColor);
+    }
+    ui::FontHandle bold = ui::CreateBoldDialogFont();
+    ui::SetControlFont(dialog, kDataFolderButton, bold);
+    ui::AddControl(dialog, ControlKind::Button, kRegFileButton, " Reg Datei ", 174, 247, 50, 12,
+                   kFlatButton, 0);
+    ui::SetControlColor(dialog, kRegFileButton, kDefaultColor, kDefaultColor);
+    ui::SetDialogIcon(dialog, "#555");
+    for (const Row& row : Controls())
+        if (row.kind == ControlKind::Edit)
+            ui::SendToWindow(ui::ControlWindow(dialog, row.id), ui::kEmSetMargins,
+                             ui::kEcLeftMargin | ui::kEcRightMargin,
+                             kEditMargin | kEditMargin << 16);
+    for (int id : {kUserNameWarning, kFaxSettingsLabel, kStatusToolLabel})
+        ui::ShowControl(dialog, id, false);
+    const int result = ui::RunModal(dialog, MainWindowCallback);
+    ui::DeleteFont(bold);
+    return result;
+}
+
+}  // namespace orvano::app

@@ -1,0 +1,77 @@
+// The IP address control as a text field.
+#include "ui/win32/address_field.h"
+
+#include <commctrl.h>
+
+#include <optional>
+
+namespace orvano::ui::win32 {
+
+namespace {
+
+constexpr char kAddressClass[] = "SysIPAddress32";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\0';
+}
+
+// The address in dotted text, exactly four fields of one to three digits up to 255.
+std::optional<DWORD> ParseDotted(const std::string& text) {
+    BYTE fields[4] = {};
+    int field = 0, digits = 0, value = 0;
+    for (char c : text) {
+        if (c == '.') {
+            if (digits == 0 || field == 3) return std::nullopt;
+            fields[field++] = static_cast<BYTE>(value);
+            digits = value = 0;
+        } else if (c >= '0' && c <= '9') {
+            value = value * 10 + (c - '0');
+            if (++digits > 3 || value > 255) return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || field != 3) return std::nullopt;
+    fields[3] = static_cast<BYTE>(value);
+    return MAKEIPADDRESS(fields[0], fields[1], fields[2], fields[3]);
+}
+
+}  // namespace
+
+bool IsAddressField(const std::string& className) {
+    return lstrcmpiA(className.c_str(), kAddressClass) == 0;
+}
+
+bool IsAddressField(HWND control) {
+    char name[64];
+    int length = GetClassNameA(control, name, sizeof name);
+    return length > 0 && IsAddressField(std::string(name, static_cast<std::size_t>(length)));
+}
+
+void SetAddressText(HWND control, const std::string& text) {
+    std::size_t first = 0, last = text.size();
+    while (first < last && IsBlank(text[first])) ++first;
+    while (last > first && IsBlank(text[last - 1])) --last;
+    std::string trimmed = text.substr(first, last - first);
+    if (std::optional<DWORD> address = ParseDotted(trimmed)) {
+        SendMessageA(control, IPM_SETADDRESS, 0, static_cast<LPARAM>(*address));
+        return;
+    }
+    SendMessageA(control, IPM_CLEARADDRESS, 0, 0);
+    // Windows' own control fills what it can read of a partial address; elsewhere the
+    // fields stay blank.
+    if (!trimmed.empty())
+        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(trimmed.c_str()));
+}
+
+std::string GetAddressText(HWND control) {
+    if (SendMessageA(control, IPM_ISBLANK, 0, 0)) return "";
+    DWORD address = 0;
+    SendMessageA(control, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+    return std::to_string(FIRST_IPADDRESS(address)) + '.' +
+           std::to_string(SECOND_IPADDRESS(address)) + '.' +
+           std::to_string(THIRD_IPADDRESS(address)) + '.' +
+           std::to_string(FOURTH_IPADDRESS(address));
+}
+
+}  // namespace orvano::ui::win32

@@ -1,0 +1,21 @@
+// The IP address control ("SysIPAddress32") as a text field. Its four number fields are set
+// and read with the control's own messages: WM_SETTEXT is not honoured everywhere (Wine
+// ignores it), so the plain window text would show and return nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace orvano::ui::win32 {
+
+bool IsAddressField(const std::string& className);
+bool IsAddressField(HWND control);
+
+// Dotted text "a.b.c.d" (each 0..255) fills the four fields; an empty text clears them. Any
+// other text clears the fields and is offered to the control as its window text.
+void SetAddressText(HWND control, const std::string& text);
+// "a.b.c.d" with blank fields read as 0; "" when every field is blank.
+std::string GetAddressText(HWND control);
+
+}  // namespace orvano::ui::win32

@@ -1,0 +1,421 @@
+// The real toolkit on real windows, run under wine64 on a desktop of its own: the order of a modal
+// run, ending a dialog, colours, dialog units, the address field, tooltips and the bold font. Each
+// run has a watchdog, so that a loop that never ends fails the test instead of hanging it.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/toolkit.h"
+
+using namespace orvano::ui;
+
+namespace {
+
+constexpr std::uintptr_t kWatchdog = 0xD06;
+constexpr unsigned kWatchdogMs = 5000;
+constexpr std::uint32_t kAct = kWmUser + 1;
+constexpr int kWatchdogResult = -999;
+
+HWND H(Window window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+struct Seen {
+    std::uint32_t message;
+    WParam wParam;
+    LParam lParam;
+};
+
+bool Interesting(std::uint32_t message) {
+    return message == kWmInitDialog || message == kWmSize || message == kWmClose ||
+           message == kWmDestroy || message == kAct || message == kWmCancelMode;
+}
+
+Dialog MakeDialog(Window owner = 0, const std::string& title = " Prüfung") {
+    return NewDialog(owner, title, 10, 10, 120, 70, kDialogStyle, kWsExControlParent);
+}
+
+// RunModal with a watchdog timer: a run that does not end in time ends with kWatchdogResult.
+int RunGuarded(Dialog dialog, DialogCallback callback) {
+    return RunModal(dialog,
+                    [callback](Dialog d, std::uint32_t message, WParam wParam, LParam lParam) {
+                        if (message == kWmInitDialog) StartTimer(d, kWatchdog, kWatchdogMs);
+                        if (message == kWmTimer && wParam == kWatchdog) {
+                            CloseDialog(d, kWatchdogResult);
+                            return std::intptr_t{0};
+                        }
+                        return callback(d, message, wParam, lParam);
+                    });
+}
+
+TEST(ModalRun, DeliversStartMessagesThenLoopMessagesAndReturnsTheCloseResult) {
+    Dialog d = MakeDialog();
+    ASSERT_NE(d, 0u);
+    SetDialogIcon(d, "#555");  // this program has no icon resource: nothing happens
+    EXPECT_EQ(SendToWindow(d, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_EQ(FindWindowByTitle(" Prüfung"), d);
+    // Sent before the run: the callback is not attached yet.
+    SendToWindow(d, kAct, 1, 0);
+
+    std::vector<Seen> seen;
+    bool visibleAtStart = true;
+    RECT client{};
+    int result =
+        RunGuarded(d, [&](Dialog dialog, std::uint32_t message, WParam wParam, LParam lParam) {
+            if (Interesting(message)) seen.push_back({message, wParam, lParam});
+            if (message == kWmInitDialog) {
+                visibleAtStart = IsWindowVisible(H(dialog));
+                GetClientRect(H(dialog), &client);
+                PostToWindow(dialog, kAct, 2, 0);
+            }
+            if (message == kAct) {
+                EXPECT_TRUE(IsWindowVisible(H(dialog)));
+                CloseDialog(dialog, 42);
+                CloseDialog(dialog, 43);  // already gone: no effect
+            }
+            return std::intptr_t{0};
+        });
+
+    EXPECT_EQ(result, 42);
+    EXPECT_FALSE(visibleAtStart);
+    EXPECT_FALSE(IsWindowAlive(d));
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[0].message, kWmInitDialog);
+    EXPECT_EQ(seen[0].wParam, d);
+    EXPECT_EQ(seen[0].lParam, 0);
+    EXPECT_EQ(seen[1].message, kWmSize);
+    EXPECT_EQ(seen[1].wParam, kSizeRestored);
+    EXPECT_GT(client.right, 0);
+    EXPECT_EQ(seen[1].lParam, MAKELPARAM(client.right, client.bottom));
+    EXPECT_EQ(seen[2].message, kAct);
+    EXPECT_EQ(seen[2].wParam, 2u);
+    EXPECT_EQ(seen[3].message, kWmClose);
+    EXPECT_EQ(seen[4].message, kWmDestroy);
+}
+
+TEST(ModalRun, EndsOnlyThroughCloseDialogOrTheCloseBox) {
+    struct Case {
+        const char* name;
+        bool closeFromOutside;  // a plain WM_CLOSE first, as another program could send it
+        bool closeAgain;        // the callback calls CloseDialog from its WM_CLOSE
+        int closes;
+    };
+    const Case cases[] = {{"WM_CLOSE, Esc, Enter, then the close box", true, false, 2},
+                          {"close box, CloseDialog again on WM_CLOSE", false, true, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dialog d = MakeDialog();
+        int closes = 0, destroys = 0;
+        int result = RunGuarded(d, [&](Dialog dialog, std::uint32_t message, WParam, LParam) {
+            if (message == kWmInitDialog) PostToWindow(dialog, kAct, 0, 0);
+            if (message == kWmClose) {
+                ++closes;
+                if (c.closeAgain) CloseDialog(dialog, 55);
+            }
+            if (message == kWmDestroy) ++destroys;
+            if (message == kAct) {
+                if (c.closeFromOutside) SendToWindow(dialog, kWmClose, 0, 0);
+                SendToWindow(dialog, kWmCommand, CommandParam(kIdCancel, 0), 0);
+                SendToWindow(dialog, kWmCommand, CommandParam(kIdOk, 0), 0);
+                EXPECT_TRUE(IsWindowAlive(dialog));
+                SendToWindow(dialog, kWmSysCommand, kScClose, 0);
+            }
+            return std::intptr_t{0};
+        });
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(closes, c.closes);
+        EXPECT_EQ(destroys, 1);
+    }
+}
+
+TEST(ModalRun, NestedDialogDisablesItsOwnerAndEndsWhenClosedFromTheOwnersIdleMessage) {
+    Dialog outer = MakeDialog(0, " Außen");
+    int innerResult = 0;
+    bool ownerDisabledWhileInner = false, cancelModeSeen = false;
+    int outerResult =
+        RunGuarded(outer, [&](Dialog dialog, std::uint32_t message, WParam wParam, LParam lParam) {
+            if (message == kWmInitDialog) PostToWindow(dialog, kAct, 0, 0);
+            if (message == kWmCancelMode) cancelModeSeen = true;
+            if (message == kWmEnterIdle && wParam == kMsgfDialogBox) {
+                // The inner dialog ends from a message sent while its loop found nothing to do;
+                // its loop must notice without waiting for another message.
+                ownerDisabledWhileInner = !IsWindowEnabled(H(dialog));
+                CloseDialog(static_cast<Dialog>(lParam), 9);
+            }
+            if (message == kAct) {
+                Dialog inner = MakeDialog(dialog, " Innen");
+                innerResult = RunGuarded(
+                    inner, [](Dialog, std::uint32_t, WParam, LParam) { return std::intptr_t{0}; });
+                EXPECT_TRUE(IsWindowEnabled(H(dialog)));
+                CloseDialog(dialog, 1);
+            }
+            return std::intptr_t{0};
+        });
+    EXPECT_EQ(innerResult, 9);
+    EXPECT_EQ(outerResult, 1);
+    EXPECT_TRUE(ownerDisabledWhileInner);
+    EXPECT_TRUE(cancelModeSeen);
+}
+
+TEST(ModalRun, TimersFireUntilStopped) {
+    Dialog d = MakeDialog();
+    int ticks = 0;
+    int result = RunGuarded(d, [&](Dialog dialog, std::uint32_t message, WParam wParam, LParam) {
+        if (message == kWmInitDialog) {
+            EXPECT_TRUE(StartTimer(dialog, 5, 10));
+        }
+        if (message == kWmTimer && wParam == 5 && ++ticks == 3) {
+            StopTimer(dialog, 5);
+            StartTimer(dialog, 6, 200);  // ends the run after any late tick of timer 5
+        }
+        if (message == kWmTimer && wParam == 6) CloseDialog(dialog, 3);
+        return std::intptr_t{0};
+    });
+    EXPECT_EQ(result, 3);
+    EXPECT_EQ(ticks, 3);
+}
+
+TEST(Controls, TakeTheirKindsClassStyleAndTheDialogFont) {
+    struct Case {
+        ControlKind kind;
+        std::uint32_t style;
+        const char* className;
+        bool clientEdge;
+    };
+    const Case cases[] = {
+        {ControlKind::Button, 0, "Button", false},
+        {ControlKind::CheckBox, 0, "Button", false},
+        {ControlKind::Label, 0x50000101, "Static", false},
+        {ControlKind::Edit, 0, "Edit", true},
+        {ControlKind::Edit, 0x50810080, "Edit", false},  // a plain border instead
+        {ControlKind::ListBox, 0, "ListBox", true},
+    };
+    Dialog d = MakeDialog();
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendToWindow(d, WM_GETFONT, 0, 0));
+    ASSERT_NE(dialogFont, nullptr);
+    int id = 200;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.className + std::to_string(id));
+        Window control = AddControl(d, c.kind, id, " Größe ", 4, 6, 50, 12, c.style, 0);
+        ASSERT_NE(control, 0u);
+        EXPECT_EQ(ControlWindow(d, id), control);
+        EXPECT_EQ(ControlIdOf(control), id);
+        char name[32] = "";
+        GetClassNameA(H(control), name, sizeof name);
+        EXPECT_STRCASEEQ(name, c.className);
+        LONG style = GetWindowLongA(H(control), GWL_STYLE);
+        LONG exStyle = GetWindowLongA(H(control), GWL_EXSTYLE);
+        EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
+        EXPECT_EQ((exStyle & WS_EX_CLIENTEDGE) != 0, c.clientEdge);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendToWindow(control, WM_GETFONT, 0, 0)), dialogFont);
+        // Placed in dialog units of this dialog.
+        RECT expected{4, 6, 54, 18}, actual;
+        MapDialogRect(H(d), &expected);
+        GetWindowRect(H(control), &actual);
+        MapWindowPoints(HWND_DESKTOP, H(d), reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, expected.left);
+        EXPECT_EQ(actual.top, expected.top);
+        EXPECT_EQ(actual.right, expected.right);
+        EXPECT_EQ(actual.bottom, expected.bottom);
+        if (c.kind != ControlKind::ListBox) {
+            EXPECT_EQ(GetControlText(d, id), " Größe ");
+        }
+        ++id;
+    }
+    // A control that could not be made does not exist; operations on its id do nothing.
+    EXPECT_EQ(
+        AddControl(d, ControlKind::Custom, 300, "x", 0, 0, 10, 10, 0x50000000, 0, "NoSuchClass"),
+        0u);
+    SetControlText(d, 300, "y");
+    SetControlColor(d, 300, 0, 0);
+    EXPECT_EQ(GetControlText(d, 300), "");
+    EXPECT_FALSE(ControlEnabled(d, 300));
+    CloseDialog(d, 0);
+}
+
+TEST(Controls, StatesFollowTheCalls) {
+    Dialog d = MakeDialog();
+    AddControl(d, ControlKind::CheckBox, 10, " Prüfen ", 4, 4, 60, 10, 0, 0);
+    AddControl(d, ControlKind::Radio, 11, " Eins ", 4, 16, 60, 10, 0x50030D09, 0);
+    AddControl(d, ControlKind::Radio, 12, " Zwei ", 4, 28, 60, 10, 0, 0);
+    AddControl(d, ControlKind::ListBox, 13, "", 70, 4, 40, 40, 0, 0);
+    SetCheck(d, 10, kChecked);
+    EXPECT_EQ(GetCheck(d, 10), kChecked);
+    SetOption(d, 11, 12, 12);
+    EXPECT_EQ(GetCheck(d, 11), kUnchecked);
+    EXPECT_EQ(GetCheck(d, 12), kChecked);
+    EnableControl(d, 10, false);
+    EXPECT_FALSE(ControlEnabled(d, 10));
+    ShowControl(d, 12, false);
+    EXPECT_FALSE(ControlVisible(d, 12));
+    EXPECT_TRUE(ControlVisible(d, 11));  // its own state, although the dialog is not shown yet
+    for (const char* item : {" Öl ", " Äther ", " Zink "}) AddListItem(d, 13, item);
+    HWND list = H(ControlWindow(d, 13));
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+    char first[16] = "";
+    SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(first, " Äther ");  // the default list box sorts
+    CloseDialog(d, 0);
+}
+
+TEST(Controls, AddressFieldShowsAndReturnsDottedText) {
+    Dialog d = MakeDialog();
+    ASSERT_NE(AddControl(d, ControlKind::Custom, 20, "10.0.0.138", 4, 4, 80, 12, 0x50010000, 0,
+                         "SysIPAddress32"),
+              0u);
+    EXPECT_EQ(GetControlText(d, 20), "10.0.0.138");
+    struct Case {
+        const char* text;
+        const char* read;
+    };
+    const Case cases[] = {
+        {"192.168.178.1", "192.168.178.1"},
+        {" 172.16.0.254 ", "172.16.0.254"},
+        {"0.0.0.0", "0.0.0.0"},  // zeros typed in are not blank
+        {"", ""},
+        {"255.255.255.255", "255.255.255.255"},
+    };
+    for (const Case& c : cases) {
+        SetControlText(d, 20, c.text);
+        EXPECT_EQ(GetControlText(d, 20), c.read) << "set \"" << c.text << "\"";
+    }
+    // Text that is no address never leaves the previous address standing.
+    for (const char* text : {"256.1.1.1", "1.2.3", "fritz.box", "1..2.3", "1.2.3.4.5"}) {
+        SetControlText(d, 20, "10.1.1.1");
+        SetControlText(d, 20, text);
+        EXPECT_NE(GetControlText(d, 20), "10.1.1.1") << "set \"" << text << "\"";
+    }
+    CloseDialog(d, 0);
+}
+
+TEST(Colors, PaintAsRecordedWithOneBrushPerColour) {
+    Dialog d = MakeDialog();
+    AddControl(d, ControlKind::Label, 1, "a", 0, 0, 20, 10, 0, 0);
+    AddControl(d, ControlKind::Label, 2, "b", 0, 10, 20, 10, 0, 0);
+    AddControl(d, ControlKind::Label, 3, "c", 0, 20, 20, 10, 0, 0);
+    AddControl(d, ControlKind::Edit, 4, "d", 0, 30, 20, 10, 0, 0);
+    AddControl(d, ControlKind::Label, 5, "e", 0, 40, 20, 10, 0, 0);
+    SetControlColor(d, 1, Rgb(255, 0, 0), kTransparentColor);
+    SetControlColor(d, 2, kDefaultColor, Rgb(255, 255, 255));
+    SetControlColor(d, 3, Rgb(0, 0, 128), kDefaultColor);
+    SetControlColor(d, 4, Rgb(0, 64, 128), kDefaultColor);
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto paint = [&](int id, UINT message) {
+        SetBkMode(dc, OPAQUE);
+        SetTextColor(dc, RGB(1, 2, 3));
+        SetBkColor(dc, RGB(4, 5, 6));
+        return reinterpret_cast<HBRUSH>(SendToWindow(d, message, reinterpret_cast<WParam>(dc),
+                                                     static_cast<LParam>(ControlWindow(d, id))));
+    };
+
+    EXPECT_EQ(paint(1, WM_CTLCOLORSTATIC), GetStockObject(HOLLOW_BRUSH));
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    EXPECT_EQ(GetTextColor(dc), RGB(255, 0, 0));
+
+    HBRUSH white = paint(2, WM_CTLCOLORSTATIC);
+    LOGBRUSH brush{};
+    ASSERT_EQ(GetObjectA(white, sizeof brush, &brush), static_cast<int>(sizeof brush));
+    EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_SOLID));
+    EXPECT_EQ(brush.lbColor, RGB(255, 255, 255));
+    EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(paint(2, WM_CTLCOLORSTATIC), white);  // no new brush for every repaint
+
+    EXPECT_EQ(paint(3, WM_CTLCOLORSTATIC), GetSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 128));
+    EXPECT_EQ(paint(4, WM_CTLCOLOREDIT), GetSysColorBrush(COLOR_WINDOW));
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 64, 128));
+
+    // Default colours: the text colour the system would use; the DC's is not left as it was.
+    paint(5, WM_CTLCOLORSTATIC);
+    EXPECT_NE(GetTextColor(dc), RGB(1, 2, 3));
+    DeleteDC(dc);
+    CloseDialog(d, 0);
+}
+
+TEST(DialogUnits, LocationAndSizeComeBackAsSet) {
+    Dialog d = MakeDialog();
+    int width = 0, height = 0;
+    GetDialogSize(d, width, height);
+    EXPECT_GT(width, 120);  // the outer size: the template gives the client area
+    EXPECT_GT(height, 70);
+    const int places[][2] = {{0, 0}, {1, 1}, {3, 7}, {17, 23}, {250, 180}, {-5, -3}};
+    for (auto& place : places) {
+        SetDialogLocation(d, place[0], place[1]);
+        int x = -1, y = -1;
+        GetDialogLocation(d, x, y);
+        EXPECT_EQ(x, place[0]);
+        EXPECT_EQ(y, place[1]);
+    }
+    const int sizes[][2] = {{100, 60}, {101, 61}, {133, 77}, {250, 156}};
+    for (auto& size : sizes) {
+        SetDialogSize(d, size[0], size[1]);
+        GetDialogSize(d, width, height);
+        EXPECT_EQ(width, size[0]);
+        EXPECT_EQ(height, size[1]);
+    }
+    CloseDialog(d, 0);
+}
+
+TEST(ToolTips, RegisterWithOneSharedWindow) {
+    Dialog first = MakeDialog();
+    Dialog second = MakeDialog();
+    AddControl(first, ControlKind::Button, 1, " Ändern ", 0, 0, 40, 14, 0, 0);
+    AddControl(second, ControlKind::Button, 1, " Löschen ", 0, 0, 40, 14, 0, 0);
+    std::string longText(300, 'x');
+    EXPECT_NE(AddToolTip(first, 1, longText), 0);
+    EXPECT_NE(AddToolTip(first, 0, " Dialog "), 0);
+    EXPECT_NE(AddToolTip(second, 1, " Löschen "), 0);
+    EXPECT_EQ(AddToolTip(second, 77, " fehlt "), 0);
+
+    std::vector<HWND> mine;
+    for (HWND tips = nullptr; (tips = FindWindowExA(nullptr, tips, TOOLTIPS_CLASSA, nullptr));) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(tips, &process);
+        if (process == GetCurrentProcessId()) mine.push_back(tips);
+    }
+    ASSERT_EQ(mine.size(), 1u);
+    EXPECT_EQ(SendMessageA(mine[0], TTM_GETTOOLCOUNT, 0, 0), 3);
+    CloseDialog(first, 0);
+    CloseDialog(second, 0);
+}
+
+TEST(Fonts, BoldDialogFontIsMsSansSerifEightPoints) {
+    FontHandle font = CreateBoldDialogFont();
+    ASSERT_NE(font, 0u);
+    LOGFONTA described{};
+    ASSERT_EQ(GetObjectA(reinterpret_cast<HFONT>(font), sizeof described, &described),
+              static_cast<int>(sizeof described));
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(described.lfHeight, -(dpi * 8) / 72);
+    EXPECT_EQ(described.lfWeight, FW_BOLD);
+    EXPECT_EQ(described.lfCharSet, ANSI_CHARSET);
+    EXPECT_FALSE(described.lfItalic);
+    EXPECT_STREQ(described.lfFaceName, "MS Sans Serif");
+
+    Dialog d = MakeDialog();
+    AddControl(d, ControlKind::Button, 1, " Ändern ", 0, 0, 40, 14, 0, 0);
+    SetControlFont(d, 1, font);
+    EXPECT_EQ(SendToWindow(ControlWindow(d, 1), WM_GETFONT, 0, 0),
+              static_cast<std::intptr_t>(font));
+    CloseDialog(d, 0);
+    DeleteFont(font);
+}
+
+}  // namespace
+
+// The dialogs of these tests live on a desktop of their own, apart from any other program.
+int main(int argc, char** argv) {
+    if (HDESK desktop =
+            CreateDesktopA("orvano-toolkit-tests", nullptr, nullptr, 0, GENERIC_ALL, nullptr))
+        SetThreadDesktop(desktop);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
