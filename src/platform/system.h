@@ -14,5 +14,8 @@ bool IsWow64Process();
 std::string ModuleFileName();
 // Sleep: waits without handling messages.
 void Sleep(std::uint32_t milliseconds);
+// Keeps the program's own folder out of the library search: SetDefaultDllDirectories with the
+// system folder only where it exists (looked up at run time), else SetDllDirectoryA("").
+void RestrictLibrarySearch();
 
 }  // namespace orvano::platform

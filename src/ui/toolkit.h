@@ -113,7 +113,8 @@ void DeleteFont(FontHandle font);
 
 // --- What the dialogs need beyond their own controls ----------------------------------------
 
-// InitCommonControls (comctl32 from the system folder).
+// InitCommonControlsEx with the standard, date and internet classes (comctl32 from the system
+// folder); InitCommonControls where the former is missing.
 void InitCommonControls();
 // SetTimer with no timer procedure: WM_TIMER with the id every `milliseconds`.
 bool StartTimer(Window window, std::uintptr_t id, unsigned milliseconds);

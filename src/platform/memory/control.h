@@ -126,6 +126,8 @@ std::vector<std::string> ListFiles();
 void SetModulePath(const std::string& path);
 // Milliseconds slept through Sleep since the last Reset; nothing really waits.
 std::uint64_t SleptMilliseconds();
+// Whether the program kept its own folder out of the library search.
+bool LibrarySearchRestricted();
 
 }  // namespace orvano::platform::memory
 

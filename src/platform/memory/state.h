@@ -61,6 +61,7 @@ struct Machine {
     std::uint16_t winsockVersion = 0x0202;
     int winsockUsers = 0;
 
+    bool librarySearchRestricted = false;
     bool busyCursor = false;
     std::vector<bool> cursorChanges;
 

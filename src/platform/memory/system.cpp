@@ -21,6 +21,10 @@ void Sleep(std::uint32_t milliseconds) {
     memory::TheMachine().sleptMilliseconds += milliseconds;
 }
 
+void RestrictLibrarySearch() {
+    memory::TheMachine().librarySearchRestricted = true;
+}
+
 }  // namespace orvano::platform
 
 namespace orvano::platform::memory {
@@ -31,6 +35,10 @@ void SetModulePath(const std::string& path) {
 
 std::uint64_t SleptMilliseconds() {
     return TheMachine().sleptMilliseconds;
+}
+
+bool LibrarySearchRestricted() {
+    return TheMachine().librarySearchRestricted;
 }
 
 }  // namespace orvano::platform::memory

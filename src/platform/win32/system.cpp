@@ -41,4 +41,20 @@ void Sleep(std::uint32_t milliseconds) {
     ::Sleep(milliseconds);
 }
 
+// SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), else SetDllDirectoryA("").
+void RestrictLibrarySearch() {
+    using SetDefaultFn = BOOL(WINAPI*)(DWORD);
+    using SetDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (!kernel) return;
+    constexpr DWORD kSearchSystem32 = 0x00000800;
+    auto setDefault = reinterpret_cast<SetDefaultFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefault && setDefault(kSearchSystem32)) return;
+    // Without it (XP, Vista and 7 before KB2533623) at least the current folder goes.
+    auto setDirectory = reinterpret_cast<SetDirectoryFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDllDirectoryA")));
+    if (setDirectory) setDirectory("");
+}
+
 }  // namespace orvano::platform

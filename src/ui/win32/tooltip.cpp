@@ -20,10 +20,7 @@ HWND& SharedToolTipWindow() {
 
 }  // namespace
 
-void InitCommonControls() {
-    using InitFunction = void(WINAPI*)();
-    if (auto init = SystemFunction<InitFunction>("comctl32.dll", "InitCommonControls")) init();
-}
+void InitCommonControls() { CommonControlsReady(); }
 
 int AddToolTip(Dialog dialog, int id, const std::string& text) {
     HWND& tips = SharedToolTipWindow();

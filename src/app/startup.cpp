@@ -1,0 +1,57 @@
+#include "app/startup.h"
+
+#include "app/main_window.h"
+#include "app/settings_file.h"
+#include "config/name_resolution.h"
+#include "sysinfo/paths.h"
+#include "sysinfo/text.h"
+#include "ui/toolkit.h"
+
+namespace orvano::app {
+
+namespace {
+
+constexpr std::uint32_t kRefusalStyle = ui::kMbOk | ui::kMbIconExclamation | ui::kMbSetForeground;
+
+std::string Resolved(const std::string& name) {
+    std::string dotted;
+    config::ResolveHostAddress(name, dotted);
+    return dotted;
+}
+
+// The tool finds the router by name, so it is of no use without a name service; the keyword
+// lets it start all the same.
+bool NameServiceWorks(const std::string& commandLine) {
+    const std::string probe1 = Resolved(kNameServiceProbe1);
+    const std::string probe2 = Resolved(kNameServiceProbe2);
+    const std::string command = sysinfo::Trimmed(commandLine);
+    std::string probe3 = Resolved(command);
+    std::string startKey = sysinfo::ToUpper(command);
+    std::string stored;
+    if (ReadStartCommand(stored)) {
+        probe3 = Resolved(stored);
+        startKey = sysinfo::ToUpper(sysinfo::Trimmed(stored));
+    }
+    for (const std::string& address : {probe1, probe2, probe3})
+        if (config::ConfirmAddress(address)) return true;
+    return startKey == kBypassKeyword;
+}
+
+}  // namespace
+
+int RunProgram(const std::string& commandLine) {
+    ui::InitCommonControls();
+    if (ui::FindWindowByTitle(kMainWindowTitle)) {
+        ui::ShowMessageBox(0, kSecondInstanceText, kSecondInstanceCaption, kRefusalStyle);
+        return 0;
+    }
+    StampSettingsFile(kProgramDate, kProgramVersion);
+    if (!NameServiceWorks(commandLine)) {
+        ui::ShowMessageBox(0, kNoNameServiceText, kNoNameServiceCaption, ui::kMbInfo);
+        return 0;
+    }
+    ShowMainWindow();
+    return 0;
+}
+
+}  // namespace orvano::app

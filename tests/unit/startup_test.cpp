@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "memory_fixture.h"
+#include "ui/headless/script.h"
+
+namespace orvano::testing {
+namespace {
+
+using namespace orvano::app;
+namespace hl = orvano::ui::headless;
+
+constexpr char kIni[] = "C:\\Orvano\\Orvano.ini";
+
+class StartupTest : public MemoryMachineTest {
+  protected:
+    void SetUp() override {
+        MemoryMachineTest::SetUp();
+        hl::Reset();
+        mem::SetNameServiceOn(false);  // the probes fail unless a test says otherwise
+    }
+
+    // True when the main window opened (and was closed again by the script).
+    static bool StartsWith(const std::string& commandLine) {
+        bool opened = false;
+        hl::AddStep([&] {
+            ui::Dialog window = hl::FindDialog(kMainWindowTitle);
+            opened = window != 0;
+            hl::PressCloseBox(window);
+        });
+        hl::AnswerMessageBox(ui::kIdOk);
+        EXPECT_EQ(RunProgram(commandLine), 0);
+        if (!opened) hl::Reset();  // the unused step and answer
+        return opened;
+    }
+
+    static void StoreCommand(const std::string& command) {
+        mem::PutFile(kIni,
+                     "[DateVersionInIni]\r\nVersion=\"2.1.0.6\"\r\nDate=\"10122009\"\r\n[COMMAND]"
+                     "\r\nCMD=\"" +
+                         command + "\"\r\n");
+    }
+};
+
+TEST_F(StartupTest, ASecondInstanceIsRefusedAndTheFirstLeftAlone) {
+    ui::Window first = hl::AddForeignWindow(kMainWindowTitle);
+    hl::AnswerMessageBox(ui::kIdOk);
+    EXPECT_EQ(RunProgram("OHNE"), 0);
+    ASSERT_EQ(hl::MessageBoxes().size(), 1u);
+    EXPECT_EQ(hl::MessageBoxes()[0].text, "Fehler, das Programm kann nur 1 mal Gestartet werdern.");
+    EXPECT_EQ(hl::MessageBoxes()[0].caption, " Fehler! ");
+    EXPECT_EQ(hl::MessageBoxes()[0].flags, 0x10030u);
+    EXPECT_EQ(hl::MessageBoxes()[0].owner, 0u);
+    EXPECT_FALSE(hl::ForeignOf(first)->foreground);
+    EXPECT_TRUE(hl::ForeignOf(first)->received.empty());
+    EXPECT_FALSE(mem::FileBytes(kIni)) << "refused before the settings file is touched";
+}
+
+TEST_F(StartupTest, WithoutNameServiceTheProgramEndsAfterStamping) {
+    hl::AnswerMessageBox(ui::kIdOk);
+    EXPECT_EQ(RunProgram("  "), 0);
+    ASSERT_EQ(hl::MessageBoxes().size(), 1u);
+    EXPECT_EQ(hl::MessageBoxes()[0].text, " DNS Server nicht gefunden, Programm beendet ");
+    EXPECT_EQ(hl::MessageBoxes()[0].caption, " Info DNS ");
+    EXPECT_EQ(hl::MessageBoxes()[0].flags, 0x12000u);
+    const std::string ini = mem::FileBytes(kIni).value_or("");
+    EXPECT_NE(ini.find("Version=\"2.1.0.6\""), std::string::npos);
+    EXPECT_NE(ini.find("HmWinPosX=\r\n"), std::string::npos);
+    EXPECT_EQ(ini.find("HmWinPosY"), std::string::npos) << "no window position without a window";
+}
+
+TEST_F(StartupTest, TheKeywordOrAWorkingNameStartsTheProgram) {
+    struct Case {
+        const char* storedCommand;  // nullptr: none stored
+        std::string commandLine;
+        bool starts;
+    } cases[] = {
+        {nullptr, "OHNE", true},
+        {nullptr, std::string(" \0ohne  ", 8), true},
+        {nullptr, "OHNEX", false},
+        {nullptr, "", false},
+        {"OHNE", "nichts", true},  // the stored command wins ...
+        {" ohne ", "", true},
+        {"nichts", "OHNE", false},         // ... also over the keyword on the command line
+        {nullptr, "router.intern", true},  // a name that resolves both ways
+        {nullptr, "10.0.0.2", false},      // no reverse entry
+        {"router.intern", "", true},
+    };
+    for (const Case& c : cases) {
+        mem::Reset();
+        hl::Reset();
+        mem::SetNameServiceOn(true);
+        mem::AddHost("router.intern", {{10, 0, 0, 1}});
+        mem::AddReverse({10, 0, 0, 1}, "router.intern");
+        if (c.storedCommand) StoreCommand(c.storedCommand);
+        EXPECT_EQ(StartsWith(c.commandLine), c.starts)
+            << (c.storedCommand ? c.storedCommand : "-") << " / " << c.commandLine;
+    }
+}
+
+TEST_F(StartupTest, TheVendorsHostCountsAsAWorkingNameService) {
+    mem::SetNameServiceOn(true);
+    mem::AddHost(kNameServiceProbe2, {{212, 42, 244, 122}});
+    mem::AddReverse({212, 42, 244, 122}, "www.avm.de");
+    EXPECT_TRUE(StartsWith(""));
+    // The forum's address is handed over as it stands, scheme and all.
+    EXPECT_GE(mem::CallCount(mem::Call::GetHostByName), 2);
+}
+
+}  // namespace
+}  // namespace orvano::testing
