@@ -15,5 +15,5 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/orvano.rc PROPERTIES
     OBJECT_DEPENDS "${ORVANO_ICON};${ORVANO_MANIFEST}")
 
 add_executable(Orvano WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/orvano.rc)
-target_link_libraries(Orvano PRIVATE orvano_app)
+target_link_libraries(Orvano PRIVATE orvano_app orvano_payload_resources)
 set_target_properties(Orvano PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

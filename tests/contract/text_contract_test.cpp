@@ -33,5 +33,24 @@ TEST(TextContract, UpperCaseAnsiFollowsCodePage1252) {
     }
 }
 
+TEST(TextContract, AnsiAndUtf16RoundTrip) {
+    struct Case {
+        std::string ansi;
+        std::string utf16;
+    } cases[] = {
+        {"Port", "P\0o\0r\0t\0"s},
+        {"Ä€ß", "\xC4\0\xAC\x20\xDF\0"s},  // € is U+20AC in 1252
+        {"\r\n", "\r\0\n\0"s},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ansi);
+        EXPECT_EQ(c.utf16, platform::AnsiToUtf16(c.ansi));
+        EXPECT_EQ(c.ansi, platform::Utf16ToAnsi(c.utf16));
+    }
+    EXPECT_EQ("?", platform::Utf16ToAnsi("\x3A\x26"s)) << "a character 1252 lacks";
+    EXPECT_EQ("A", platform::Utf16ToAnsi("A\0\x42"s)) << "an odd last byte";
+}
+
 }  // namespace
 }  // namespace orvano::contract

@@ -1,0 +1,188 @@
+// capi2032.dll, our placeholder of the CAPI 2.0 library for 32-bit Windows applications: the
+// ten standard functions under their standard names and ordinals, no controller behind them.
+//
+// Built three ways: the two CAPI-over-TCP client builds (CAPI_OVER_TCP=1) find the router where
+// the client keeps it, under HKEY_LOCAL_MACHINE\Software\AVM, and report CAPI as installed
+// while the router's CAPI service takes a TCP connection; the ISDN-adapter build has no
+// adapter and reports CAPI as not installed.
+// winsock2.h must come before windows.h.
+#include <winsock2.h>
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "variant.h"
+
+namespace {
+
+// CAPI info values.
+constexpr DWORD kSuccess = 0x0000;
+constexpr DWORD kNotInstalled = 0x1009;          // from CAPI_REGISTER and CAPI_INSTALLED
+constexpr DWORD kIllegalApplication = 0x1101;    // the exchange functions: no such ApplID
+constexpr DWORD kExchangeNotInstalled = 0x1109;  // the exchange functions: no CAPI at all
+constexpr DWORD kOsResourceError = 0x1108;
+constexpr DWORD kIllegalController = 0x2002;
+
+constexpr DWORD kProfileSize = 64;
+constexpr DWORD kManufacturerSize = 64;
+constexpr DWORD kSerialSize = 8;
+
+#if CAPI_OVER_TCP
+// The client reads its endpoint from its own keys: the router's address(es) and the port of
+// its CAPI service.
+const char kClientKey[] = "Software\\AVM\\CAPIoTCP";
+const char kRouterKey[] = "Software\\AVM\\AVMIGDCTRL";
+constexpr DWORD kDefaultPort = 5031;
+constexpr long kConnectTimeoutMs = 1500;
+
+// The router's address: the first entry of "FoundFritzBoxes" (entries are separated by
+// blanks, commas or semicolons); false when there is none.
+bool RouterAddress(char* address, DWORD size) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRouterKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    char text[256] = {};
+    DWORD type = 0, length = sizeof text - 1;
+    LONG status = RegQueryValueExA(key, "FoundFritzBoxes", nullptr, &type,
+                                   reinterpret_cast<BYTE*>(text), &length);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    text[sizeof text - 1] = '\0';
+    const char* start = text + std::strspn(text, " ,;");
+    const std::size_t n = std::strcspn(start, " ,;");
+    if (n == 0 || n >= size) return false;
+    std::memcpy(address, start, n);
+    address[n] = '\0';
+    return true;
+}
+
+DWORD RouterPort() {
+    HKEY key;
+    DWORD port = kDefaultPort;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kClientKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return port;
+    DWORD value = 0, type = 0, length = sizeof value;
+    if (RegQueryValueExA(key, "Port", nullptr, &type, reinterpret_cast<BYTE*>(&value), &length) ==
+            ERROR_SUCCESS &&
+        type == REG_DWORD && value > 0 && value < 65536)
+        port = value;
+    RegCloseKey(key);
+    return port;
+}
+
+// A TCP connection to the router's CAPI service is accepted within the time-out.
+bool RouterAnswers() {
+    char address[128];
+    if (!RouterAddress(address, sizeof address)) return false;
+    WSADATA wsa;
+    if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) return false;
+    bool answered = false;
+    sockaddr_in to = {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<u_short>(RouterPort()));
+    to.sin_addr.s_addr = inet_addr(address);
+    if (to.sin_addr.s_addr == INADDR_NONE) {
+        const hostent* host = gethostbyname(address);
+        if (host && host->h_addrtype == AF_INET && host->h_addr_list[0])
+            std::memcpy(&to.sin_addr, host->h_addr_list[0], sizeof to.sin_addr);
+    }
+    SOCKET s = to.sin_addr.s_addr == INADDR_NONE ? INVALID_SOCKET
+                                                 : socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s != INVALID_SOCKET) {
+        u_long nonBlocking = 1;
+        ioctlsocket(s, FIONBIO, &nonBlocking);
+        if (connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) {
+            answered = true;
+        } else if (WSAGetLastError() == WSAEWOULDBLOCK) {
+            fd_set writable, failed;
+            FD_ZERO(&writable);
+            FD_ZERO(&failed);
+            FD_SET(s, &writable);
+            FD_SET(s, &failed);
+            timeval wait = {kConnectTimeoutMs / 1000, (kConnectTimeoutMs % 1000) * 1000};
+            if (select(0, nullptr, &writable, &failed, &wait) > 0 && FD_ISSET(s, &writable)) {
+                int error = 0;
+                int length = sizeof error;
+                getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length);
+                answered = error == 0;
+            }
+        }
+        closesocket(s);
+    }
+    WSACleanup();
+    return answered;
+}
+#endif
+
+}  // namespace
+
+extern "C" {
+
+DWORD WINAPI CAPI_REGISTER(DWORD, DWORD, DWORD, DWORD, DWORD* applId) {
+    if (applId) *applId = 0;
+    return kNotInstalled;
+}
+
+DWORD WINAPI CAPI_RELEASE(DWORD) {
+    return kExchangeNotInstalled;
+}
+
+DWORD WINAPI CAPI_PUT_MESSAGE(DWORD, PVOID) {
+    return kExchangeNotInstalled;
+}
+
+DWORD WINAPI CAPI_GET_MESSAGE(DWORD, PVOID* message) {
+    if (message) *message = nullptr;
+    return kExchangeNotInstalled;
+}
+
+DWORD WINAPI CAPI_WAIT_FOR_SIGNAL(DWORD) {
+    return kIllegalApplication;  // no application is ever registered, so nothing to wait for
+}
+
+DWORD WINAPI CAPI_GET_MANUFACTURER(char* buffer) {
+    if (!buffer) return kOsResourceError;
+    std::memset(buffer, 0, kManufacturerSize);
+    std::strncpy(buffer, CAPI_MANUFACTURER_TEXT, kManufacturerSize - 1);
+    return kSuccess;
+}
+
+DWORD WINAPI CAPI_GET_VERSION(DWORD* capiMajor, DWORD* capiMinor, DWORD* manufacturerMajor,
+                              DWORD* manufacturerMinor) {
+    if (!capiMajor || !capiMinor || !manufacturerMajor || !manufacturerMinor)
+        return kOsResourceError;
+    *capiMajor = 2;
+    *capiMinor = 0;
+    *manufacturerMajor = CAPI_MANUFACTURER_MAJOR;
+    *manufacturerMinor = CAPI_MANUFACTURER_MINOR;
+    return kSuccess;
+}
+
+DWORD WINAPI CAPI_GET_SERIAL_NUMBER(char* buffer) {
+    if (!buffer) return kOsResourceError;
+    std::memset(buffer, 0, kSerialSize);  // no serial number: an empty text
+    return kSuccess;
+}
+
+// Controller 0 asks for the number of controllers: there are none.
+DWORD WINAPI CAPI_GET_PROFILE(PVOID buffer, DWORD controller) {
+    if (!buffer) return kOsResourceError;
+    if (controller != 0) return kIllegalController;
+    std::memset(buffer, 0, kProfileSize);
+    return kSuccess;
+}
+
+DWORD WINAPI CAPI_INSTALLED(void) {
+#if CAPI_OVER_TCP
+    return RouterAnswers() ? kSuccess : kNotInstalled;
+#else
+    return kNotInstalled;
+#endif
+}
+
+}  // extern "C"
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+    return TRUE;
+}

@@ -1,0 +1,185 @@
+#include "dialogs/registry_entry_dialog.h"
+
+#include "deploy/payload.h"
+#include "dialogs/registry_export.h"
+#include "platform/text.h"
+#include "sysinfo/paths.h"
+#include "ui/focus_memory.h"
+
+namespace orvano::dialogs {
+
+using namespace red;
+using ui::ControlKind;
+
+namespace {
+
+constexpr std::int32_t kWhite = 0xFFFFFF;
+
+struct Row {
+    int id;
+    ControlKind kind;
+    const char* text;
+    int x, y, width, height;
+    std::uint32_t style, exStyle;
+};
+
+constexpr Row kRows[] = {
+    {kTopLabel, ControlKind::Label, "", 5, 3, 280, 10, 0x50000001, 0},
+    {kFrame, ControlKind::Frame, " Windows Registry Eintrag ", 4, 15, 282, 140, 0x50000707, 0},
+    {kInfoLabel, ControlKind::Label, "", 10, 23, 265, 10, 0, 0},
+    {kText, ControlKind::Edit, "", 9, 33, 271, 100, 0x502108C4, ui::kWsExStaticEdge},
+    {kCaption, ControlKind::Label, " Windows Registry Eintrag ", 21, 138, 120, 10, 0, 0},
+    {kSave, ControlKind::Button, " In Reg Datei Speichern ", 147, 137, 120, 12, 0x50018F00, 0},
+    {kOk, ControlKind::Button, " OK ", 122, 160, 45, 15, 0, 0},
+};
+
+// Only one registry-entry dialog is open at a time.
+struct State {
+    ui::Window owner = 0;
+    int selector = 0;
+    ui::FocusMemory focus;
+};
+
+State& TheState() {
+    static State state;
+    return state;
+}
+
+struct Source {
+    int field;
+    int textMode;
+    int writeMode;
+};
+
+// The entries read from a field of the opening dialog.
+const Source* FieldSource(int selector) {
+    static const Source kSources[] = {{kRouterAddressField, kTextAddress, kBuildAddress},
+                                      {kRouterAddressFieldWow, kTextAddressWow, kBuildAddressWow},
+                                      {kPortField, kTextPort, kBuildPort},
+                                      {kPortFieldWow, kTextPortWow, kBuildPortWow}};
+    if (selector < kRegRouterAddress || selector > kRegPortWow) return nullptr;
+    return &kSources[selector - kRegRouterAddress];
+}
+
+std::string ResourceName(int selector) {
+    return selector == kRegDefaults ? "FB_IP_1921681781_REG" : "FB_IP_Wow6432Node_1921681781_REG";
+}
+
+std::string ResourceBytes(int selector) {
+    return deploy::LoadResourceBytes(ResourceName(selector));
+}
+
+void MoveBy(ui::Dialog dialog, ui::Window owner, int x, int y) {
+    int ownerX = 0, ownerY = 0;
+    ui::GetDialogLocation(owner, ownerX, ownerY);
+    ui::SetDialogLocation(dialog, ownerX + x, ownerY + y);
+}
+
+void Open(ui::Dialog dialog) {
+    State& s = TheState();
+    std::string header;
+    BuildRegText("", header, "", kBuildHeader);
+    if (const Source* source = FieldSource(s.selector)) {
+        std::string section;
+        if (BuildRegText("", section, ui::GetControlText(s.owner, source->field),
+                         source->textMode)) {
+            ui::SetControlText(dialog, kText, header + section + kCrLf + kCrLf);
+        } else {
+            ui::SetControlText(dialog, kText, header);
+            ui::EnableControl(dialog, kSave, false);
+        }
+        return;
+    }
+    switch (s.selector) {
+        case kRegIsdn:
+        case kRegIsdnWow:
+        case kRegCountryCode:
+            if (s.selector == kRegCountryCode)
+                MoveBy(dialog, s.owner, -26, 1);
+            else
+                MoveBy(dialog, s.owner, -17, 89);
+            ui::SetControlText(dialog, kText, header + PendingRegText() + kCrLf + kCrLf);
+            break;
+        case kRegDefaults:
+        case kRegDefaultsWow: {
+            MoveBy(dialog, s.owner, 52, 70);
+            std::string bytes = ResourceBytes(s.selector);
+            std::size_t start = 0;
+            while (bytes.compare(start, 2, "\xFF\xFE") == 0) start += 2;
+            ui::SetControlText(dialog, kText, platform::Utf16ToAnsi(bytes.substr(start)));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void Save() {
+    const State& s = TheState();
+    const std::string path = sysinfo::ProgramFolder() + RegFileName(s.selector);
+    if (const Source* source = FieldSource(s.selector)) {
+        // The field as it is now, not as it was when the dialog opened.
+        const std::string value = ui::GetControlText(s.owner, source->field);
+        std::string section;
+        if (BuildRegText("", section, value, source->textMode))
+            BuildRegText(path, section, value, source->writeMode);
+        return;
+    }
+    switch (s.selector) {
+        case kRegIsdn:
+        case kRegIsdnWow:
+            WriteRegFile(path, PendingRegText());
+            break;
+        case kRegDefaults:
+        case kRegDefaultsWow: {
+            const std::string bytes = ResourceBytes(s.selector);
+            if (!bytes.empty()) WriteRawFile(path, bytes);
+            break;
+        }
+        case kRegCountryCode:
+            WriteRegFile(path,
+                         PendingRegText() + kCrLf + RegNumberValueLine("UseStandort", "00000000"));
+            break;
+        default:
+            break;
+    }
+}
+
+std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam, ui::LParam) {
+    switch (message) {
+        case ui::kWmInitDialog:
+            Open(dialog);
+            break;
+        case ui::kWmNcActivate:
+            TheState().focus.OnNcActivate(wParam);
+            break;
+        case ui::kWmCommand: {
+            const std::uint32_t code = ui::CommandCode(wParam);
+            if (code > 1) break;
+            if (ui::CommandId(wParam) == kSave) Save();
+            if (ui::CommandId(wParam) == kOk) ui::CloseDialog(dialog, 0);
+            break;
+        }
+        default:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int ShowRegistryEntryDialog(ui::Window owner, int selector) {
+    TheState() = State{owner, selector, {}};
+    ui::Dialog dialog = ui::NewDialog(owner, kRegistryEntryTitle, 15, 1, 290, 180, ui::kDialogStyle,
+                                      ui::kWsExControlParent);
+    for (const Row& row : kRows)
+        ui::AddControl(dialog, row.kind, row.id, row.text, row.x, row.y, row.width, row.height,
+                       row.style, row.exStyle);
+    ui::SetControlColor(dialog, kText, ui::kDefaultColor, kWhite);
+    ui::SendToWindow(ui::ControlWindow(dialog, kText), ui::kEmSetMargins,
+                     ui::kEcLeftMargin | ui::kEcRightMargin, 2 | 2 << 16);
+    ui::SetDialogIcon(dialog, "#555");
+    return ui::RunModal(dialog, Callback);
+}
+
+}  // namespace orvano::dialogs

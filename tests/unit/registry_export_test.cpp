@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "dialogs/registry_entry_dialog.h"
+#include "dialogs/registry_export.h"
+#include "memory_fixture.h"
+#include "platform/text.h"
+#include "ui/headless/script.h"
+
+namespace orvano::testing {
+namespace {
+
+using namespace orvano::dialogs;
+namespace hl = orvano::ui::headless;
+using namespace std::string_literals;
+
+constexpr char kFolder[] = "C:\\Orvano\\";
+
+std::string Utf16File(const std::string& ansi) {
+    return "\xFF\xFE"s + platform::AnsiToUtf16(ansi);
+}
+
+class RegistryExportTest : public MemoryMachineTest {
+  protected:
+    void SetUp() override {
+        MemoryMachineTest::SetUp();
+        hl::Reset();
+        ClearPendingRegText();
+    }
+    void TearDown() override {
+        EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
+        MemoryMachineTest::TearDown();
+    }
+    static std::string File(const std::string& name) {
+        return mem::FileBytes(kFolder + name).value_or("<none>");
+    }
+
+    // An owner with the four source fields of the router IP and port dialogs.
+    static ui::Dialog Owner(const std::string& address, const std::string& port) {
+        ui::Dialog owner = ui::NewDialog(0, " Besitzer", 44, 44, 325, 200, ui::kDialogStyle, 0);
+        for (int id : {kRouterAddressField, kRouterAddressFieldWow, kPortField, kPortFieldWow})
+            ui::AddControl(owner, ui::ControlKind::Edit, id, "", 0, 0, 60, 10, 0, 0);
+        ui::SetControlText(owner, kRouterAddressField, address);
+        ui::SetControlText(owner, kRouterAddressFieldWow, address);
+        ui::SetControlText(owner, kPortField, port);
+        ui::SetControlText(owner, kPortFieldWow, port);
+        return owner;
+    }
+
+    // Opens the dialog, records what it shows and whether it may save, saves when it may, and
+    // closes it with OK.
+    struct Seen {
+        std::string text;
+        bool canSave = false;
+    };
+    static Seen OpenAndSave(ui::Window owner, int selector, std::function<void()> beforeSave = {}) {
+        Seen seen;
+        hl::AddSteps({[&] {
+                          ui::Dialog d = hl::FindDialog(kRegistryEntryTitle);
+                          seen.text = ui::GetControlText(d, red::kText);
+                          seen.canSave = ui::ControlEnabled(d, red::kSave);
+                          if (beforeSave) beforeSave();
+                          if (seen.canSave) hl::Click(d, red::kSave);
+                      },
+                      [&] { hl::Click(hl::FindDialog(kRegistryEntryTitle), red::kOk); }});
+        EXPECT_EQ(ShowRegistryEntryDialog(owner, selector), 0);
+        return seen;
+    }
+};
+
+TEST_F(RegistryExportTest, FilesAreUtf16WithHeaderAndSeparators) {
+    ASSERT_EQ(
+        WriteRegFile("C:\\Orvano\\Reg5_AVM_NC_FB_Port.reg ",
+                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]\r\n\"Port\"=dword:000013a7"),
+        1);
+    const std::string expected =
+        "\xFF\xFEW\0i\0n\0d\0o\0w\0s\0 \0R\0e\0g\0i\0s\0t\0r\0y\0 \0E\0d\0i\0t\0o\0r\0 \0"
+        "V\0e\0r\0s\0i\0o\0n\0 \0005\0.\0000\0000\0\r\0\n\0\r\0\n\0"s;
+    EXPECT_EQ(File("Reg5_AVM_NC_FB_Port.reg").substr(0, expected.size()), expected);
+    EXPECT_EQ(File("Reg5_AVM_NC_FB_Port.reg"),
+              Utf16File("Windows Registry Editor Version "
+                        "5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]\r\n"
+                        "\"Port\"=dword:000013a7\r\n\r\n"));
+
+    // A longer old file is replaced whole, not written over.
+    mem::PutFile("C:\\Orvano\\x.reg", std::string(5000, 'x'));
+    ASSERT_EQ(WriteRegFile("C:\\Orvano\\x.reg", "[A]"), 1);
+    EXPECT_EQ(File("x.reg"), Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[A]\r\n\r\n"));
+    ASSERT_EQ(WriteRawFile("C:\\Orvano\\x.reg", "raw"), 1);
+    EXPECT_EQ(File("x.reg"), "raw");
+
+    int calls = mem::CallCount(mem::Call::WriteWholeFile);
+    EXPECT_EQ(WriteRegFile(std::string(" \0", 2), "[A]"), 0);
+    EXPECT_EQ(WriteRegFile("C:\\Orvano\\y.reg", "  "), 0);
+    EXPECT_EQ(WriteRawFile("", "raw"), 0);
+    EXPECT_EQ(mem::CallCount(mem::Call::WriteWholeFile), calls) << "the disk is not touched";
+}
+
+TEST_F(RegistryExportTest, AFileThatCannotBeReplacedStaysAsItWas) {
+    mem::PutFile("C:\\Orvano\\x.reg", "old");
+    mem::SetFileInUse("C:\\Orvano\\x.reg");
+    EXPECT_EQ(WriteRegFile("C:\\Orvano\\x.reg", "[A]"), 0);
+    EXPECT_EQ(File("x.reg"), "old");
+    EXPECT_EQ(mem::ListFiles().size(), 2u) << "no temporary file left behind";
+    EXPECT_EQ(WriteRegFile("C:\\Fehlt\\x.reg", "[A]"), 0);
+}
+
+TEST_F(RegistryExportTest, SectionsAreBuiltOnlyFromGoodValues) {
+    struct Case {
+        int mode;
+        std::string value;
+        int result;
+        std::string text;
+    } cases[] = {
+        {kTextAddress, "192.168.178.1", 1,
+         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\AVMIGDCTRL]\r\n\"FoundFritzBoxes\"=\"192.168.178."
+         "1\""},
+        {kTextAddressWow, " 10.0.0.1x", 1,
+         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\AVMIGDCTRL]\r\n\"FoundFritzBoxes\"=\"10."
+         "0.0.1\""},
+        {kTextPort, "000013a7", 1,
+         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]\r\n\"Port\"=dword:000013a7"},
+        {kTextPortWow, "0000138F", 1,
+         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\CAPIoTCP]\r\n\"Port\"=dword:0000138F"},
+        {kTextAddress, "0.0.0.0", 0, "unchanged"},
+        {kTextAddress, "  ", 0, "unchanged"},
+        {kTextPort, "13a7", 0, "unchanged"},
+        {kTextPort, "0000138g", 0, "unchanged"},  // seven hex digits are left
+        {kTextPort, "000013a70", 0, "unchanged"},
+        {99, "1", 0, "unchanged"},
+        {kBuildHeader, "", 1, "Windows Registry Editor Version 5.00\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::string text = "unchanged";
+        EXPECT_EQ(BuildRegText("C:\\Orvano\\z.reg", text, c.value, c.mode), c.result) << c.value;
+        EXPECT_EQ(text, c.text) << c.value;
+    }
+    EXPECT_FALSE(mem::FileBytes("C:\\Orvano\\z.reg")) << "text modes write nothing";
+    std::string text;
+    EXPECT_EQ(BuildRegText("C:\\Orvano\\z.reg", text, "000013a7", kBuildPortWow), 1);
+    EXPECT_NE(File("z.reg").find(platform::AnsiToUtf16("Wow6432Node")), std::string::npos);
+}
+
+TEST_F(RegistryExportTest, FieldEntriesShowAndSaveTheFieldAsItIsNow) {
+    ui::Dialog owner = Owner("192.168.178.1", "000013a7");
+    Seen seen = OpenAndSave(owner, kRegRouterAddressWow,
+                            [&] { ui::SetControlText(owner, kRouterAddressFieldWow, "10.1.1.1"); });
+    EXPECT_TRUE(seen.canSave);
+    EXPECT_EQ(seen.text,
+              "Windows Registry Editor Version "
+              "5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\AVMIGDCTRL]"
+              "\r\n\"FoundFritzBoxes\"=\"192.168.178.1\"\r\n\r\n");
+    EXPECT_EQ(File("Reg5_AVM_NC_FB_IP_Wow6432Node.reg"),
+              Utf16File("Windows Registry Editor Version "
+                        "5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\"
+                        "AVMIGDCTRL]\r\n\"FoundFritzBoxes\"=\"10.1.1.1\"\r\n\r\n"));
+
+    seen = OpenAndSave(owner, kRegPort);
+    EXPECT_EQ(File("Reg5_AVM_NC_FB_Port.reg"),
+              Utf16File("Windows Registry Editor Version "
+                        "5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]\r\n"
+                        "\"Port\"=dword:000013a7\r\n\r\n"));
+
+    // Refused values show the header alone and cannot be saved.
+    ui::Dialog bad = Owner("0.0.0.0", "13a7138");
+    for (int selector : {kRegRouterAddress, kRegPortWow}) {
+        seen = OpenAndSave(bad, selector);
+        EXPECT_FALSE(seen.canSave) << selector;
+        EXPECT_EQ(seen.text, "Windows Registry Editor Version 5.00\r\n\r\n");
+    }
+}
+
+TEST_F(RegistryExportTest, PendingTextAndBuiltInScripts) {
+    ui::Dialog owner = Owner("", "");
+    SetPendingRegText(
+        "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\FRITZ!]\r\n\"PlusMapper\"=\"00\"");
+    Seen seen = OpenAndSave(owner, kRegCountryCode);
+    EXPECT_EQ(seen.text.find("UseStandort"), std::string::npos)
+        << "the extra line is only in the file";
+    EXPECT_EQ(
+        File("Reg5_AVM_FB_FF_Laendervorwahl.reg"),
+        Utf16File("Windows Registry Editor Version "
+                  "5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\"
+                  "FRITZ!]\r\n\"PlusMapper\"=\"00\"\r\n\"UseStandort\"=dword:00000000\r\n\r\n"));
+    OpenAndSave(owner, kRegIsdnWow);
+    EXPECT_NE(File("Reg5_AVM_FB_FF_ISDN_Wow6432Node.reg"), "<none>");
+
+    ClearPendingRegText();
+    seen = OpenAndSave(owner, kRegIsdn);
+    EXPECT_EQ(seen.text, "Windows Registry Editor Version 5.00\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(File("Reg5_AVM_FB_FF_ISDN.reg"), "<none>") << "an empty body is not written";
+
+    const std::string script = Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[X]\r\n\r\n");
+    mem::PutResource("FB_IP_1921681781_REG", "\xFF\xFE"s + script);  // two marks: both go
+    seen = OpenAndSave(owner, kRegDefaults);
+    EXPECT_EQ(seen.text, "Windows Registry Editor Version 5.00\r\n\r\n[X]\r\n\r\n");
+    EXPECT_EQ(File("FB_IP_1921681781.reg"), "\xFF\xFE"s + script) << "byte for byte the resource";
+    mem::RemoveResource("FB_IP_1921681781_REG");
+}
+
+}  // namespace
+}  // namespace orvano::testing
