@@ -1,0 +1,258 @@
+#include "dialogs/numbers_dialog.h"
+
+#include <string>
+#include <vector>
+
+#include "config/fax_settings.h"
+#include "dialogs/registry_entry_dialog.h"
+#include "sysinfo/text.h"
+#include "ui/focus_memory.h"
+
+namespace orvano::dialogs {
+
+using namespace numbers_dialog;
+using config::FaxSetting;
+using ui::ControlKind;
+using ui::kDefaultColor;
+
+namespace {
+
+constexpr std::uint32_t kCentred = 0x50000001;
+constexpr std::uint32_t kFlat = 0x50018F00;
+// Vertical scroll bar, tab stop, no integral height, notify; unsorted, so the numbers keep
+// the registry's order.
+constexpr std::uint32_t kListStyle = 0x50210101;
+// Digits only, read-only until the option is checked, horizontal auto-scroll.
+constexpr std::uint32_t kReplacementStyle = 0x50002880;
+constexpr std::int32_t kTitleBlue = ui::Rgb(64, 128, 192);
+constexpr std::int32_t kWhite = ui::Rgb(255, 255, 255);
+constexpr int kReplacementLimit = 16;
+constexpr int kFieldMargin = 2;
+constexpr char kDigits[] = "0123456789";
+constexpr char kPlusOptionKey[] = "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\FRITZ!]";
+
+struct Row {
+    int id;
+    ControlKind kind;
+    const char* text;
+    int x, y, width, height;
+    std::uint32_t style = 0, exStyle = 0;
+    const char* toolTip = nullptr;
+};
+
+// The controls in creation (and tab) order.
+constexpr Row kRows[] = {
+    {kTitle, ControlKind::Label, " FRITZ!Fax - Anwendung die Registerkarte \"Nebenstelle\" ", 10, 5,
+     220, 10, kCentred},
+    {kHintFrame, ControlKind::Frame, "", 10, 15, 220, 45},
+    {kHintCountryCode, ControlKind::Label,
+     " Die gewählte Telefonnummer enthält eine Ländervorwahl ", 15, 24, 210, 10},
+    {kHintExample, ControlKind::Label, " (z.B. \"+49\" oder \"0049\") ", 15, 34, 210, 10},
+    {kHintUseZero, ControlKind::Label, " Statt der Ländervorwahl nur die 0 verwenden ", 15, 44, 210,
+     10},
+    {kListFrame, ControlKind::Frame, "", 10, 65, 220, 75},
+    {kListCaption, ControlKind::Label, " Zuletzt gewählte Rufnummern Anzeigen ", 15, 73, 210, 10},
+    {kShow, ControlKind::Button, " Anzeigen -> ", 15, 95, 50, 12, kFlat, 0,
+     " Rufnummern Anzeigen "},
+    {kHide, ControlKind::Button, " x -> ", 15, 110, 50, 12, kFlat, 0,
+     " Rufnummern nicht Anzeigen "},
+    {kList, ControlKind::ListBox, "", 74, 85, 150, 50, kListStyle, ui::kWsExStaticEdge},
+    {kOptionFrame, ControlKind::Frame, " Rufnummern ", 10, 145, 220, 30},
+    {kUsePlusMapper, ControlKind::CheckBox, " '+*-Zeichen in der Rufnummer ersetzen durch", 25, 157,
+     165, 10, 0, 0, " + in der Ländervorwahl durch 00 ersetzen "},
+    {kPlusMapper, ControlKind::Edit, "", 190, 157, 20, 10, kReplacementStyle, ui::kWsExStaticEdge,
+     " + zu 00 "},
+    {kRegFile, ControlKind::Button, " Reg Datei ", 15, 183, 45, 12, kFlat, 0,
+     " Reg Datei der Einstellungen erstellen "},
+    {kOk, ControlKind::Button, " OK ", 95, 182, 50, 15, 0, 0, " Zurück, nicht Speichern "},
+    {kApply, ControlKind::Button, " Übernehmen ", 165, 182, 55, 15, 0, 0,
+     " Einstellungen in die Registry Speichern "},
+};
+
+// Only one numbers dialog is open at a time.
+struct State {
+    // Set while the dialog itself puts text into the replacement field: only the user's own
+    // changes to it count as modifications.
+    bool fillingField = false;
+    ui::FocusMemory focus;
+};
+
+State& TheState() {
+    static State state;
+    return state;
+}
+
+bool HasDigit(const std::string& text) {
+    return text.find_first_of(kDigits) != std::string::npos;
+}
+
+void SetReadOnly(ui::Dialog dialog, int id, bool readOnly) {
+    ui::SendToWindow(ui::ControlWindow(dialog, id), ui::kEmSetReadOnly, readOnly ? 1 : 0, 0);
+}
+
+void FillField(ui::Dialog dialog, const std::string& text) {
+    State& s = TheState();
+    s.fillingField = true;
+    ui::SetControlText(dialog, kPlusMapper, text);
+    s.fillingField = false;
+}
+
+// An empty replacement would make the fax application drop the "+" and dial the country code
+// as a local number, so " Übernehmen " needs at least one digit.
+void EnableApplyByDigits(ui::Dialog dialog) {
+    ui::EnableControl(dialog, kApply, HasDigit(ui::GetControlText(dialog, kPlusMapper)));
+}
+
+void Reload(ui::Dialog dialog) {
+    std::string hex;
+    const int use = config::ReadFaxSetting(FaxSetting::UsePlusMapper, hex);
+    ui::SetCheck(dialog, kUsePlusMapper, use);
+    SetReadOnly(dialog, kPlusMapper, use != 1);
+    std::string digits;
+    config::ReadPlusMapper(digits);
+    FillField(dialog, digits);
+}
+
+void Open(ui::Dialog dialog) {
+    for (const Row& row : kRows)
+        if (row.toolTip) ui::AddToolTip(dialog, row.id, row.toolTip);
+    ui::EnableControl(dialog, kApply, false);
+    std::vector<std::string> numbers;
+    int count = 0;
+    if (config::ReadDialledNumbers(numbers, count) == 0) {
+        ui::EnableControl(dialog, kShow, false);
+        ui::EnableControl(dialog, kHide, false);
+    }
+    ui::PostToWindow(dialog, kReloadMessage, 0, 0);
+}
+
+void ClearList(ui::Dialog dialog) {
+    ui::SendToWindow(ui::ControlWindow(dialog, kList), ui::kLbResetContent, 0, 0);
+}
+
+// The lines for the numbers as read and their verdict.
+std::vector<std::string> DialledNumberLines(int status, const std::vector<std::string>& numbers) {
+    std::vector<std::string> lines;
+    if (status >= 2) lines.push_back(kFaultyListHead);
+    for (const std::string& number : numbers) {
+        if (config::IsPlusNumber(number))
+            lines.push_back(" Ländervorwahl --> " + number + " <-- Fehler! ");
+        else if (!config::IsDigitsOnly(number))
+            lines.push_back(" Fehler! --> " + number + " <-- Fehler! ");
+        else
+            lines.push_back(number);
+    }
+    return lines;
+}
+
+// The body of the export: the option as the check box shows it, the replacement's digits.
+std::string PlusOptionRegText(bool usePlusMapper, const std::string& replacement) {
+    return std::string(kPlusOptionKey) + kCrLf +
+           RegNumberValueLine("UsePlusMapper", usePlusMapper ? "00000001" : "00000000") + kCrLf +
+           RegTextValueLine("PlusMapper", sysinfo::KeepOnly(replacement, kDigits));
+}
+
+// The list is read afresh each time; when nothing can be read it keeps what it shows.
+void ShowNumbers(ui::Dialog dialog) {
+    std::vector<std::string> numbers;
+    int count = 0;
+    const int status = config::ReadDialledNumbers(numbers, count);
+    if (status == 0) return;
+    ClearList(dialog);
+    for (const std::string& line : DialledNumberLines(status, numbers))
+        ui::AddListItem(dialog, kList, line);
+}
+
+void SwitchPlusOption(ui::Dialog dialog) {
+    SetReadOnly(dialog, kPlusMapper, ui::GetCheck(dialog, kUsePlusMapper) != ui::kChecked);
+    EnableApplyByDigits(dialog);
+}
+
+void Apply(ui::Dialog dialog) {
+    const bool use = ui::GetCheck(dialog, kUsePlusMapper) == ui::kChecked;
+    config::WriteFaxSetting(FaxSetting::UsePlusMapper, use ? "1" : "0");
+    // The button is only enabled with a digit in the field; never store an empty replacement.
+    const std::string replacement = ui::GetControlText(dialog, kPlusMapper);
+    if (HasDigit(replacement)) config::WritePlusMapper(replacement);
+    ui::EnableControl(dialog, kApply, false);
+    ui::PostToWindow(dialog, kReloadMessage, 0, 0);
+}
+
+void Export(ui::Dialog dialog) {
+    ClearPendingRegText();
+    SetPendingRegText(PlusOptionRegText(ui::GetCheck(dialog, kUsePlusMapper) == ui::kChecked,
+                                        ui::GetControlText(dialog, kPlusMapper)));
+    ShowRegistryEntryDialog(dialog, kRegCountryCode);
+    ui::FocusControl(dialog, kRegFile);
+}
+
+void Command(ui::Dialog dialog, int id, std::uint32_t code) {
+    if (id == kUsePlusMapper) return SwitchPlusOption(dialog);
+    if (id == kPlusMapper) {
+        // Only the user's own edits; the field changing under Reload is no modification.
+        if (code == ui::kEnChange && !TheState().fillingField) EnableApplyByDigits(dialog);
+        return;
+    }
+    if (code > 1) return;
+    switch (id) {
+        case kShow:
+            ShowNumbers(dialog);
+            break;
+        case kHide:
+            ClearList(dialog);
+            break;
+        case kOk:
+            ui::CloseDialog(dialog, 0);
+            break;
+        case kApply:
+            Apply(dialog);
+            break;
+        case kRegFile:
+            Export(dialog);
+            break;
+        default:
+            break;
+    }
+}
+
+std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam, ui::LParam) {
+    switch (message) {
+        case ui::kWmInitDialog:
+            Open(dialog);
+            break;
+        case ui::kWmNcActivate:
+            TheState().focus.OnNcActivate(wParam);
+            break;
+        case kReloadMessage:
+            Reload(dialog);
+            break;
+        case ui::kWmCommand:
+            Command(dialog, ui::CommandId(wParam), ui::CommandCode(wParam));
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int ShowNumbersDialog(ui::Window owner) {
+    TheState() = State{};
+    ui::Dialog dialog = ui::NewDialog(owner, kNumbersTitle, 80, 41, 239, 204, ui::kDialogStyle,
+                                      ui::kWsExControlParent);
+    for (const Row& row : kRows)
+        ui::AddControl(dialog, row.kind, row.id, row.text, row.x, row.y, row.width, row.height,
+                       row.style, row.exStyle);
+    ui::SetControlColor(dialog, kTitle, kTitleBlue, kDefaultColor);
+    ui::SetControlColor(dialog, kPlusMapper, kDefaultColor, kWhite);
+    ui::Window field = ui::ControlWindow(dialog, kPlusMapper);
+    ui::SendToWindow(field, ui::kEmSetMargins, ui::kEcLeftMargin | ui::kEcRightMargin,
+                     kFieldMargin | kFieldMargin << 16);
+    ui::SendToWindow(field, ui::kEmLimitText, kReplacementLimit, 0);
+    ui::SetDialogIcon(dialog, "#555");
+    ui::RunModal(dialog, Callback);
+    return 0;
+}
+
+}  // namespace orvano::dialogs
