@@ -1,0 +1,313 @@
+#include "deploy/deployment_dialog.h"
+
+#include "deploy/capi_locations.h"
+#include "deploy/payload.h"
+#include "platform/files.h"
+#include "sysinfo/listing.h"
+#include "sysinfo/paths.h"
+#include "ui/focus_memory.h"
+
+namespace orvano::deploy {
+
+using namespace cdd;
+using ui::ControlKind;
+
+namespace {
+
+namespace p = orvano::platform;
+
+constexpr std::int32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kFlatButton = 0x50018F00;
+constexpr std::uint32_t kPathField = 0x50010880;
+constexpr std::uint32_t kVersionField = 0x50010881;
+constexpr int kEditMargin = 2;
+// The full update hands the number of WM_INITDIALOG on as the control to focus: no control
+// has it, so the focus goes nowhere.
+constexpr int kNoControl = 0x110;
+
+struct Control {
+    int id;
+    ControlKind kind;
+    const char* text;
+    int x, y, width, height;
+    std::uint32_t style, exStyle;
+};
+
+constexpr Control kControls[] = {
+    {kTitleLabel, ControlKind::Label, " capi2032.dll erstellen oder löschen ", 5, 4, 350, 10,
+     0x50000001, 0},
+    {kTcpFrame, ControlKind::Frame, " capi2032.dll (Orvano) CAPIoTCP ", 5, 15, 350, 85, 0, 0},
+    {kTcpHint, ControlKind::Label, " Erstelle oder Lösche die capi2032.dll im Ordner ", 15, 30, 165,
+     10, 0, 0},
+    {kVersionFrame, ControlKind::Frame, " Version ", 220, 20, 130, 25, 0x50000707, 0},
+    {kV3810, ControlKind::Radio, " V3810 ", 235, 30, 50, 10, 0x50030D09, 0},
+    {kV3830, ControlKind::Radio, " V3830 ", 295, 30, 50, 10, 0, 0},
+    {kTcpFaxLabel, ControlKind::Label, " Ordner Fritz!: ", 15, 51, 100, 10, 0, 0},
+    {kTcpFaxCreate, ControlKind::Button, " capi2032 CAPIoTCP erstellen ", 125, 50, 105, 12,
+     kFlatButton, 0},
+    {kTcpFaxDelete, ControlKind::Button, " capi2032 CAPIoTCP löschen ", 240, 50, 105, 12,
+     kFlatButton, 0},
+    {kTcpSystem32Label, ControlKind::Label, " Ordner System32: ", 15, 66, 100, 10, 0, 0},
+    {kTcpSystem32Create, ControlKind::Button, " capi2032 CAPIoTCP erstellen ", 125, 65, 105, 12,
+     kFlatButton, 0},
+    {kTcpSystem32Delete, ControlKind::Button, " capi2032 CAPIoTCP löschen ", 240, 65, 105, 12,
+     kFlatButton, 0},
+    {kTcpSysWow64Label, ControlKind::Label, " Ordner SysWow64: ", 15, 81, 100, 10, 0, 0},
+    {kTcpSysWow64Create, ControlKind::Button, " capi2032 CAPIoTCP erstellen ", 125, 80, 105, 12,
+     kFlatButton, 0},
+    {kTcpSysWow64Delete, ControlKind::Button, " capi2032 CAPIoTCP löschen ", 240, 80, 105, 12,
+     kFlatButton, 0},
+    {kIsdnFrame, ControlKind::Frame, " capi2032.dll ISDN adapter ", 5, 105, 350, 85, 0, 0},
+    {kIsdnHint, ControlKind::Label, " Erstelle oder Lösche die capi2032.dll im Ordner ", 15, 120,
+     165, 10, 0, 0},
+    {kIsdnFaxLabel, ControlKind::Label, " Ordner Fritz!: ", 15, 141, 100, 10, 0, 0},
+    {kIsdnFaxCreate, ControlKind::Button, " capi2032 erstellen ", 125, 140, 105, 12, kFlatButton,
+     0},
+    {kIsdnFaxDelete, ControlKind::Button, " capi2032 löschen ", 240, 140, 105, 12, kFlatButton, 0},
+    {kIsdnSystem32Label, ControlKind::Label, " Ordner System32: ", 15, 156, 100, 10, 0, 0},
+    {kIsdnSystem32Create, ControlKind::Button, " capi2032 erstellen ", 125, 155, 105, 12,
+     kFlatButton, 0},
+    {kIsdnSystem32Delete, ControlKind::Button, " capi2032 löschen ", 240, 155, 105, 12, kFlatButton,
+     0},
+    {kIsdnSysWow64Label, ControlKind::Label, " Ordner SysWow64: ", 15, 171, 100, 10, 0, 0},
+    {kIsdnSysWow64Create, ControlKind::Button, " capi2032 erstellen ", 125, 170, 105, 12,
+     kFlatButton, 0},
+    {kIsdnSysWow64Delete, ControlKind::Button, " capi2032 löschen ", 240, 170, 105, 12, kFlatButton,
+     0},
+    {kFolderFrame, ControlKind::Frame, " Ordner ", 5, 195, 350, 47, 0, 0},
+    {kFaxFolderLabel, ControlKind::Label, " Fritz!: ", 10, 205, 55, 10, 0, 0},
+    {kFaxPath, ControlKind::Edit, "", 65, 205, 200, 10, kPathField, ui::kWsExStaticEdge},
+    {kFaxVersion, ControlKind::Edit, "", 270, 205, 80, 10, kVersionField, ui::kWsExStaticEdge},
+    {kSystem32FolderLabel, ControlKind::Label, " System32: ", 10, 215, 55, 10, 0, 0},
+    {kSystem32Path, ControlKind::Edit, "", 65, 215, 200, 10, kPathField, ui::kWsExStaticEdge},
+    {kSystem32Version, ControlKind::Edit, "", 270, 215, 80, 10, kVersionField, ui::kWsExStaticEdge},
+    {kSysWow64FolderLabel, ControlKind::Label, " SysWow64: ", 10, 225, 55, 10, 0, 0},
+    {kSysWow64Path, ControlKind::Edit, "", 65, 225, 200, 10, kPathField, ui::kWsExStaticEdge},
+    {kSysWow64Version, ControlKind::Edit, "", 270, 225, 80, 10, kVersionField, ui::kWsExStaticEdge},
+    {kOk, ControlKind::Button, " OK ", 150, 251, 60, 15, 0, 0},
+};
+
+// One row manages one kind of library at one place; the TCP row and the ISDN row of the
+// same place are partners, three rows apart.
+struct Row {
+    int label, create, remove;
+    int location;
+    int kind;
+};
+
+constexpr Row kRows[] = {
+    {kTcpFaxLabel, kTcpFaxCreate, kTcpFaxDelete, kFaxProgramLocation, kCapiOverTcp},
+    {kTcpSystem32Label, kTcpSystem32Create, kTcpSystem32Delete, kSystem32Location, kCapiOverTcp},
+    {kTcpSysWow64Label, kTcpSysWow64Create, kTcpSysWow64Delete, kSysWow64Location, kCapiOverTcp},
+    {kIsdnFaxLabel, kIsdnFaxCreate, kIsdnFaxDelete, kFaxProgramLocation, kOtherCapi},
+    {kIsdnSystem32Label, kIsdnSystem32Create, kIsdnSystem32Delete, kSystem32Location, kOtherCapi},
+    {kIsdnSysWow64Label, kIsdnSysWow64Create, kIsdnSysWow64Delete, kSysWow64Location, kOtherCapi},
+};
+constexpr std::size_t kRowCount = sizeof kRows / sizeof kRows[0];
+
+const Row& PartnerOf(const Row& row) {
+    const std::size_t at = static_cast<std::size_t>(&row - kRows);
+    return kRows[(at + kRowCount / 2) % kRowCount];
+}
+
+// The display fields of each place, in the order the refresh visits them.
+struct Place {
+    int location, path, version;
+};
+constexpr Place kPlaces[] = {{kFaxProgramLocation, kFaxPath, kFaxVersion},
+                             {kSystem32Location, kSystem32Path, kSystem32Version},
+                             {kSysWow64Location, kSysWow64Path, kSysWow64Version}};
+
+// Only one deployment dialog is open at a time.
+struct State {
+    int selectedTcpVersion = kVersionV3810;
+    ui::FocusMemory focus;
+};
+
+State& TheState() {
+    static State state;
+    return state;
+}
+
+const char* PayloadOf(int versionCode) {
+    switch (versionCode) {
+        case kVersionV3810:
+            return kCapiV3810Payload;
+        case kVersionV51000:
+            return kCapiV51000Payload;
+        case kVersionV3830:
+            return kCapiV3830Payload;
+        default:
+            return nullptr;
+    }
+}
+
+void ShowWriteFailed(ui::Window owner) {
+    ui::ShowMessageBox(owner, kWriteFailedText, kWriteFailedCaption, ui::kMbInfo);
+}
+
+// Writes a payload into a folder that exists and has entries. Anything else would let the
+// file land in the current directory instead, so it counts as a failure to write.
+int ExtractInto(const char* payload, const std::string& folder) {
+    if (folder.empty() || !sysinfo::ListingFindsEntry(folder)) return 0;
+    return ExtractPayload(payload, folder);
+}
+
+void UpdateFocus(ui::Dialog dialog, int focusId) {
+    ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
+    ui::SetFocusWindow(ui::ControlWindow(dialog, focusId));
+}
+
+void UpdateRow(ui::Dialog dialog, const Row& row, int status) {
+    switch (status) {
+        case kRowKindAbsent:
+            ui::EnableControl(dialog, row.create, true);
+            ui::EnableControl(dialog, row.remove, false);
+            break;
+        case kRowKindPresent:
+            ui::EnableControl(dialog, row.create, false);
+            ui::EnableControl(dialog, row.remove, true);
+            break;
+        case kRowPartnerPresent:
+            ui::EnableControl(dialog, row.create, false);
+            ui::EnableControl(dialog, row.remove, false);
+            break;
+        default:
+            break;
+    }
+    UpdateFocus(dialog, row.label);
+}
+
+// Every row from its own kind first, then a place holding the partner's kind locks the row.
+void UpdateAllRows(ui::Dialog dialog) {
+    for (const Row& row : kRows) UpdateRow(dialog, row, CapiKindAt(row.location, row.kind));
+    for (const Row& row : kRows)
+        UpdateRow(dialog, row, kRowPartnerAbsent + CapiKindAt(row.location, PartnerOf(row).kind));
+    UpdateFocus(dialog, kNoControl);
+}
+
+void RefreshFields(ui::Dialog dialog) {
+    for (const Place& place : kPlaces) {
+        std::string folder;
+        CapiLocationFolder(place.location, folder);
+        std::string shown = folder;
+        if (CapiKindOf(shown) >= kOtherCapi)
+            ShowCapiVersion(dialog, place.version, folder);
+        else
+            ui::SetControlText(dialog, place.version, "");
+        ui::SetControlText(dialog, place.path, shown);
+    }
+}
+
+void Create(ui::Dialog dialog, const Row& row) {
+    const int version = row.kind == kCapiOverTcp ? TheState().selectedTcpVersion : kVersionV51000;
+    if (!CreateCapi(dialog, row.location, version)) return;
+    UpdateRow(dialog, row, kRowKindPresent);
+    UpdateRow(dialog, PartnerOf(row), kRowPartnerPresent);
+}
+
+void Delete(ui::Dialog dialog, const Row& row) {
+    if (!DeleteCapi(row.location)) return;
+    UpdateRow(dialog, row, kRowKindAbsent);
+    UpdateRow(dialog, PartnerOf(row), kRowKindAbsent);
+}
+
+void Command(ui::Dialog dialog, int id, std::uint32_t code) {
+    if (id == kV3810 || id == kV3830) {
+        ui::SetOption(dialog, kV3810, kV3830, id);
+        TheState().selectedTcpVersion = id == kV3810 ? kVersionV3810 : kVersionV3830;
+        return;
+    }
+    if (code > 1) return;
+    if (id == kOk) {
+        ui::CloseDialog(dialog, 0);
+        return;
+    }
+    for (const Row& row : kRows) {
+        if (id == row.create) Create(dialog, row);
+        if (id == row.remove) Delete(dialog, row);
+    }
+}
+
+std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam, ui::LParam) {
+    switch (message) {
+        case ui::kWmInitDialog:
+            TheState().selectedTcpVersion = kVersionV3810;
+            UpdateAllRows(dialog);
+            ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
+            break;
+        case ui::kWmNcActivate:
+            TheState().focus.OnNcActivate(wParam);
+            break;
+        case ui::kWmCommand:
+            Command(dialog, ui::CommandId(wParam), ui::CommandCode(wParam));
+            break;
+        case kMsgRefreshDeployFields:
+            RefreshFields(dialog);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int SelectedTcpVersion() {
+    return TheState().selectedTcpVersion;
+}
+
+int CreateCapi(ui::Window owner, int location, int versionCode) {
+    const char* payload = PayloadOf(versionCode);
+    std::string folder;
+    if (!payload || !CapiLocationFolder(location, folder)) return 0;
+    if (ExtractInto(payload, folder)) return 1;
+    ShowWriteFailed(owner);
+    return 0;
+}
+
+int DeleteCapi(int location) {
+    std::string folder;
+    if (!CapiLocationFolder(location, folder) || !sysinfo::ListingFindsEntry(folder)) return 0;
+    const std::string path = folder + kCapiFileName;
+    p::FileEntry entry;
+    if (!p::FindFirstEntry(path, entry) || (entry.attributes & p::kFileAttributeDirectory) != 0)
+        return 0;
+    // Archive only: a read-only copy could not be deleted.
+    p::SetAttributes(path, p::kFileAttributeArchive);
+    p::RemoveFile(path);
+    if (!sysinfo::ListingFindsEntry(path)) return 1;
+    // Still there (in use, no rights): it keeps the attributes it had.
+    p::SetAttributes(path, entry.attributes);
+    return 0;
+}
+
+int DeployTestTool(ui::Window owner) {
+    std::string folder = sysinfo::ProgramFolder();
+    if (CheckFolder(folder) && ExtractInto(kTelusoPayload, folder)) return 1;
+    ShowWriteFailed(owner);
+    return 0;
+}
+
+int ShowCapiDeployDialog(ui::Window owner) {
+    TheState() = State{};
+    ui::Dialog dialog = ui::NewDialog(owner, kDeployDialogTitle, 22, 9, 360, 275, ui::kDialogStyle,
+                                      ui::kWsExControlParent);
+    for (const Control& c : kControls)
+        ui::AddControl(dialog, c.kind, c.id, c.text, c.x, c.y, c.width, c.height, c.style,
+                       c.exStyle);
+    ui::SetControlColor(dialog, kTitleLabel, ui::Rgb(64, 128, 192), ui::kDefaultColor);
+    ui::SetDialogIcon(dialog, "#555");
+    ui::SetOption(dialog, kV3810, kV3830, kV3810);
+    for (const Place& place : kPlaces) {
+        for (int id : {place.path, place.version}) {
+            ui::SetControlColor(dialog, id, ui::kDefaultColor, kWhite);
+            ui::SendToWindow(ui::ControlWindow(dialog, id), ui::kEmSetMargins,
+                             ui::kEcLeftMargin | ui::kEcRightMargin,
+                             kEditMargin | kEditMargin << 16);
+        }
+    }
+    return ui::RunModal(dialog, Callback);
+}
+
+}  // namespace orvano::deploy

@@ -1,0 +1,70 @@
+// The deployment dialog: creates and deletes capi2032.dll in each of its three places (the
+// CAPI-over-TCP client V3810 or V3830, or the ISDN adapter's library V51000), and the file
+// operations behind it, including the test tool written beside the program.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/toolkit.h"
+
+namespace orvano::deploy {
+
+inline constexpr char kDeployDialogTitle[] = " capi2032.dll erstellen";
+
+// Posted to the dialog: reread the three path fields and the three version fields.
+inline constexpr std::uint32_t kMsgRefreshDeployFields = 0x8BC;
+
+namespace cdd {
+inline constexpr int kTitleLabel = 8601, kTcpFrame = 8602, kIsdnFrame = 8603, kOk = 8605,
+                     kTcpHint = 8606, kIsdnHint = 8607;
+// Status labels of the six rows.
+inline constexpr int kTcpFaxLabel = 8608, kTcpSystem32Label = 8609, kTcpSysWow64Label = 8610,
+                     kIsdnFaxLabel = 8611, kIsdnSystem32Label = 8612, kIsdnSysWow64Label = 8613;
+inline constexpr int kTcpFaxCreate = 8614, kTcpSystem32Create = 8615, kTcpSysWow64Create = 8616,
+                     kTcpFaxDelete = 8617, kTcpSystem32Delete = 8618, kTcpSysWow64Delete = 8619;
+inline constexpr int kIsdnFaxCreate = 8620, kIsdnSystem32Create = 8621, kIsdnSysWow64Create = 8622,
+                     kIsdnFaxDelete = 8623, kIsdnSystem32Delete = 8624, kIsdnSysWow64Delete = 8625;
+inline constexpr int kFaxFolderLabel = 8626, kSystem32FolderLabel = 8627,
+                     kSysWow64FolderLabel = 8628, kFaxPath = 8629, kSystem32Path = 8630,
+                     kSysWow64Path = 8631, kFolderFrame = 8632, kFaxVersion = 8633,
+                     kSystem32Version = 8634, kSysWow64Version = 8635;
+inline constexpr int kV3810 = 8640, kV3830 = 8641, kVersionFrame = 8642;
+}  // namespace cdd
+
+// Version codes of CreateCapi.
+inline constexpr int kVersionV3810 = 0;
+inline constexpr int kVersionV51000 = 1;
+inline constexpr int kVersionV3830 = 10;
+
+// Row status codes of the row update.
+inline constexpr int kRowKindAbsent = 0;       // create enabled, delete disabled
+inline constexpr int kRowKindPresent = 1;      // create disabled, delete enabled
+inline constexpr int kRowPartnerAbsent = 10;   // buttons left as they are
+inline constexpr int kRowPartnerPresent = 11;  // both disabled
+
+// Shown when CreateCapi or DeployTestTool could not write their file.
+inline constexpr char kWriteFailedCaption[] = " Fehler!";
+inline constexpr char kWriteFailedText[] =
+    "Fehler! --> Datei konnte nicht erstellt werden, \r\n"
+    "wahrscheinlich fehlende Administrator rechte.";
+
+// Runs the dialog over `owner` until it ends; 0. The owner refreshes its own display after.
+int ShowCapiDeployDialog(ui::Window owner);
+
+// The client version the radio buttons chose: kVersionV3810 (again each time the dialog
+// opens) or kVersionV3830.
+int SelectedTcpVersion();
+
+// Writes the capi2032.dll of `versionCode` into the place `location`. 0 without a message for
+// a place that is missing or unknown, or an unknown version code; 0 and the failure message
+// over `owner` when the file could not be written; 1 when it was.
+int CreateCapi(ui::Window owner, int location, int versionCode);
+
+// Deletes the place's capi2032.dll, read-only or not; 1 when it is gone. No message.
+int DeleteCapi(int location);
+
+// Writes the test tool Teluso.exe into the program's folder; 1 when it is there, else 0 and
+// the failure message over `owner`.
+int DeployTestTool(ui::Window owner);
+
+}  // namespace orvano::deploy

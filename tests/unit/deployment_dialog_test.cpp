@@ -1,0 +1,355 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "config/fax_settings.h"
+#include "config/registry.h"
+#include "deploy/capi_locations.h"
+#include "deploy/deployment_dialog.h"
+#include "deploy/payload.h"
+#include "memory_fixture.h"
+#include "ui/headless/script.h"
+
+namespace orvano::testing {
+namespace {
+
+using namespace orvano::deploy;
+using namespace orvano::deploy::cdd;
+namespace hl = orvano::ui::headless;
+namespace p = orvano::platform;
+
+constexpr char kFax[] = "C:\\Programme\\FRITZ!\\";
+constexpr char kSystem32[] = "C:\\Windows\\System32\\";
+constexpr char kSysWow64[] = "C:\\Windows\\SysWOW64\\";
+
+// The rows' buttons, TCP rows first, each fax folder, System32, SysWow64:
+// "C-" create only, "-D" delete only, "--" neither, "CD" both.
+using Rows = std::vector<std::string>;
+
+// Path and version field of the fax folder, System32 and SysWow64.
+using Fields = std::vector<std::string>;
+
+class DeploymentDialogTest : public MemoryMachineTest {
+  protected:
+    void SetUp() override {
+        MemoryMachineTest::SetUp();
+        hl::Reset();
+    }
+    void TearDown() override {
+        EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
+        MemoryMachineTest::TearDown();
+    }
+
+    // 32-bit Windows: no SysWow64. The fax application's folder holds its program.
+    static void Machine(bool sixtyFourBit, bool faxApplication = true) {
+        mem::CreateFolder("C:\\Windows\\System32");
+        mem::PutFile("C:\\Windows\\System32\\kernel32.dll", "MZ");
+        if (sixtyFourBit) {
+            mem::CreateFolder("C:\\Windows\\SysWOW64");
+            mem::PutFile("C:\\Windows\\SysWOW64\\kernel32.dll", "MZ");
+        }
+        if (faxApplication) {
+            mem::PutFile(std::string(kFax) + "FriFax32.exe", "MZ");
+            mem::PutText(config::kCurrentUser, config::kFaxUserProgramKey, "SystemDir",
+                         "C:\\Programme\\FRITZ!");
+        }
+    }
+
+    // A library as the program itself writes it.
+    static void Place(const char* payload, const std::string& folder) {
+        ASSERT_EQ(ExtractPayload(payload, folder), 1) << payload;
+    }
+
+    static std::string VersionOf(const std::string& folder) {
+        std::string file, product;
+        return CapiFileVersion(folder, file, product) ? file : "<none>";
+    }
+
+    static ui::Dialog Dialog() { return hl::FindDialog(kDeployDialogTitle); }
+
+    static Rows RowsNow() {
+        const int buttons[][2] = {{kTcpFaxCreate, kTcpFaxDelete},
+                                  {kTcpSystem32Create, kTcpSystem32Delete},
+                                  {kTcpSysWow64Create, kTcpSysWow64Delete},
+                                  {kIsdnFaxCreate, kIsdnFaxDelete},
+                                  {kIsdnSystem32Create, kIsdnSystem32Delete},
+                                  {kIsdnSysWow64Create, kIsdnSysWow64Delete}};
+        Rows rows;
+        for (const auto& b : buttons)
+            rows.push_back(std::string(ui::ControlEnabled(Dialog(), b[0]) ? "C" : "-") +
+                           (ui::ControlEnabled(Dialog(), b[1]) ? "D" : "-"));
+        return rows;
+    }
+
+    static Fields FieldsNow() {
+        Fields fields;
+        for (int id : {kFaxPath, kFaxVersion, kSystem32Path, kSystem32Version, kSysWow64Path,
+                       kSysWow64Version})
+            fields.push_back(ui::GetControlText(Dialog(), id));
+        return fields;
+    }
+
+    // Opens the dialog, runs the steps, and ends it with OK.
+    static void Run(std::vector<hl::Step> steps) {
+        hl::AddSteps(std::move(steps));
+        hl::AddStep([] { hl::Click(Dialog(), kOk); });
+        EXPECT_EQ(ShowCapiDeployDialog(0), 0);
+        EXPECT_EQ(hl::StepsLeft(), 0u);
+    }
+};
+
+TEST_F(DeploymentDialogTest, OpeningShowsEachPlaceAndLocksPartnerRows) {
+    struct Case {
+        const char* name;
+        bool sixtyFourBit, faxApplication;
+        std::vector<std::pair<const char*, const char*>> libraries;  // payload, folder
+        Rows rows;
+        Fields fields;
+    } cases[] = {
+        {"32-bit, client V3830 in System32 only",
+         false,
+         true,
+         {{kCapiV3830Payload, kSystem32}},
+         {"C-", "-D", "C-", "C-", "--", "C-"},
+         {kFax, "", "C:\\Windows\\System32\\capi2032.dll", "3.8.3.0 / 3.0.0.0 CoT", "", ""}},
+        {"64-bit, client in the fax folder, ISDN library in SysWow64",
+         true,
+         true,
+         {{kCapiV3810Payload, kFax}, {kCapiV51000Payload, kSysWow64}},
+         {"-D", "C-", "--", "--", "C-", "-D"},
+         {"C:\\Programme\\FRITZ!\\capi2032.dll", "3.8.1.0 / 3.0.0.0 CoT", kSystem32, "",
+          "C:\\Windows\\SysWow64\\capi2032.dll", "5.10.0.0 / 2.2.0.0"}},
+        {"64-bit, no fax application, nothing anywhere",
+         true,
+         false,
+         {},
+         {"C-", "C-", "C-", "C-", "C-", "C-"},
+         {"", "", kSystem32, "", "C:\\Windows\\SysWow64\\", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mem::Reset();
+        hl::Reset();
+        Machine(c.sixtyFourBit, c.faxApplication);
+        for (const auto& [payload, folder] : c.libraries) Place(payload, folder);
+        Rows rows;
+        Fields fields;
+        std::vector<int> checks;
+        Run({[&] {
+            rows = RowsNow();
+            fields = FieldsNow();
+            checks = {ui::GetCheck(Dialog(), kV3810), ui::GetCheck(Dialog(), kV3830)};
+        }});
+        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(fields, c.fields);
+        EXPECT_EQ(checks, (std::vector<int>{1, 0}));
+        EXPECT_EQ(SelectedTcpVersion(), kVersionV3810);
+    }
+}
+
+// Creating locks the partner row of the same place; deleting frees both rows again.
+TEST_F(DeploymentDialogTest, CreateAndDeleteMoveBothRowsOfAPlace) {
+    Machine(true);
+    // A read-only copy is deleted all the same.
+    Place(kCapiV51000Payload, kSysWow64);
+    p::SetAttributes(std::string(kSysWow64) + "capi2032.dll",
+                     p::kFileAttributeReadOnly | p::kFileAttributeArchive);
+    const std::string client = "3.8.3.0 / 3.0.0.0 CoT", isdn = "5.10.0.0 / 2.2.0.0";
+    // The version fields show what lies in System32 and SysWow64 after each step.
+    struct Step {
+        const char* what;
+        std::vector<int> clicks;
+        Rows rows;
+        std::string system32, sysWow64;
+    } steps[] = {
+        {"opened", {}, {"C-", "C-", "--", "C-", "C-", "-D"}, "", isdn},
+        {"ISDN library deleted from SysWow64", {kIsdnSysWow64Delete}, Rows(6, "C-"), "", ""},
+        {"client V3830 created in System32",
+         {kV3830, kTcpSystem32Create},
+         {"C-", "-D", "C-", "C-", "--", "C-"},
+         client,
+         ""},
+        {"client created in SysWow64",
+         {kTcpSysWow64Create},
+         {"C-", "-D", "-D", "C-", "--", "--"},
+         client,
+         client},
+        {"client deleted from System32, ISDN library created there",
+         {kTcpSystem32Delete, kIsdnSystem32Create},
+         {"C-", "--", "-D", "C-", "-D", "--"},
+         isdn,
+         client},
+    };
+    std::vector<hl::Step> script;
+    for (const Step& s : steps) {
+        for (int id : s.clicks) script.push_back([id] { hl::Click(Dialog(), id); });
+        script.push_back([&s] {
+            SCOPED_TRACE(s.what);
+            EXPECT_EQ(RowsNow(), s.rows);
+            EXPECT_EQ(ui::GetControlText(Dialog(), kSystem32Version), s.system32);
+            EXPECT_EQ(ui::GetControlText(Dialog(), kSysWow64Version), s.sysWow64);
+        });
+    }
+    Run(std::move(script));
+    EXPECT_TRUE(hl::MessageBoxes().empty());
+    EXPECT_EQ(VersionOf(kFax), "<none>") << "no other place touched";
+}
+
+TEST_F(DeploymentDialogTest, ReopeningStartsWithV3810Again) {
+    Machine(false);
+    Run({[] { hl::Click(Dialog(), kV3830); },
+         [] {
+             EXPECT_EQ(SelectedTcpVersion(), kVersionV3830);
+             hl::Click(Dialog(), kTcpFaxCreate);
+         }});
+    EXPECT_EQ(VersionOf(kFax), "3.8.3.0");
+
+    std::vector<int> checks;
+    Run({[&] {
+             checks = {ui::GetCheck(Dialog(), kV3810), ui::GetCheck(Dialog(), kV3830)};
+             hl::Click(Dialog(), kTcpFaxDelete);
+         },
+         [] { hl::Click(Dialog(), kTcpFaxCreate); }});
+    EXPECT_EQ(checks, (std::vector<int>{1, 0}));
+    EXPECT_EQ(SelectedTcpVersion(), kVersionV3810);
+    EXPECT_EQ(VersionOf(kFax), "3.8.1.0");
+    EXPECT_TRUE(hl::MessageBoxes().empty());
+}
+
+// A create that cannot write shows the failure message and changes neither files nor rows;
+// a place that is missing is passed over in silence.
+TEST_F(DeploymentDialogTest, FailedCreateChangesNothing) {
+    struct Case {
+        const char* name;
+        bool sixtyFourBit;
+        int button;
+        bool writeFails, emptySystem32;
+        bool message;
+    } cases[] = {
+        {"no rights in System32", true, kTcpSystem32Create, true, false, true},
+        {"no rights in the fax folder", true, kIsdnFaxCreate, true, false, true},
+        {"System32 without any entry", false, kIsdnSystem32Create, false, true, true},
+        {"no SysWow64 on 32-bit Windows", false, kTcpSysWow64Create, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mem::Reset();
+        hl::Reset();
+        Machine(c.sixtyFourBit);
+        if (c.emptySystem32) p::RemoveFile("C:\\Windows\\System32\\kernel32.dll");
+        const std::vector<std::string> files = mem::ListFiles();
+        if (c.writeFails) mem::FailCall(mem::Call::WriteWholeFile);
+        if (c.message) hl::AnswerMessageBox(ui::kIdOk);
+        Rows before, after;
+        Fields fieldsBefore, fieldsAfter;
+        ui::Dialog dialog = 0;
+        Run({[&] {
+                 dialog = Dialog();
+                 before = RowsNow();
+                 fieldsBefore = FieldsNow();
+                 hl::Click(Dialog(), c.button);
+             },
+             [&] {
+                 after = RowsNow();
+                 fieldsAfter = FieldsNow();
+             }});
+        EXPECT_EQ(after, before);
+        EXPECT_EQ(fieldsAfter, fieldsBefore);
+        EXPECT_EQ(mem::ListFiles(), files);
+        ASSERT_EQ(hl::MessageBoxes().size(), c.message ? 1u : 0u);
+        if (!c.message) continue;
+        const hl::MessageBoxRecord& box = hl::MessageBoxes().front();
+        EXPECT_EQ(box.owner, dialog);
+        EXPECT_EQ(box.caption, " Fehler!");
+        EXPECT_EQ(box.text,
+                  "Fehler! --> Datei konnte nicht erstellt werden, \r\n"
+                  "wahrscheinlich fehlende Administrator rechte.");
+        EXPECT_EQ(box.flags, 0x00012000u);
+    }
+}
+
+TEST_F(DeploymentDialogTest, DeleteLeavesAnythingItCannotRemoveAsItWas) {
+    const std::string file = std::string(kSystem32) + "capi2032.dll";
+    struct Case {
+        const char* name;
+        int location;
+        std::uint32_t attributes;
+        bool inUse;
+        int result;
+        bool gone;
+    } cases[] = {
+        {"read-only copy", kSystem32Location, p::kFileAttributeReadOnly | p::kFileAttributeHidden,
+         false, 1, true},
+        {"copy in use", kSystem32Location, p::kFileAttributeReadOnly | p::kFileAttributeArchive,
+         true, 0, false},
+        {"other place", kFaxProgramLocation, p::kFileAttributeArchive, false, 0, false},
+        {"missing place", kSysWow64Location, p::kFileAttributeArchive, false, 0, false},
+        {"unknown place", 4, p::kFileAttributeArchive, false, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mem::Reset();
+        Machine(false);
+        mem::PutFile(file, "MZ", c.attributes);
+        mem::SetFileInUse(file, c.inUse);
+        EXPECT_EQ(DeleteCapi(c.location), c.result);
+        p::FileEntry entry;
+        ASSERT_EQ(!p::FindFirstEntry(file, entry), c.gone);
+        if (!c.gone) {
+            EXPECT_EQ(entry.attributes, c.attributes) << "attributes kept";
+        }
+    }
+    // A folder of that name is no copy to delete.
+    mem::Reset();
+    Machine(false);
+    mem::CreateFolder(file);
+    EXPECT_EQ(DeleteCapi(kSystem32Location), 0);
+    EXPECT_TRUE(p::FileExists(file));
+}
+
+TEST_F(DeploymentDialogTest, CreateOverwritesWithoutAQuestion) {
+    Machine(false);
+    Place(kCapiV3810Payload, kSystem32);
+    EXPECT_EQ(CreateCapi(0, kSystem32Location, 2), 0) << "no such version";
+    EXPECT_EQ(CreateCapi(0, kSystem32Location, kVersionV51000), 1);
+    EXPECT_EQ(VersionOf(kSystem32), "5.10.0.0");
+    EXPECT_TRUE(hl::MessageBoxes().empty());
+}
+
+TEST_F(DeploymentDialogTest, TestToolIsWrittenBesideTheProgram) {
+    struct Case {
+        const char* name;
+        std::string modulePath;
+        bool writeFails;
+        int result;
+    } cases[] = {
+        {"program folder", "C:\\Orvano\\Orvano.exe", false, 1},
+        {"no rights", "C:\\Orvano\\Orvano.exe", true, 0},
+        {"program folder gone", "C:\\Weg\\Orvano.exe", false, 0},
+        {"no folder in the module path", "Orvano.exe", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mem::Reset();
+        hl::Reset();
+        mem::SetModulePath(c.modulePath);
+        if (c.writeFails) mem::FailCall(mem::Call::WriteWholeFile);
+        std::vector<std::string> files = mem::ListFiles();
+        if (c.result == 1) files.push_back("C:\\Orvano\\Teluso.exe");
+        std::sort(files.begin(), files.end());
+        if (!c.result) hl::AnswerMessageBox(ui::kIdOk);
+        ui::Window owner = ui::NewDialog(0, " Besitzer", 0, 0, 100, 100, ui::kDialogStyle, 0);
+        EXPECT_EQ(DeployTestTool(owner), c.result);
+        std::vector<std::string> now = mem::ListFiles();
+        std::sort(now.begin(), now.end());
+        EXPECT_EQ(now, files);
+        ASSERT_EQ(hl::MessageBoxes().size(), c.result ? 0u : 1u);
+        if (!c.result) {
+            EXPECT_EQ(hl::MessageBoxes().front().owner, owner);
+            EXPECT_EQ(hl::MessageBoxes().front().caption, " Fehler!");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace orvano::testing
