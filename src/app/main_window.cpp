@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window_commands.h"
 #include "app/settings_file.h"
 #include "config/endpoint.h"
 #include "config/fax_settings.h"
@@ -354,6 +355,8 @@ std::intptr_t MainWindowCallback(ui::Dialog dialog, std::uint32_t message, ui::W
         default:
             break;
     }
+    // Everything else: commands, timers, companion programs and closing.
+    HandleMainWindowMessage(dialog, message, wParam, lParam);
     return 0;
 }
 

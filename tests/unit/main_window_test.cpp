@@ -190,7 +190,8 @@ TEST_F(MainWindowTest, AMissingDataFolderMakesItsLabelBlink) {
     ui::Dialog window = Run({[] { hl::AdvanceClock(1000); }});
     EXPECT_EQ(Text(window, kDataPathLabel), " Datenpfad ->");
     EXPECT_EQ(hl::ControlOf(window, kDataPathLabel)->textColor, ui::Rgb(255, 0, 0));
-    EXPECT_EQ(Text(window, kDataPath), "");
+    EXPECT_EQ(Text(window, kDataPath), "C:\\Weg\\Daten\\")
+        << "the blinking reads the stored folder";
     int blinks = 0;
     for (const hl::Delivered& d : hl::DialogOf(window)->received)
         if (d.message == ui::kWmTimer && d.wParam == kTimerBlink) ++blinks;

@@ -427,6 +427,13 @@ std::intptr_t SendToWindow(Window window, std::uint32_t message, WParam wParam, 
 
 bool PostToWindow(Window window, std::uint32_t message, WParam wParam, LParam lParam) {
     if (!IsWindowAlive(window)) return false;
+    // Another program's window has a queue of its own: the message is there at once, whether
+    // or not this program's loop runs again.
+    auto foreign = TheWorld().foreign.find(window);
+    if (foreign != TheWorld().foreign.end()) {
+        foreign->second.received.push_back({message, wParam, lParam});
+        return true;
+    }
     TheWorld().posted.push_back({window, message, wParam, lParam});
     return true;
 }
@@ -756,20 +763,18 @@ void Click(Dialog dialog, int id) {
         std::uint32_t type = s.style & kBsTypeMask;
         if (type == kBsAutoCheckBox) s.check = s.check == kChecked ? kUnchecked : kChecked;
         if (type == kBsAutoRadioButton) {
-            // The automatic radio button clears the others of its group.
+            // The automatic radio button clears the others of its group: the controls from the
+            // last one with WS_GROUP up to the next one with it, whatever lies between.
             auto& controls = record->controls;
             auto self = std::find_if(controls.begin(), controls.end(),
                                      [&](auto& c) { return c.state.id == id; });
             auto first = self;
-            while (first != controls.begin() && !(first->state.style & kWsGroup) &&
-                   ((first - 1)->state.style & kBsTypeMask) == kBsAutoRadioButton)
-                --first;
+            while (first != controls.begin() && !(first->state.style & kWsGroup)) --first;
             for (auto it = first; it != controls.end(); ++it) {
                 if (it != first && (it->state.style & kWsGroup)) break;
-                if ((it->state.style & kBsTypeMask) != kBsAutoRadioButton ||
-                    it->state.className != "BUTTON")
-                    break;
-                it->state.check = kUnchecked;
+                if (it->state.className == "BUTTON" &&
+                    (it->state.style & kBsTypeMask) == kBsAutoRadioButton)
+                    it->state.check = kUnchecked;
             }
             s.check = kChecked;
         }

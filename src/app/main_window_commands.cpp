@@ -1,0 +1,405 @@
+#include "app/main_window_commands.h"
+
+#include <string>
+
+#include "app/main_window.h"
+#include "app/settings_file.h"
+#include "config/fax_settings.h"
+#include "config/name_resolution.h"
+#include "deploy/capi_locations.h"
+#include "deploy/deployment_dialog.h"
+#include "dialogs/isdn_dialog.h"
+#include "dialogs/numbers_dialog.h"
+#include "dialogs/port_dialog.h"
+#include "dialogs/registry_entry_dialog.h"
+#include "dialogs/registry_export.h"
+#include "dialogs/router_ip_dialog.h"
+#include "platform/osinfo.h"
+#include "sysinfo/listing.h"
+#include "sysinfo/paths.h"
+#include "sysinfo/text.h"
+#include "ui/focus_memory.h"
+
+namespace orvano::app {
+
+using namespace mw;
+
+namespace {
+
+constexpr std::uint32_t kListData = 0x37;
+constexpr std::uint32_t kListPrograms = 0x27;
+constexpr int kActionCapiCheck = 32;
+constexpr std::int32_t kRed = ui::Rgb(255, 0, 0);
+constexpr char kDataPathText[] = " Datenpfad:  ";
+constexpr char kDataPathMissingText[] = " Datenpfad ->";
+constexpr char kSorry[] = " Sorry";
+
+struct State {
+    ui::FocusMemory focus;
+    std::size_t tickerPosition = 0;
+    int blinkPhase = 0;
+};
+
+State& TheState() {
+    static State state;
+    return state;
+}
+
+struct Companion {
+    int action;
+    const char* file;
+    const char* title;
+};
+
+constexpr Companion kCompanions[] = {
+    {kStatusToolLabel, kStatusToolFile, " Statoro"},
+    {kTestToolButton, kTestToolFile, " Teluso"},
+    {kDbaseButton, kDbaseToolFile, " Dambra Dateipfad ändern"},
+};
+
+bool ProgramThere(const char* file) {
+    return sysinfo::ListingFindsEntry(sysinfo::ProgramFolder() + file, kListPrograms);
+}
+
+void Info(ui::Dialog dialog, const std::string& text) {
+    ui::ShowMessageBox(dialog, text, kSorry, ui::kMbInfo);
+}
+
+bool IsClick(ui::WParam wParam) {
+    return ui::CommandCode(wParam) <= 1;
+}
+
+// Waits up to about 2.5 seconds for a window with exactly this title and restores it when it
+// is minimised.
+void WaitAndRestore(const std::string& title) {
+    ui::Window window = 0;
+    for (int i = 0; i < 25 && !window; ++i) {
+        ui::Wait(100);
+        window = ui::FindWindowByTitle(title);
+    }
+    if (window && ui::IsMinimized(window)) {
+        ui::BringToForeground(window);
+        ui::ShowWindowAs(window, ui::kSwRestore);
+    }
+}
+
+void StartOrRaise(ui::Dialog dialog, const Companion& companion) {
+    if (!ProgramThere(companion.file)) {
+        Info(dialog, std::string(companion.file) + "  ->  Fehlt ");
+        return;
+    }
+    if (ui::Window window = ui::FindWindowByTitle(companion.title)) {
+        ui::BringToForeground(window);
+        ui::ShowWindowAs(window, ui::kSwRestore);
+        return;
+    }
+    ui::ShellExecute("", sysinfo::ProgramFolder() + companion.file, "", "", ui::kSwShow);
+    WaitAndRestore(companion.title);
+}
+
+void FaxApplication(ui::Dialog dialog, ui::LParam lParam) {
+    ui::Window window = ui::FindWindowByTitle(kFaxWindowTitle);
+    if (lParam == 1) {
+        ui::ShowControl(dialog, kFaxSettingsLabel, window != 0);
+        return;
+    }
+    if (!window) WaitAndRestore(kFaxWindowTitle);
+    window = ui::FindWindowByTitle(kFaxWindowTitle);
+    ui::BringToForeground(window);
+    ui::ShowWindowAs(window, ui::kSwRestore);
+    ui::Wait(100);
+    ui::PostToWindow(window, ui::kWmCommand, kFaxSettingsCommand, 0);
+}
+
+void TestTool(ui::Dialog dialog, ui::LParam lParam) {
+    if (ProgramThere(kTestToolFile)) {
+        ui::ShowControl(dialog, kTestToolCreateButton, false);
+        return;
+    }
+    if (lParam != 1) return;
+    deploy::DeployTestTool(dialog);
+    ui::ShowControl(dialog, kTestToolCreateButton, !ProgramThere(kTestToolFile));
+}
+
+void ToolAction(ui::Dialog dialog, ui::WParam code, ui::LParam lParam) {
+    switch (code) {
+        case kActionCapiCheck:
+            if (deploy::FirstCapiLocation() == 0) {
+                Info(dialog, "Sorry -> Ohne Capi kein Fax !\r\n\r\ncapi2032.dll  ->  Fehlt ");
+                ui::FocusControl(dialog, kQuitButton);
+            }
+            return;
+        case kFaxSettingsLabel:
+            FaxApplication(dialog, lParam);
+            return;
+        case kTestToolCreateButton:
+            TestTool(dialog, lParam);
+            return;
+        default:
+            for (const Companion& companion : kCompanions)
+                if (static_cast<ui::WParam>(companion.action) == code)
+                    StartOrRaise(dialog, companion);
+    }
+}
+
+void LookUp(ui::Dialog dialog, const char* name, const char* fallback, int field) {
+    ui::SetBusyCursor(true);
+    std::string address;
+    if (config::ResolveHostAddress(name, address)) {
+        ui::SetControlText(dialog, field, address);
+    } else if (fallback && config::ResolveHostAddress(fallback, address)) {
+        ui::SetControlText(dialog, field, "'" + address + "'");  // found under the second name
+    } else {
+        ui::SetControlText(dialog, field, "");
+    }
+    ui::SetBusyCursor(false);
+}
+
+void ShowDataPathLabel(ui::Dialog dialog, bool missing) {
+    ui::SetControlText(dialog, kDataPathLabel, missing ? kDataPathMissingText : kDataPathText);
+    ui::SetControlColor(dialog, kDataPathLabel, missing ? kRed : ui::kDefaultColor,
+                        ui::kDefaultColor);
+}
+
+std::string WithoutTrailing(const std::string& text, const std::string& characters) {
+    std::size_t end = text.find_last_not_of(characters);
+    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
+// A folder under the user's application data where the fax application keeps its data.
+std::string ProposedDataFolder() {
+    std::string appData;
+    if (!platform::EnvironmentVariable("APPDATA", appData)) return "";
+    const std::string sub =
+        sysinfo::ListingFindsEntry(appData + "\\Roaming", kListData) ? "\\Roaming" : "";
+    for (const char* tail : {"\\Fritz!\\Fax", "\\FRITZ!fax für FRITZ!Box\\Fax", "\\FRITZ!fax\\Fax"})
+        if (sysinfo::ListingFindsEntry(appData + sub + tail, kListData))
+            return appData + sub + tail;
+    return "";
+}
+
+void ChooseDataFolder(ui::Dialog dialog) {
+    const std::string blanks("\0 ", 2);
+    std::string text = ui::GetControlText(dialog, kDataPath);
+    if (sysinfo::ToUpper(sysinfo::FileNamePart(text)) == sysinfo::ToUpper("FritzFax.dbf"))
+        text = sysinfo::FolderPart(text);
+    text = WithoutTrailing(text, blanks + "\\");
+    if (text.empty()) text = ProposedDataFolder();
+    sysinfo::SetBrowserStartFolder(sysinfo::Trimmed(text));
+    std::string chosen = sysinfo::Trimmed(sysinfo::BrowseForFolder(dialog));
+    if (!chosen.empty() && config::WriteDataFolder(WithoutTrailing(chosen, blanks + "\\"))) {
+        sysinfo::ToFolderForm(chosen);
+        if (sysinfo::ListingFindsEntry(chosen + "FritzFax.dbf", kListData))
+            chosen += "FritzFax.dbf";
+        ui::SetControlText(dialog, kDataPath, chosen);
+        ui::StopTimer(dialog, kTimerBlink);
+        ShowDataPathLabel(dialog, false);
+        ui::RedrawControl(dialog, kDataPathLabel);
+        ui::SendToWindow(dialog, kMsgUserNameMask, kMaskUserName, 0);
+    }
+    ui::FocusControl(dialog, kQuitButton);
+}
+
+void RegFileMenu(ui::Dialog dialog) {
+    const ui::PixelRect rect = ui::WindowRect(ui::FocusedWindow());
+    ui::ShowPopupMenu(dialog,
+                      {{dialogs::kRegDefaults, dialogs::RegFileName(dialogs::kRegDefaults)},
+                       {dialogs::kRegDefaultsWow, dialogs::RegFileName(dialogs::kRegDefaultsWow)}},
+                      rect.right, rect.top);
+}
+
+void AskToQuit(ui::Dialog dialog) {
+    if (ui::ShowMessageBox(dialog, kQuitQuestion, " Info", ui::kMbQuestion) == ui::kIdYes) {
+        ui::CloseDialog(dialog, 0);
+        return;
+    }
+    ui::SetFocusWindow(ui::FocusedWindow());
+}
+
+void AfterDialog(ui::Dialog dialog,
+                 std::initializer_list<std::pair<std::uint32_t, ui::WParam>> posts, int focus) {
+    for (const auto& [message, wParam] : posts) ui::PostToWindow(dialog, message, wParam, 0);
+    ui::FocusControl(dialog, focus);
+}
+
+void Command(ui::Dialog dialog, ui::WParam wParam) {
+    const int id = ui::CommandId(wParam);
+    const std::uint32_t code = ui::CommandCode(wParam);
+    if (id == kMaskUserName) {  // any notification
+        ui::SendToWindow(dialog, kMsgUserNameMask, kMaskUserName, 0);
+        return;
+    }
+    // Labels: a click or a double-click, as the row says.
+    switch (id) {
+        case kFaxSettingsLabel:
+            if (code == ui::kStnClicked) {
+                ui::Wait(100);
+                ui::SendToWindow(dialog, kMsgToolAction, kFaxSettingsLabel, 0);
+            }
+            return;
+        case kAddressLabel:
+            if (code == ui::kStnDblClk) ui::PostToWindow(dialog, ui::kWmCommand, kAddressButton, 0);
+            return;
+        case kPortLabel:
+            if (code == ui::kStnDblClk) ui::PostToWindow(dialog, ui::kWmCommand, kPortButton, 0);
+            return;
+        case kStatusToolLabel:
+            if (code == ui::kStnClicked)
+                ui::SendToWindow(dialog, kMsgToolAction, kStatusToolLabel, 0);
+            return;
+        case kWarningTicker:
+            if (code == ui::kStnClicked) {
+                dialogs::ShowNumbersDialog(dialog);
+                ui::FocusControl(dialog, kWarningTicker);
+            }
+            return;
+        default:
+            break;
+    }
+    if (!IsClick(wParam)) return;
+    switch (id) {
+        case kRegFileButton:
+            if (ui::ControlIdOf(ui::FocusedWindow()) == kRegFileButton) RegFileMenu(dialog);
+            break;
+        case dialogs::kRegDefaults:
+        case dialogs::kRegDefaultsWow:
+            dialogs::ShowRegistryEntryDialog(dialog, id);
+            ui::FocusControl(dialog, kRegFileButton);
+            break;
+        case kDataFolderButton:
+            ChooseDataFolder(dialog);
+            break;
+        case kLookUpButton1:
+            LookUp(dialog, config::kRouterHostName1, config::kRouterHostName2, kLookUpResult1);
+            break;
+        case kLookUpButton3:
+            LookUp(dialog, config::kRouterHostName3, nullptr, kLookUpResult3);
+            break;
+        case kIsdnButton:
+            dialogs::ShowIsdnDialog(dialog);
+            ui::FocusControl(dialog, kIsdnButton);
+            break;
+        case kQuitButton:
+            AskToQuit(dialog);
+            break;
+        case kAddressButton:
+            dialogs::ShowRouterIpDialog(dialog);
+            AfterDialog(dialog, {{kMsgRefreshEndpoint, 0}, {kMsgRefreshVendorKeys, 0}},
+                        kAddressButton);
+            break;
+        case kPortButton:
+            dialogs::ShowPortDialog(dialog);
+            AfterDialog(dialog, {{kMsgRefreshEndpoint, 0}, {kMsgRefreshVendorKeys, 0}},
+                        kPortButton);
+            break;
+        case kCapiCreateButton:
+            deploy::ShowCapiDeployDialog(dialog);
+            AfterDialog(dialog, {{kMsgRefreshCapiFolders, 0}, {kMsgToolAction, kActionCapiCheck}},
+                        kCapiCreateButton);
+            break;
+        case kTestToolButton:
+            ui::SendToWindow(dialog, kMsgToolAction, kTestToolButton, 0);
+            break;
+        case kTestToolCreateButton:
+            ui::SendToWindow(dialog, kMsgToolAction, kTestToolCreateButton, 1);
+            ui::FocusControl(dialog, kTestToolCreateButton);
+            break;
+        case kDbaseButton:
+            ui::SendToWindow(dialog, kMsgToolAction, kDbaseButton, 0);
+            break;
+        default:
+            break;
+    }
+}
+
+void Ticker(ui::Dialog dialog) {
+    const std::string text = MainWindowStateOf().numbersStatus == 5
+                                 ? "--> Fehler, Ländervorwahl zuletzt gewählte Rufnummern "
+                                 : "--> Fehler, zuletzt gewählte Rufnummern ";
+    std::size_t& position = TheState().tickerPosition;
+    if (++position > text.size()) position = 1;
+    ui::SetControlText(dialog, kWarningTicker,
+                       text.substr(position - 1) + text.substr(0, position - 1));
+}
+
+void Blink(ui::Dialog dialog) {
+    int& phase = TheState().blinkPhase;
+    ShowDataPathLabel(dialog, phase != 0);
+    phase = phase == 0 ? 1 : 0;
+    std::string folder;
+    if (config::ReadDataFolder(folder)) ui::SetControlText(dialog, kDataPath, folder);
+    if (sysinfo::ListingFindsEntry(ui::GetControlText(dialog, kDataPath), kListData)) {
+        ui::StopTimer(dialog, kTimerBlink);
+        ShowDataPathLabel(dialog, false);
+        ui::SendToWindow(dialog, kMsgUserNameMask, kMaskUserName, 0);
+    }
+    ui::RedrawControl(dialog, kDataPathLabel);
+}
+
+void Timer(ui::Dialog dialog, ui::WParam id) {
+    switch (id) {
+        case kTimerLookUp:
+            ui::PostToWindow(dialog, ui::kWmCommand, kLookUpButton1, 0);
+            ui::PostToWindow(dialog, ui::kWmCommand, kLookUpButton3, 0);
+            ui::StopTimer(dialog, kTimerLookUp);
+            break;
+        case kTimerTicker:
+            Ticker(dialog);
+            break;
+        case kTimerBlink:
+            Blink(dialog);
+            break;
+        case kTimerWatch:
+            if (MainWindowStateOf().faxProgramFound == 1)
+                ui::SendToWindow(dialog, kMsgToolAction, kFaxSettingsLabel, 1);
+            ui::ShowControl(dialog, kStatusToolLabel, ProgramThere(kStatusToolFile));
+            break;
+        default:
+            break;
+    }
+}
+
+// Closing the main window closes the companion programs too, when the settings say so and
+// no tool collection is there that keeps them.
+void CloseCompanions() {
+    std::string value;
+    if (!ReadAllProgExit(value) || value != "1" || ui::FindWindowByTitle(kToolCollectionTitle))
+        return;
+    for (const char* title : {" Teluso", " Statoro", " Dambra Dateipfad ändern"})
+        if (ui::Window window = ui::FindWindowByTitle(title))
+            ui::PostToWindow(window, ui::kWmSysCommand, ui::kScClose, 0);
+}
+
+}  // namespace
+
+void HandleMainWindowMessage(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam,
+                             ui::LParam lParam) {
+    switch (message) {
+        case ui::kWmInitDialog:
+            TheState() = State{};
+            break;
+        case ui::kWmCommand:
+            Command(dialog, wParam);
+            break;
+        case kMsgToolAction:
+            ToolAction(dialog, wParam, lParam);
+            break;
+        case ui::kWmTimer:
+            Timer(dialog, wParam);
+            break;
+        case ui::kWmNcActivate:
+            TheState().focus.OnNcActivate(wParam);
+            break;
+        case ui::kWmClose:
+            CloseCompanions();
+            break;
+        case ui::kWmDestroy:
+            for (std::uintptr_t timer : {kTimerLookUp, kTimerTicker, kTimerBlink, kTimerWatch})
+                ui::StopTimer(dialog, timer);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace orvano::app

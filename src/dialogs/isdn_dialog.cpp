@@ -1,0 +1,426 @@
+#include "dialogs/isdn_dialog.h"
+
+#include <string>
+
+#include "config/endpoint.h"
+#include "config/fax_settings.h"
+#include "config/registry.h"
+#include "deploy/capi_locations.h"
+#include "dialogs/registry_entry_dialog.h"
+#include "sysinfo/text.h"
+#include "ui/focus_memory.h"
+
+namespace orvano::dialogs {
+
+using namespace isdn;
+using config::FaxSetting;
+using ui::ControlKind;
+
+namespace {
+
+constexpr std::uint32_t kFlat = 0x50018F00;
+constexpr std::uint32_t kEtchedLine = 0x50000010;
+constexpr std::uint32_t kGroupHead = 0x50030D09;    // first radio button of a group
+constexpr std::uint32_t kNumberStyle = 0x50012080;  // ES_NUMBER, ES_AUTOHSCROLL, WS_TABSTOP
+constexpr int kNumberCharacters = 10;
+
+constexpr char kDigits[] = "0123456789";
+constexpr char kRouterIsdnValue[] = "ffffffff";
+constexpr char kRouterAnalogValue[] = "fffffffe";
+constexpr char kRouterInternetValue[] = "fffffffd";
+constexpr char kAnalogFaxValue[] = "00000004";
+constexpr char kIsdnFaxValue[] = "00000011";
+
+struct Row {
+    int id;
+    ControlKind kind;
+    const char* text;
+    int x, y, width, height;
+    std::uint32_t style, exStyle;
+};
+
+// The controls in creation (and tab) order; the button 2230 lies over the label 2220.
+constexpr Row kRows[] = {
+    {kRouterFrame, ControlKind::Frame, " Fritz!Box ", 15, 10, 230, 65, 0, 0},
+    {kFritzBoxUser, ControlKind::CheckBox, " FritzBox HKCU ", 25, 21, 65, 10, 0, 0},
+    {kLine1, ControlKind::Line, "Line1", 17, 34, 228, 1, kEtchedLine, 0},
+    {kFritzBoxMachine, ControlKind::CheckBox, " FritzBox HKLM ", 25, 40, 65, 10, 0, 0},
+    {kNewDriverMachine, ControlKind::CheckBox, " NeueTreiber2003 HKLM ", 105, 40, 95, 10, 0, 0},
+    {kLine2, ControlKind::Line, "Line2", 17, 55, 228, 1, kEtchedLine, 0},
+    {kFritzBoxMachineWow, ControlKind::CheckBox, " FritzBox HKLM ", 25, 60, 65, 10, 0, 0},
+    {kNewDriverMachineWow, ControlKind::CheckBox, " NeueTreiber2003 HKLM ", 105, 60, 95, 10, 0, 0},
+    {kWowSwitch, ControlKind::CheckBox, " 6432 ", 205, 60, 35, 10, 0, 0},
+    {kControllerFrame, ControlKind::Frame, " ISDN-Controller ", 15, 80, 230, 90, 0, 0},
+    {kControllerFax, ControlKind::CheckBox, " Telefax-G3-Dienst des ISDN-Controllers benutzen ", 25,
+     94, 175, 10, 0, 0},
+    {kController, ControlKind::Radio, " ISDN-Controller ", 25, 109, 70, 10, kGroupHead, 0},
+    {kControllerNumber, ControlKind::Edit, "1", 105, 109, 50, 10, kNumberStyle,
+     ui::kWsExStaticEdge},
+    {kInternetHint, ControlKind::Label, " ( 5 = Internet ) ", 165, 110, 50, 10, 0, 0},
+    {kInternetButton, ControlKind::Button, " ( 5 = Internet ) ", 165, 108, 60, 12, kFlat, 0},
+    {kRouterIsdn, ControlKind::Radio, " FRITZ!Box Amtsanschluss ISDN ", 25, 124, 130, 10, 0, 0},
+    {kRouterAnalog, ControlKind::Radio, " FRITZ!Box Amtsanschluss Analog ", 25, 139, 130, 10, 0, 0},
+    {kRouterInternet, ControlKind::Radio, " FRITZ!Box Internet ", 25, 154, 130, 10, 0, 0},
+    {kAdvancedFrame, ControlKind::Frame, " Erweiterte ISDN-Einstellungen ", 15, 175, 230, 105, 0,
+     0},
+    {kServiceFrame, ControlKind::Frame, " ISDN-Dienst ", 25, 190, 210, 45, 0, 0},
+    {kAnalogFax, ControlKind::Radio, " Analoges Fax (Standard) ", 35, 204, 100, 10, kGroupHead, 0},
+    {kIsdnFax, ControlKind::Radio, " ISDN-Fax ", 35, 219, 100, 10, 0, 0},
+    {kIndicatorFrame, ControlKind::Frame, " Dienstekennung ", 25, 240, 210, 30, 0, 0},
+    {kSpeech, ControlKind::CheckBox, " Faxempfang auch bei Dienstekennung \"Sprache\" ", 35, 254,
+     180, 10, 0, 0},
+    {kRegFile, ControlKind::Button, " Reg Datei ", 15, 289, 45, 12, kFlat, 0},
+    {kBack, ControlKind::Button, " Zurück ", 110, 288, 55, 15, 0, 0},
+    {kApply, ControlKind::Button, " Übernehmen ", 180, 288, 55, 15, 0, 0},
+};
+
+struct Tip {
+    int id;
+    const char* text;
+};
+
+constexpr Tip kTips[] = {
+    {kFritzBoxUser, " Controller Auswahl der FRITZ!Box "},
+    {kWowSwitch, " Registry Eintrag: [HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM] "},
+    {kControllerFax,
+     " Bei G3 sollte beim ISDN Adapter ein Haken sein, bei der FRITZ!Box ? muss man Testen "},
+    {kController, " Einstellung Controller ISDN Adapter: ISDN = 1 "},
+    {kControllerNumber,
+     " Einstellung Controller für FRITZ!Box: ISDN = 1, Analog = 4, Internet = 5 "},
+    {kInternetButton, " Einstellung Controller 5 für FRITZ!Box Internet "},
+    {kRegFile, " Reg Datei der Einstellungen erstellen "},
+    {kBack, " Zurück, nicht Speichern "},
+    {kApply, " Einstellungen in die Registry Speichern "},
+};
+
+// A check box and the setting it stands for.
+struct Flag {
+    int id;
+    FaxSetting setting;
+};
+
+// The router's three lines and the stored value each one stands for.
+struct RouterLine {
+    int id;
+    const char* value;
+};
+constexpr RouterLine kRouterLines[] = {{kRouterIsdn, kRouterIsdnValue},
+                                       {kRouterAnalog, kRouterAnalogValue},
+                                       {kRouterInternet, kRouterInternetValue}};
+
+// Only one ISDN dialog is open at a time.
+struct State {
+    ui::FocusMemory focus;
+    // Set while the program itself puts text into the number box, whose change reports must
+    // not count as the user's: the edit's "modified" flag says the same on Windows.
+    bool settingNumber = false;
+};
+
+State& TheState() {
+    static State state;
+    return state;
+}
+
+bool Checked(ui::Dialog dialog, int id) {
+    return ui::GetCheck(dialog, id) == ui::kChecked;
+}
+
+std::string FlagText(ui::Dialog dialog, int id) {
+    return Checked(dialog, id) ? "1" : "0";
+}
+
+std::string FlagHex(ui::Dialog dialog, int id) {
+    return Checked(dialog, id) ? "00000001" : "00000000";
+}
+
+void SetNumberText(ui::Dialog dialog, const std::string& text) {
+    State& s = TheState();
+    s.settingNumber = true;
+    ui::SetControlText(dialog, kControllerNumber, text);
+    s.settingNumber = false;
+}
+
+void SetNumberEditable(ui::Dialog dialog, bool editable) {
+    ui::SendToWindow(ui::ControlWindow(dialog, kControllerNumber), ui::kEmSetReadOnly,
+                     editable ? 0 : 1, 0);
+}
+
+// The digits of the text as a number; absurdly long digit runs stop growing above 32 bits.
+std::uint64_t DigitsNumber(const std::string& text) {
+    std::uint64_t number = 0;
+    for (char c : sysinfo::KeepOnly(text, kDigits)) {
+        number = number * 10 + static_cast<std::uint64_t>(c - '0');
+        if (number > 0xFFFFFFFFull) return 0x100000000ull;
+    }
+    return number;
+}
+
+// The FRITZ!Box Internet line needs a router address and the CAPI-over-TCP client.
+bool InternetPossible() {
+    return config::RouterAddressStored() != 0 && deploy::FirstCapiOverTcpLocation() != 0;
+}
+
+// The stored "CapiController" for the selected choice; "" when nothing is selected. A number
+// of 0 (or none) in the box becomes controller 1, in the box too.
+std::string ControllerText(ui::Dialog dialog) {
+    if (Checked(dialog, kController)) {
+        std::uint64_t number = DigitsNumber(ui::GetControlText(dialog, kControllerNumber));
+        if (number == 0) {
+            number = 1;
+            SetNumberText(dialog, "1");
+        }
+        // The box keeps typed numbers far lower; this only guards against a wider text.
+        if (number > 0xFFFFFFFFull) number = kMaxControllerNumber;
+        return config::DwordText(static_cast<std::uint32_t>(number));
+    }
+    for (const RouterLine& line : kRouterLines)
+        if (Checked(dialog, line.id)) return line.value;
+    return "";
+}
+
+std::string ServiceText(ui::Dialog dialog) {
+    if (Checked(dialog, kAnalogFax)) return kAnalogFaxValue;
+    if (Checked(dialog, kIsdnFax)) return kIsdnFaxValue;
+    return "";
+}
+
+void EnableRouterLines(ui::Dialog dialog, bool enabled) {
+    for (const RouterLine& line : kRouterLines) ui::EnableControl(dialog, line.id, enabled);
+}
+
+// Fills every control from the registry.
+void Reload(ui::Dialog dialog) {
+    std::string hex;
+    ui::EnableControl(dialog, kApply, false);
+
+    const int user = config::ReadFaxSetting(FaxSetting::FritzBoxUser, hex);
+    ui::SetCheck(dialog, kFritzBoxUser, user);
+    EnableRouterLines(dialog, user == 1);
+
+    const Flag machineFlags[] = {{kFritzBoxMachine, FaxSetting::FritzBoxMachine},
+                                 {kNewDriverMachine, FaxSetting::NeueTreiber2003Machine},
+                                 {kFritzBoxMachineWow, FaxSetting::FritzBoxMachineWow},
+                                 {kNewDriverMachineWow, FaxSetting::NeueTreiber2003MachineWow}};
+    for (const Flag& flag : machineFlags)
+        ui::SetCheck(dialog, flag.id, config::ReadFaxSetting(flag.setting, hex));
+
+    if (config::VendorKeyExists(config::kVendorKeyWow6432Node) == 0) {
+        for (int id : {kFritzBoxMachineWow, kNewDriverMachineWow, kWowSwitch})
+            ui::EnableControl(dialog, id, false);
+    } else {
+        ui::EnableControl(dialog, kFritzBoxMachine, false);
+        ui::EnableControl(dialog, kNewDriverMachine, false);
+        ui::SetCheck(dialog, kWowSwitch, ui::kChecked);
+        // The checked box names the pair that is edited, so that pair must be usable, also
+        // after the user had switched to the other pair before "Übernehmen".
+        ui::EnableControl(dialog, kFritzBoxMachineWow, true);
+        ui::EnableControl(dialog, kNewDriverMachineWow, true);
+    }
+
+    ui::SetCheck(dialog, kControllerFax, config::ReadFaxSetting(FaxSetting::ControllerFax, hex));
+
+    SetNumberEditable(dialog, false);
+    if (config::ReadFaxSetting(FaxSetting::CapiController, hex) == 1) {
+        int selected = kController;
+        for (const RouterLine& line : kRouterLines)
+            if (hex == line.value) selected = line.id;
+        ui::SetOption(dialog, kController, kRouterInternet, selected);
+        if (selected == kController) {
+            // Read as a signed number, as the fax application's own dialog shows it.
+            const auto number = static_cast<std::int32_t>(config::HexTextNumber(hex));
+            SetNumberText(dialog, std::to_string(number));
+            SetNumberEditable(dialog, true);
+        }
+    }
+
+    if (!InternetPossible()) ui::EnableControl(dialog, kRouterInternet, false);
+
+    if (config::ReadFaxSetting(FaxSetting::Cip, hex) == 1) {
+        if (hex == kAnalogFaxValue) ui::SetOption(dialog, kAnalogFax, kIsdnFax, kAnalogFax);
+        if (hex == kIsdnFaxValue) ui::SetOption(dialog, kAnalogFax, kIsdnFax, kIsdnFax);
+    }
+
+    ui::SetCheck(dialog, kSpeech, config::ReadFaxSetting(FaxSetting::Speech, hex));
+}
+
+// " Übernehmen ": every choice goes to the registry, then the dialog shows what was stored.
+void Apply(ui::Dialog dialog) {
+    config::WriteFaxSetting(FaxSetting::FritzBoxUser, FlagText(dialog, kFritzBoxUser));
+    if (Checked(dialog, kWowSwitch)) {
+        config::WriteFaxSetting(FaxSetting::FritzBoxMachineWow,
+                                FlagText(dialog, kFritzBoxMachineWow));
+        config::WriteFaxSetting(FaxSetting::NeueTreiber2003MachineWow,
+                                FlagText(dialog, kNewDriverMachineWow));
+    } else {
+        config::WriteFaxSetting(FaxSetting::FritzBoxMachine, FlagText(dialog, kFritzBoxMachine));
+        config::WriteFaxSetting(FaxSetting::NeueTreiber2003Machine,
+                                FlagText(dialog, kNewDriverMachine));
+    }
+    config::WriteFaxSetting(FaxSetting::ControllerFax, FlagText(dialog, kControllerFax));
+    const std::string controller = ControllerText(dialog);
+    if (!controller.empty()) config::WriteFaxSetting(FaxSetting::CapiController, controller);
+    const std::string service = ServiceText(dialog);
+    if (!service.empty()) config::WriteFaxSetting(FaxSetting::Cip, service);
+    config::WriteFaxSetting(FaxSetting::Speech, FlagText(dialog, kSpeech));
+
+    ui::EnableControl(dialog, kApply, false);
+    ui::SendToWindow(dialog, kReload, 0, 0);
+}
+
+// The registry script of the choices as they are in the dialog now.
+std::string ExportText(ui::Dialog dialog) {
+    const bool wow = Checked(dialog, kWowSwitch);
+    std::string text;
+    auto line = [&text](const std::string& content) { text += content + kCrLf; };
+    if (wow) {
+        line("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\Fritz! 2.0\\Fax]");
+        line(RegNumberValueLine("FritzBox", FlagHex(dialog, kFritzBoxMachineWow)));
+        line(RegNumberValueLine("NeueTreiber2003", FlagHex(dialog, kNewDriverMachineWow)));
+    } else {
+        line("[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\Fritz! 2.0\\Fax]");
+        line(RegNumberValueLine("FritzBox", FlagHex(dialog, kFritzBoxMachine)));
+        line(RegNumberValueLine("NeueTreiber2003", FlagHex(dialog, kNewDriverMachine)));
+    }
+    line("");
+    line("[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\Fax]");
+    line(RegNumberValueLine("ControllerFax", FlagHex(dialog, kControllerFax)));
+    line(RegNumberValueLine("FritzBox", FlagHex(dialog, kFritzBoxUser)));
+    // "dword:" with no digits would make the whole script unimportable.
+    const std::string controller = ControllerText(dialog);
+    if (!controller.empty()) line(RegNumberValueLine("CapiController", controller));
+    const std::string service = ServiceText(dialog);
+    if (!service.empty()) line(RegNumberValueLine("Cip", service));
+    return text + RegNumberValueLine("Speech", FlagHex(dialog, kSpeech));
+}
+
+void Export(ui::Dialog dialog) {
+    ClearPendingRegText();
+    SetPendingRegText(ExportText(dialog));
+    ShowRegistryEntryDialog(dialog, Checked(dialog, kWowSwitch) ? kRegIsdnWow : kRegIsdn);
+    ui::FocusControl(dialog, kBack);
+}
+
+// The user changed the controller number: cap it, and allow writing only a real controller.
+void NumberChanged(ui::Dialog dialog) {
+    if (DigitsNumber(ui::GetControlText(dialog, kControllerNumber)) > kMaxControllerNumber)
+        SetNumberText(dialog, std::to_string(kMaxControllerNumber));
+    const std::string text = sysinfo::TrimmedEnd(ui::GetControlText(dialog, kControllerNumber));
+    ui::EnableControl(dialog, kApply, !text.empty() && DigitsNumber(text) != 0);
+}
+
+void UserSwitched(ui::Dialog dialog) {
+    if (Checked(dialog, kFritzBoxUser)) {
+        ui::EnableControl(dialog, kRouterIsdn, true);
+        ui::EnableControl(dialog, kRouterAnalog, true);
+        ui::EnableControl(dialog, kRouterInternet, InternetPossible());
+    } else {
+        EnableRouterLines(dialog, false);
+    }
+    ui::EnableControl(dialog, kApply, true);
+}
+
+void WowSwitched(ui::Dialog dialog) {
+    const bool wow = Checked(dialog, kWowSwitch);
+    ui::EnableControl(dialog, kFritzBoxMachine, !wow);
+    ui::EnableControl(dialog, kNewDriverMachine, !wow);
+    ui::EnableControl(dialog, kFritzBoxMachineWow, wow);
+    ui::EnableControl(dialog, kNewDriverMachineWow, wow);
+}
+
+// Picks a controller choice; the number box is editable only for a numbered controller.
+void ChooseController(ui::Dialog dialog, int id) {
+    ui::SetOption(dialog, kController, kRouterInternet, id);
+    SetNumberEditable(dialog, id == kController);
+    ui::EnableControl(dialog, kApply, true);
+}
+
+void Command(ui::Dialog dialog, int id, std::uint32_t code) {
+    switch (id) {
+        case kFritzBoxUser:
+            return UserSwitched(dialog);
+        case kFritzBoxMachine:
+        case kNewDriverMachine:
+        case kFritzBoxMachineWow:
+        case kNewDriverMachineWow:
+        case kControllerFax:
+        case kAnalogFax:
+        case kIsdnFax:
+        case kSpeech:
+            return ui::EnableControl(dialog, kApply, true);
+        case kWowSwitch:
+            return WowSwitched(dialog);
+        case kController:
+            return ChooseController(dialog, kController);
+        case kControllerNumber:
+            if (code == ui::kEnChange && !TheState().settingNumber) NumberChanged(dialog);
+            return;
+        case kRouterIsdn:
+        case kRouterAnalog:
+        case kRouterInternet:
+            SetNumberText(dialog, "1");
+            return ChooseController(dialog, id);
+        default:
+            break;
+    }
+    if (code > 1) return;
+    switch (id) {
+        case kInternetButton:
+            ChooseController(dialog, kController);
+            SetNumberText(dialog, "5");
+            break;
+        case kBack:
+            ui::CloseDialog(dialog, 0);
+            break;
+        case kApply:
+            Apply(dialog);
+            break;
+        case kRegFile:
+            Export(dialog);
+            break;
+        default:
+            break;
+    }
+}
+
+std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam, ui::LParam) {
+    switch (message) {
+        case ui::kWmInitDialog:
+            for (const Tip& tip : kTips) ui::AddToolTip(dialog, tip.id, tip.text);
+            ui::PostToWindow(dialog, kReload, 0, 0);
+            break;
+        case kReload:
+            Reload(dialog);
+            break;
+        case ui::kWmNcActivate:
+            TheState().focus.OnNcActivate(wParam);
+            break;
+        case ui::kWmCommand:
+            Command(dialog, ui::CommandId(wParam), ui::CommandCode(wParam));
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int ShowIsdnDialog(ui::Window owner) {
+    TheState() = State{};
+    ui::Dialog dialog =
+        ui::NewDialog(owner, kIsdnTitle, 60, 2, 260, 310, ui::kDialogStyle, ui::kWsExControlParent);
+    int ownerX = 0, ownerY = 0;
+    ui::GetDialogLocation(owner, ownerX, ownerY);
+    ui::SetDialogLocation(dialog, ownerX + 66, ownerY - 15);
+    ui::SetDialogIcon(dialog, "#555");
+    for (const Row& row : kRows)
+        ui::AddControl(dialog, row.kind, row.id, row.text, row.x, row.y, row.width, row.height,
+                       row.style, row.exStyle);
+    const ui::Window number = ui::ControlWindow(dialog, kControllerNumber);
+    ui::SendToWindow(number, ui::kEmLimitText, kNumberCharacters, 0);
+    ui::SendToWindow(number, ui::kEmSetMargins, ui::kEcLeftMargin | ui::kEcRightMargin,
+                     2 | 2 << 16);
+    return ui::RunModal(dialog, Callback);
+}
+
+}  // namespace orvano::dialogs
