@@ -13,6 +13,7 @@
 #include "sysinfo/listing.h"
 #include "sysinfo/paths.h"
 #include "sysinfo/windows_edition.h"
+#include "ui/control_table.h"
 
 namespace orvano::app {
 
@@ -34,27 +35,11 @@ constexpr std::uint32_t kListData = 0x37;      // read-only, hidden, system, fol
 constexpr std::uint32_t kListPrograms = 0x27;  // the same without folders
 constexpr int kEditMargin = 2;
 
-struct Row {
-    int id;
-    ControlKind kind;
-    std::string text;
-    int x, y, width, height;
-    std::uint32_t style;
-    std::int32_t textColor = kDefaultColor;
-    std::int32_t backColor = kDefaultColor;
-};
-
-Row Edit(int id, int x, int y, int width, bool centred = false) {
-    return {id,
-            ControlKind::Edit,
-            "",
-            x,
-            y,
-            width,
-            10,
-            centred ? kEditCentred : kEditStyle,
-            kDefaultColor,
-            kWhite};
+ui::ControlRow Edit(int id, int x, int y, int width, bool centred = false) {
+    ui::ControlRow row{id, ControlKind::Edit, "", x, y, width, 10};
+    row.style = centred ? kEditCentred : kEditStyle;
+    row.backColor = kWhite;
+    return row;
 }
 
 std::string Padded(const char* text) {
@@ -62,11 +47,11 @@ std::string Padded(const char* text) {
 }
 
 // The window's controls in creation (and tab) order.
-std::vector<Row> Controls() {
+std::vector<ui::ControlRow> Controls() {
     return {
-        {kTitle, ControlKind::Label, " Orvano Tool Fritz!Fax ", 11, 2, 385, 10, 0x50000001,
+        {kTitle, ControlKind::Label, " Orvano Tool Fritz!Fax ", 11, 2, 385, 10, 0x50000001, 0,
          Rgb(64, 128, 192)},
-        {kWindowsFrame, ControlKind::Frame, "", 6, 9, 400, 37, 0, 0x808080},
+        {kWindowsFrame, ControlKind::Frame, "", 6, 9, 400, 37, 0, 0, 0x808080},
         {kMicrosoftLabel, ControlKind::Label, "Microsoft", 11, 19, 50, 10, 0},
         Edit(kEdition, 71, 19, 160),
         Edit(kInstallDate, 236, 19, 160),
@@ -76,7 +61,7 @@ std::vector<Row> Controls() {
         {kFaxFrame, ControlKind::Frame, "", 6, 48, 400, 48, 0},
         {kFaxLabel, ControlKind::Label, " Fritz!Fax ", 11, 58, 55, 10, 0x50000100},
         {kFaxSettingsLabel, ControlKind::Label, " Fritz!Fax - Erweiterte Einstellungen ... ISDN ",
-         130, 58, 150, 10, 0x50000101, kDarkBlue},
+         130, 58, 150, 10, 0x50000101, 0, kDarkBlue},
         {kFaxVersionLabel, ControlKind::Label, " Version: ", 316, 58, 35, 10, 0x50000100},
         Edit(kFaxVersion, 351, 58, 45),
         {kProgramPathLabel, ControlKind::Label, " Programmpfad:  ", 11, 69, 55, 10, 0x50000300},
@@ -85,7 +70,7 @@ std::vector<Row> Controls() {
         {kDataFolderButton, ControlKind::Button, "...", 55, 80, 14, 10, kFlatButton},
         Edit(kDataPath, 71, 80, 320),
         {kMaskUserName, ControlKind::CheckBox, "", 392, 80, 10, 10, 0x50014D03},
-        {kUserNameWarning, ControlKind::Label, " ! ", 401, 79, 3, 10, 0x50000301, kRed},
+        {kUserNameWarning, ControlKind::Label, " ! ", 401, 79, 3, 10, 0x50000301, 0, kRed},
         {kCapiFrame, ControlKind::Frame, "", 6, 98, 400, 48, 0},
         {kFaxCapiLabel, ControlKind::Label, " Fritz!: ", 11, 108, 55, 10, 0x50000100},
         Edit(kFaxCapiPath, 71, 108, 240),
@@ -137,13 +122,13 @@ std::vector<Row> Controls() {
         {kIsdnButton, ControlKind::Button, " Erweiterte Einstellungen ... ISDN ", 181, 279, 125, 15,
          0},
         {kQuitButton, ControlKind::Button, " Beenden ", 326, 279, 70, 15, 0},
-        {kPhoneLabel, ControlKind::Label, " Per Telefon ", 6, 270, 150, 10, 0, kNavy},
+        {kPhoneLabel, ControlKind::Label, " Per Telefon ", 6, 270, 150, 10, 0, 0, kNavy},
         {kPhoneOnLabel, ControlKind::Label, " Mit #96*3* CAPIoTCP starten (Orvano ein) ", 6, 280,
-         150, 10, 0, kNavy},
+         150, 10, 0, 0, kNavy},
         {kPhoneOffLabel, ControlKind::Label, " Mit #96*2* CAPIoTCP beenden (Orvano aus) ", 6, 290,
-         150, 10, 0, kNavy},
+         150, 10, 0, 0, kNavy},
         {kWarningFrame, ControlKind::Frame, "", 138, 198, 121, 32, 0},
-        {kWarningTicker, ControlKind::Label, "", 144, 232, 110, 10, 0x50000301, kRed},
+        {kWarningTicker, ControlKind::Label, "", 144, 232, 110, 10, 0x50000301, 0, kRed},
         {kWarningLine, ControlKind::Line, "Line1", 139, 243, 120, 1, 0x50000010},
     };
 }
@@ -363,18 +348,15 @@ std::intptr_t MainWindowCallback(ui::Dialog dialog, std::uint32_t message, ui::W
 int ShowMainWindow() {
     ui::Dialog dialog = ui::NewDialog(0, kMainWindowTitle, 61, 15, 412, 310, ui::kMainWindowStyle,
                                       ui::kWsExControlParent);
-    for (const Row& row : Controls()) {
-        ui::AddControl(dialog, row.kind, row.id, row.text, row.x, row.y, row.width, row.height,
-                       row.style, 0);
-        ui::SetControlColor(dialog, row.id, row.textColor, row.backColor);
-    }
+    const std::vector<ui::ControlRow> controls = Controls();
+    ui::AddControls(dialog, controls.data(), controls.size());
     ui::FontHandle bold = ui::CreateBoldDialogFont();
     ui::SetControlFont(dialog, kDataFolderButton, bold);
     ui::AddControl(dialog, ControlKind::Button, kRegFileButton, " Reg Datei ", 174, 247, 50, 12,
                    kFlatButton, 0);
     ui::SetControlColor(dialog, kRegFileButton, kDefaultColor, kDefaultColor);
     ui::SetDialogIcon(dialog, "#555");
-    for (const Row& row : Controls())
+    for (const ui::ControlRow& row : controls)
         if (row.kind == ControlKind::Edit)
             ui::SendToWindow(ui::ControlWindow(dialog, row.id), ui::kEmSetMargins,
                              ui::kEcLeftMargin | ui::kEcRightMargin,

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "sysinfo/listing.h"
 #include "sysinfo/paths.h"
+#include "ui/control_table.h"
 #include "ui/focus_memory.h"
 
 namespace orvano::deploy {
@@ -25,17 +26,9 @@ constexpr int kEditMargin = 2;
 // has it, so the focus goes nowhere.
 constexpr int kNoControl = 0x110;
 
-struct Control {
-    int id;
-    ControlKind kind;
-    const char* text;
-    int x, y, width, height;
-    std::uint32_t style, exStyle;
-};
-
-constexpr Control kControls[] = {
+const ui::ControlRow kControls[] = {
     {kTitleLabel, ControlKind::Label, " capi2032.dll erstellen oder löschen ", 5, 4, 350, 10,
-     0x50000001, 0},
+     0x50000001, 0, ui::Rgb(64, 128, 192)},
     {kTcpFrame, ControlKind::Frame, " capi2032.dll (Orvano) CAPIoTCP ", 5, 15, 350, 85, 0, 0},
     {kTcpHint, ControlKind::Label, " Erstelle oder Lösche die capi2032.dll im Ordner ", 15, 30, 165,
      10, 0, 0},
@@ -293,10 +286,7 @@ int ShowCapiDeployDialog(ui::Window owner) {
     TheState() = State{};
     ui::Dialog dialog = ui::NewDialog(owner, kDeployDialogTitle, 22, 9, 360, 275, ui::kDialogStyle,
                                       ui::kWsExControlParent);
-    for (const Control& c : kControls)
-        ui::AddControl(dialog, c.kind, c.id, c.text, c.x, c.y, c.width, c.height, c.style,
-                       c.exStyle);
-    ui::SetControlColor(dialog, kTitleLabel, ui::Rgb(64, 128, 192), ui::kDefaultColor);
+    ui::AddControls(dialog, kControls);
     ui::SetDialogIcon(dialog, "#555");
     ui::SetOption(dialog, kV3810, kV3830, kV3810);
     for (const Place& place : kPlaces) {

@@ -8,6 +8,7 @@
 #include "deploy/capi_locations.h"
 #include "dialogs/registry_entry_dialog.h"
 #include "sysinfo/text.h"
+#include "ui/control_table.h"
 #include "ui/focus_memory.h"
 
 namespace orvano::dialogs {
@@ -31,16 +32,8 @@ constexpr char kRouterInternetValue[] = "fffffffd";
 constexpr char kAnalogFaxValue[] = "00000004";
 constexpr char kIsdnFaxValue[] = "00000011";
 
-struct Row {
-    int id;
-    ControlKind kind;
-    const char* text;
-    int x, y, width, height;
-    std::uint32_t style, exStyle;
-};
-
 // The controls in creation (and tab) order; the button 2230 lies over the label 2220.
-constexpr Row kRows[] = {
+const ui::ControlRow kRows[] = {
     {kRouterFrame, ControlKind::Frame, " Fritz!Box ", 15, 10, 230, 65, 0, 0},
     {kFritzBoxUser, ControlKind::CheckBox, " FritzBox HKCU ", 25, 21, 65, 10, 0, 0},
     {kLine1, ControlKind::Line, "Line1", 17, 34, 228, 1, kEtchedLine, 0},
@@ -413,9 +406,7 @@ int ShowIsdnDialog(ui::Window owner) {
     ui::GetDialogLocation(owner, ownerX, ownerY);
     ui::SetDialogLocation(dialog, ownerX + 66, ownerY - 15);
     ui::SetDialogIcon(dialog, "#555");
-    for (const Row& row : kRows)
-        ui::AddControl(dialog, row.kind, row.id, row.text, row.x, row.y, row.width, row.height,
-                       row.style, row.exStyle);
+    ui::AddControls(dialog, kRows);
     const ui::Window number = ui::ControlWindow(dialog, kControllerNumber);
     ui::SendToWindow(number, ui::kEmLimitText, kNumberCharacters, 0);
     ui::SendToWindow(number, ui::kEmSetMargins, ui::kEcLeftMargin | ui::kEcRightMargin,

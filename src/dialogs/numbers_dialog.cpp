@@ -6,6 +6,7 @@
 #include "config/fax_settings.h"
 #include "dialogs/registry_entry_dialog.h"
 #include "sysinfo/text.h"
+#include "ui/control_table.h"
 #include "ui/focus_memory.h"
 
 namespace orvano::dialogs {
@@ -31,19 +32,10 @@ constexpr int kFieldMargin = 2;
 constexpr char kDigits[] = "0123456789";
 constexpr char kPlusOptionKey[] = "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\FRITZ!]";
 
-struct Row {
-    int id;
-    ControlKind kind;
-    const char* text;
-    int x, y, width, height;
-    std::uint32_t style = 0, exStyle = 0;
-    const char* toolTip = nullptr;
-};
-
 // The controls in creation (and tab) order.
-constexpr Row kRows[] = {
+const ui::ControlRow kRows[] = {
     {kTitle, ControlKind::Label, " FRITZ!Fax - Anwendung die Registerkarte \"Nebenstelle\" ", 10, 5,
-     220, 10, kCentred},
+     220, 10, kCentred, 0, kTitleBlue},
     {kHintFrame, ControlKind::Frame, "", 10, 15, 220, 45},
     {kHintCountryCode, ControlKind::Label,
      " Die gewählte Telefonnummer enthält eine Ländervorwahl ", 15, 24, 210, 10},
@@ -52,21 +44,33 @@ constexpr Row kRows[] = {
      10},
     {kListFrame, ControlKind::Frame, "", 10, 65, 220, 75},
     {kListCaption, ControlKind::Label, " Zuletzt gewählte Rufnummern Anzeigen ", 15, 73, 210, 10},
-    {kShow, ControlKind::Button, " Anzeigen -> ", 15, 95, 50, 12, kFlat, 0,
-     " Rufnummern Anzeigen "},
-    {kHide, ControlKind::Button, " x -> ", 15, 110, 50, 12, kFlat, 0,
-     " Rufnummern nicht Anzeigen "},
+    {kShow, ControlKind::Button, " Anzeigen -> ", 15, 95, 50, 12, kFlat},
+    {kHide, ControlKind::Button, " x -> ", 15, 110, 50, 12, kFlat},
     {kList, ControlKind::ListBox, "", 74, 85, 150, 50, kListStyle, ui::kWsExStaticEdge},
     {kOptionFrame, ControlKind::Frame, " Rufnummern ", 10, 145, 220, 30},
     {kUsePlusMapper, ControlKind::CheckBox, " '+*-Zeichen in der Rufnummer ersetzen durch", 25, 157,
-     165, 10, 0, 0, " + in der Ländervorwahl durch 00 ersetzen "},
+     165, 10},
     {kPlusMapper, ControlKind::Edit, "", 190, 157, 20, 10, kReplacementStyle, ui::kWsExStaticEdge,
-     " + zu 00 "},
-    {kRegFile, ControlKind::Button, " Reg Datei ", 15, 183, 45, 12, kFlat, 0,
-     " Reg Datei der Einstellungen erstellen "},
-    {kOk, ControlKind::Button, " OK ", 95, 182, 50, 15, 0, 0, " Zurück, nicht Speichern "},
-    {kApply, ControlKind::Button, " Übernehmen ", 165, 182, 55, 15, 0, 0,
-     " Einstellungen in die Registry Speichern "},
+     kDefaultColor, kWhite},
+    {kRegFile, ControlKind::Button, " Reg Datei ", 15, 183, 45, 12, kFlat},
+    {kOk, ControlKind::Button, " OK ", 95, 182, 50, 15},
+    {kApply, ControlKind::Button, " Übernehmen ", 165, 182, 55, 15},
+};
+
+struct Tip {
+    int id;
+    const char* text;
+};
+
+// Registered in this order.
+constexpr Tip kTips[] = {
+    {kShow, " Rufnummern Anzeigen "},
+    {kHide, " Rufnummern nicht Anzeigen "},
+    {kUsePlusMapper, " + in der Ländervorwahl durch 00 ersetzen "},
+    {kPlusMapper, " + zu 00 "},
+    {kRegFile, " Reg Datei der Einstellungen erstellen "},
+    {kOk, " Zurück, nicht Speichern "},
+    {kApply, " Einstellungen in die Registry Speichern "},
 };
 
 // Only one numbers dialog is open at a time.
@@ -114,8 +118,7 @@ void Reload(ui::Dialog dialog) {
 }
 
 void Open(ui::Dialog dialog) {
-    for (const Row& row : kRows)
-        if (row.toolTip) ui::AddToolTip(dialog, row.id, row.toolTip);
+    for (const Tip& tip : kTips) ui::AddToolTip(dialog, tip.id, tip.text);
     ui::EnableControl(dialog, kApply, false);
     std::vector<std::string> numbers;
     int count = 0;
@@ -241,11 +244,7 @@ int ShowNumbersDialog(ui::Window owner) {
     TheState() = State{};
     ui::Dialog dialog = ui::NewDialog(owner, kNumbersTitle, 80, 41, 239, 204, ui::kDialogStyle,
                                       ui::kWsExControlParent);
-    for (const Row& row : kRows)
-        ui::AddControl(dialog, row.kind, row.id, row.text, row.x, row.y, row.width, row.height,
-                       row.style, row.exStyle);
-    ui::SetControlColor(dialog, kTitle, kTitleBlue, kDefaultColor);
-    ui::SetControlColor(dialog, kPlusMapper, kDefaultColor, kWhite);
+    ui::AddControls(dialog, kRows);
     ui::Window field = ui::ControlWindow(dialog, kPlusMapper);
     ui::SendToWindow(field, ui::kEmSetMargins, ui::kEcLeftMargin | ui::kEcRightMargin,
                      kFieldMargin | kFieldMargin << 16);

@@ -6,6 +6,7 @@
 #include "config/registry.h"
 #include "dialogs/confirmation_row.h"
 #include "sysinfo/text.h"
+#include "ui/control_table.h"
 #include "ui/focus_memory.h"
 
 namespace orvano::dialogs {
@@ -31,17 +32,8 @@ constexpr int kFieldMargin = 2;
 constexpr char kHexDigits[] = "0123456789abcdefABCDEF";
 constexpr std::uint32_t kHighestPort = 0xFFFF;
 
-struct Row {
-    int id;
-    ControlKind kind;
-    const char* text;
-    int x, y, width, height;
-    std::uint32_t style = 0, exStyle = 0;
-    std::int32_t textColor = kDefaultColor;
-};
-
 // The controls in creation (and tab) order.
-constexpr Row kRows[] = {
+const ui::ControlRow kRows[] = {
     {kTitle, ControlKind::Label, " Orvano Port in Windows Registry Speichern ", 4, 4, 316, 10,
      kCentred, 0, kTitleBlue},
     {kFrame, ControlKind::Frame, " Windows Registry Eintrag ", 5, 15, 315, 76},
@@ -297,12 +289,7 @@ int ShowPortDialog(ui::Window owner) {
     TheState() = State{};
     ui::Dialog dialog = ui::NewDialog(owner, kPortTitle, 44, 44, 325, 200, ui::kDialogStyle,
                                       ui::kWsExControlParent);
-    for (const Row& row : kRows) {
-        ui::AddControl(dialog, row.kind, row.id, row.text, row.x, row.y, row.width, row.height,
-                       row.style, row.exStyle);
-        if (row.textColor != kDefaultColor)
-            ui::SetControlColor(dialog, row.id, row.textColor, kDefaultColor);
-    }
+    ui::AddControls(dialog, kRows);
     for (const Section& section : kSections) {
         ui::SetControlColor(dialog, section.field, kDefaultColor, kWhite);
         ui::Window field = ui::ControlWindow(dialog, section.field);

@@ -4,6 +4,7 @@
 #include "dialogs/registry_export.h"
 #include "platform/text.h"
 #include "sysinfo/paths.h"
+#include "ui/control_table.h"
 #include "ui/focus_memory.h"
 
 namespace orvano::dialogs {
@@ -15,19 +16,12 @@ namespace {
 
 constexpr std::int32_t kWhite = 0xFFFFFF;
 
-struct Row {
-    int id;
-    ControlKind kind;
-    const char* text;
-    int x, y, width, height;
-    std::uint32_t style, exStyle;
-};
-
-constexpr Row kRows[] = {
+const ui::ControlRow kRows[] = {
     {kTopLabel, ControlKind::Label, "", 5, 3, 280, 10, 0x50000001, 0},
     {kFrame, ControlKind::Frame, " Windows Registry Eintrag ", 4, 15, 282, 140, 0x50000707, 0},
     {kInfoLabel, ControlKind::Label, "", 10, 23, 265, 10, 0, 0},
-    {kText, ControlKind::Edit, "", 9, 33, 271, 100, 0x502108C4, ui::kWsExStaticEdge},
+    {kText, ControlKind::Edit, "", 9, 33, 271, 100, 0x502108C4, ui::kWsExStaticEdge,
+     ui::kDefaultColor, kWhite},
     {kCaption, ControlKind::Label, " Windows Registry Eintrag ", 21, 138, 120, 10, 0, 0},
     {kSave, ControlKind::Button, " In Reg Datei Speichern ", 147, 137, 120, 12, 0x50018F00, 0},
     {kOk, ControlKind::Button, " OK ", 122, 160, 45, 15, 0, 0},
@@ -172,10 +166,7 @@ int ShowRegistryEntryDialog(ui::Window owner, int selector) {
     TheState() = State{owner, selector, {}};
     ui::Dialog dialog = ui::NewDialog(owner, kRegistryEntryTitle, 15, 1, 290, 180, ui::kDialogStyle,
                                       ui::kWsExControlParent);
-    for (const Row& row : kRows)
-        ui::AddControl(dialog, row.kind, row.id, row.text, row.x, row.y, row.width, row.height,
-                       row.style, row.exStyle);
-    ui::SetControlColor(dialog, kText, ui::kDefaultColor, kWhite);
+    ui::AddControls(dialog, kRows);
     ui::SendToWindow(ui::ControlWindow(dialog, kText), ui::kEmSetMargins,
                      ui::kEcLeftMargin | ui::kEcRightMargin, 2 | 2 << 16);
     ui::SetDialogIcon(dialog, "#555");

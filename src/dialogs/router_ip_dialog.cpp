@@ -7,6 +7,7 @@
 #include "config/registry.h"
 #include "dialogs/confirmation_row.h"
 #include "sysinfo/text.h"
+#include "ui/control_table.h"
 #include "ui/focus_memory.h"
 
 namespace orvano::dialogs {
@@ -30,21 +31,12 @@ constexpr char kAddressClass[] = "SysIPAddress32";
 constexpr char kNoAddress[] = "255.255.255.255";
 constexpr char kAddressCharacters[] = "0123456789.";
 
-struct Row {
-    int id;
-    ControlKind kind;
-    std::string text;
-    int x, y, width, height;
-    std::uint32_t style = 0, exStyle = 0;
-    std::int32_t textColor = kDefaultColor;
-};
-
 std::string Padded(const char* text) {
     return std::string(" ") + text + " ";
 }
 
 // The controls in creation (and tab) order.
-const Row kRows[] = {
+const ui::ControlRow kRows[] = {
     {kTitle, ControlKind::Label, " Orvano IP-Adresse in Windows Registry Speichern ", 4, 4, 316, 10,
      kCentred, 0, kTitleBlue},
     {kFrame, ControlKind::Frame, " Windows Registry Eintrag ", 5, 15, 315, 76},
@@ -313,13 +305,7 @@ int ShowRouterIpDialog(ui::Window owner) {
     TheState() = State{};
     ui::Dialog dialog = ui::NewDialog(owner, kRouterIpTitle, 44, 44, 325, 200, ui::kDialogStyle,
                                       ui::kWsExControlParent);
-    for (const Row& row : kRows) {
-        ui::AddControl(dialog, row.kind, row.id, row.text, row.x, row.y, row.width, row.height,
-                       row.style, row.exStyle,
-                       row.kind == ControlKind::Custom ? kAddressClass : "");
-        if (row.textColor != kDefaultColor)
-            ui::SetControlColor(dialog, row.id, row.textColor, kDefaultColor);
-    }
+    ui::AddControls(dialog, kRows, kAddressClass);
     ui::SetDialogIcon(dialog, "#555");
     return ui::RunModal(dialog, Callback);
 }

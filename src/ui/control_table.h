@@ -1,0 +1,34 @@
+// A dialog's controls as a table: one row a control, added in the table's order (which is
+// also the tab order).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "ui/toolkit.h"
+
+namespace orvano::ui {
+
+struct ControlRow {
+    int id;
+    ControlKind kind;
+    std::string text;
+    int x, y, width, height;
+    std::uint32_t style = 0, exStyle = 0;  // 0: the kind's default style
+    std::int32_t textColor = kDefaultColor;
+    std::int32_t backColor = kDefaultColor;
+};
+
+// Adds the controls in order and gives each the colours of its row; a row with both colours
+// left at kDefaultColor is not coloured. customClass is the class of the ControlKind::Custom
+// rows.
+void AddControls(Dialog dialog, const ControlRow* rows, std::size_t count,
+                 const std::string& customClass = "");
+
+template <std::size_t N>
+void AddControls(Dialog dialog, const ControlRow (&rows)[N], const std::string& customClass = "") {
+    AddControls(dialog, rows, N, customClass);
+}
+
+}  // namespace orvano::ui
