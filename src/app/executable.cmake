@@ -16,4 +16,6 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/orvano.rc PROPERTIES
 
 add_executable(Orvano WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/orvano.rc)
 target_link_libraries(Orvano PRIVATE orvano_app orvano_payload_resources)
+# The product carries no symbols.
+target_link_options(Orvano PRIVATE $<$<CONFIG:Release>:-s>)
 set_target_properties(Orvano PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -19,6 +19,7 @@
 //   notify TITLE ID CODE          WM_COMMAND from the control with the notification code
 //   key TITLE ID KEY              posts a key press (esc, enter, tab or a virtual-key code)
 //   tool-count TITLE              prints how many tooltips the window's program registered
+//   window-rect TITLE             prints the window's screen rectangle: left top right bottom
 //   type TITLE ID TEXT            selects all and types TEXT (into an IP control field by field)
 //   answer-box CAPTION BUTTON [MS]  prints the message box text, presses Ja/Nein/OK/Abbrechen
 //   close TITLE                   the close box: WM_SYSCOMMAND SC_CLOSE
@@ -297,7 +298,8 @@ unsigned OptionalMs(const Args& args, std::size_t index) {
 
 bool IsQuery(const std::string& command) {
     return command == "get-text" || command == "is-visible" || command == "is-enabled" ||
-           command == "get-check" || command == "list-items" || command == "tool-count";
+           command == "get-check" || command == "list-items" || command == "tool-count" ||
+           command == "window-rect";
 }
 
 // Runs one command; its output (in code page 1252) without a line end.
@@ -420,6 +422,13 @@ std::string Run(const Args& args) {
             if (process == owner) tools += Send(tips, TTM_GETTOOLCOUNT, 0, 0);
         }
         return std::to_string(tools);
+    }
+    if (command == "window-rect") {
+        Need(args, 1, 1);
+        RECT r;
+        if (!GetWindowRect(TopWindow(args[1]), &r)) Fail("the window has no rectangle");
+        return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+               std::to_string(r.right) + " " + std::to_string(r.bottom);
     }
     if (command == "close") {
         Need(args, 1, 1);

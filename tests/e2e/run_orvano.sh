@@ -1,0 +1,508 @@
+#!/usr/bin/env bash
+# Orvano.exe end to end: the real program under wine64 on an Xvfb display, in a prefix of its
+# own that is set up as a machine with the fax application, capi2032.dll copies and the
+# router settings of the CAPI-over-TCP client.
+#
+#   run_orvano.sh SCENARIO PREFIX ORVANO DRIVER PROBE_DLL PLANTED_DLL LOADER OUTDIR
+#
+# SCENARIO "prepare" makes the prefix fresh and sets the machine up; every other scenario
+# starts Orvano.exe from a folder of its own (C:\Orvano\SCENARIO, made afresh), drives it with
+# the driver, saves OUTDIR/screenshots/orvano_*.png and ends whatever it started, on every
+# path. PROBE_DLL: an x64 library with version 3.8.1.0 / 3.0.0.0 and the client's marker
+# text. PLANTED_DLL: a library with version 2.4.0.1 / 2.4.0.0 that leaves NAME.loaded beside
+# itself when it is loaded. LOADER: loads libraries by bare name. Exit 77: scenario skipped.
+set -u
+scenario=$1 prefix=$2 orvano=$3 driver=$4 probe_dll=$5 planted_dll=$6 loader=$7 out=$8
+here=$(dirname "$(readlink -f "$0")")
+run=$here/../wine/run.sh
+. "$here/display.sh"
+
+title=" Orvano"
+# Wine makes a desktop for the display of the program that first uses it and keeps it for the
+# prefix's later programs, whatever display they are given. Each run gets a desktop of its
+# own, made by the driver on this run's display.
+desktop=orvano-$scenario-$$
+work=$out/e2e/orvano/$scenario
+shots=$out/screenshots
+drive_c=$prefix/drive_c
+mkdir -p "$work" "$shots"
+rm -f "$work"/* "$shots/orvano_$scenario"*.png
+
+# The machine as the scenarios expect it. The fax application keeps its data in the user's
+# profile, so the path carries the user's name (and an umlaut, to see code page 1252 through).
+fax_dir="Program Files (x86)\\FRITZ!"
+system32_capi='C:\windows\System32\capi2032.dll'  # as the program shows it
+system32_capi_file=$drive_c/windows/system32/capi2032.dll
+sysWow64='C:\windows\SysWow64\'
+install_seconds=1260455415  # 10.12.2009 14:30:15 UTC
+ie_version=8.0.7601.17514
+
+failed=0
+pids=()
+started=$(date +%s%N)
+
+phase() { echo "$scenario, $1: $(( ($(date +%s%N) - started) / 1000000 )) ms"; }
+
+fail() {
+    echo "FAIL ($scenario): $*" >&2
+    failed=1
+}
+
+wine_user() {
+    local name
+    for name in "$drive_c"/users/*; do
+        name=$(basename "$name")
+        [ "$name" != Public ] && { echo "$name"; return; }
+    done
+}
+
+# Paths on the Linux side for a path on drive C:.
+unix_path() { printf '%s/%s' "$drive_c" "$(printf '%s' "${1#C:\\}" | tr '\\' /)"; }
+
+# Windows paths for driver scripts: every backslash as "\x5c", which the driver reads as that
+# byte, so that none can be taken for an escape (a path ending in "\" before the quote).
+escaped() { printf '%s' "${1//\\/\\x5c}"; }
+
+drive() { "$run" "$prefix" "$driver" --desktop "$desktop" "$@"; }
+
+# Runs a driver script given on standard input (UTF-8).
+script() {
+    cat >"$work/$1.txt"
+    drive --script "Z:$(readlink -f "$work/$1.txt" | tr / '\\')" >"$work/$1.out" 2>&1 || {
+        cat "$work/$1.out" >&2
+        fail "driver script $1"
+        return 1
+    }
+}
+
+screenshot() {
+    import -window root "$shots/orvano_$1.png" 2>>"$work/import.log" || fail "screenshot $1"
+}
+
+# Starts Orvano.exe from the scenario's folder in the background, on the scenario's desktop;
+# the process id of the driver that waits for it (and ends with its exit code) goes to
+# $last_pid and into the list that cleanup ends.
+start_orvano() {
+    "$run" "$prefix" "$driver" --desktop "$desktop" run "$app_win\\Orvano.exe" "$@" \
+        >>"$work/orvano.log" 2>&1 &
+    last_pid=$!
+    pids+=("$last_pid")
+}
+
+expect_exit() {
+    local pid=$1 expected=$2 code=0
+    wait "$pid" || code=$?
+    [ "$code" = "$expected" ] || fail "Orvano.exe ended with $code, expected $expected"
+}
+
+running() { kill -0 "$1" 2>/dev/null; }
+
+cleanup() {
+    local pid window
+    for pid in "${pids[@]}"; do
+        if running "$pid"; then
+            for window in "$title" " Fehler! " " Info DNS " "$title"; do
+                drive kill-window "$window" >/dev/null 2>&1
+            done
+            kill "$pid" 2>/dev/null
+            wait "$pid" 2>/dev/null
+        fi
+    done
+    [ -n "${restore:-}" ] && eval "$restore"
+    stop_display
+}
+
+# The scenario's own folder with a fresh copy of the program (no settings file yet).
+fresh_app_folder() {
+    app_win="C:\\Orvano\\$scenario"
+    app=$(unix_path "$app_win")
+    rm -rf "$app"
+    mkdir -p "$app"
+    cp "$orvano" "$app/Orvano.exe"
+    ini=$app/Orvano.ini
+}
+
+# The settings file's lines without CR, for comparisons.
+ini_lines() { tr -d '\r' <"$ini"; }
+
+ini_value() { ini_lines | sed -n "s/^$1=//p"; }
+
+expect_ini() {
+    local got
+    got=$(ini_value "$1")
+    [ "$got" = "$2" ] || fail "settings file: $1 is \"$got\", expected \"$2\""
+}
+
+# --- prepare: the machine -------------------------------------------------------------------
+
+reg_file() {
+    local user=$1 data=$2
+    # Registry files take "\\" for a backslash.
+    local program=${fax_dir//\\/\\\\} data_text=${data//\\/\\\\}
+    cat <<EOF
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Software\\Wine]
+"Version"="win10"
+
+[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]
+"InstallDate"=dword:$(printf '%08x' "$install_seconds")
+
+[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Internet Explorer]
+"Version"="$ie_version"
+
+[HKEY_CURRENT_USER\\SOFTWARE\\AVM\\FRITZ! 2.0\\FRITZ!]
+"SystemDir"="C:\\\\$program\\\\"
+
+[HKEY_CURRENT_USER\\SOFTWARE\\AVM\\FRITZ! 2.0\\Fax]
+"DatenDir"="$data_text\\\\"
+"Version"="V3.07.04"
+
+[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\AVMIGDCTRL]
+"FoundFritzBoxes"="192.168.178.1"
+
+[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]
+"Port"=dword:000013a7
+
+[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\AVMIGDCTRL]
+"FoundFritzBoxes"="10.0.0.138"
+
+[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\CAPIoTCP]
+"Port"=dword:00001f90
+EOF
+}
+
+data_folder_of() { printf 'C:\\users\\%s\\AppData\\Roaming\\FRITZ!\\Faxger\xc3\xa4te' "$1"; }
+
+prepare() {
+    "$here/../wine/new_prefix.sh" "$prefix" || return 1
+    local user data
+    user=$(wine_user)
+    [ -n "$user" ] || { fail "the prefix has no user profile"; return 1; }
+    data=$(data_folder_of "$user")
+    # The fax application: its program with another maker's capi2032.dll, its data file.
+    local program
+    program=$(unix_path "C:\\$fax_dir")
+    mkdir -p "$program" "$(unix_path "$data")" &&
+        printf 'MZ' >"$program/FriFax32.exe" &&
+        cp "$planted_dll" "$program/capi2032.dll" &&
+        printf 'dBASE' >"$(unix_path "$data")/FritzFax.dbf" ||
+        { fail "the fax application's files"; return 1; }
+    # The CAPI-over-TCP client in System32, in place of Wine's own stand-in file.
+    rm -f "$system32_capi_file"
+    cp "$probe_dll" "$system32_capi_file" || { fail "no client in System32"; return 1; }
+    # Registry files are read as UTF-16 with a byte-order mark.
+    { printf '\xff\xfe'; reg_file "$user" "$data" | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } \
+        >"$work/machine.reg"
+    "$run" "$prefix" reg import "Z:$(readlink -f "$work/machine.reg" | tr / '\\')" \
+        >"$work/reg.log" 2>&1 || { cat "$work/reg.log" >&2; fail "registry import"; return 1; }
+    leave_unmanaged "$prefix" Orvano.exe || fail "the Wine setting for unmanaged windows"
+    return 0
+}
+
+if [ "$scenario" = prepare ]; then
+    prepare
+    phase "prefix and machine"
+    exit $failed
+fi
+
+trap cleanup EXIT
+trap 'exit 2' INT TERM
+ensure_display "$work" || exit 1
+user=$(wine_user)
+data_folder=$(data_folder_of "$user")
+fresh_app_folder
+
+# --- status: every field the machine fills --------------------------------------------------
+
+# Edition and version as Windows reports them to the program: the build number is Wine's own,
+# and Windows after 7 has no service pack, so the version ends in the blank before it.
+expect_windows() {
+    local edition version
+    edition=$(drive get-text "$title" 3013 | tr -d '\r')
+    version=$(drive get-text "$title" 3016 | tr -d '\r')
+    [ "$edition" = "$1" ] || fail "edition \"$edition\", expected \"$1\""
+    [[ $version =~ ^$2$ ]] || fail "version \"$version\", expected $2"
+}
+
+status() {
+    start_orvano Ohne
+    local main=$last_pid
+    script fields <<EOF || return
+wait-window "$title" 20000
+# Windows: the installation date and Internet Explorer (the version follows below)
+expect "10.12.2009   14:30:15" get-text "$title" 3014
+expect "Internet Explorer Version $ie_version" get-text "$title" 3017
+# The fax application: its version reduced to digits and dots, its program and data file
+expect "3.07.04" get-text "$title" 3028
+expect "$(escaped "C:\\$fax_dir\\FriFax32.exe")" get-text "$title" 3023
+expect "$(escaped "$data_folder\\FritzFax.dbf")" get-text "$title" 3026
+expect " Datenpfad:  " get-text "$title" 3025
+expect "1" is-enabled "$title" 3070
+# The user's name is in the data path
+expect "1" is-visible "$title" 8824
+expect "0" get-check "$title" 8821
+# capi2032.dll: another maker's in the fax folder, the client in System32, none in SysWow64
+expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$title" 3033
+expect "2.4.0.1 / 2.4.0.0" get-text "$title" 3034
+expect "$(escaped "$system32_capi")" get-text "$title" 3036
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" 3037
+expect "$(escaped "$sysWow64")" get-text "$title" 3039
+expect "" get-text "$title" 3040
+# The vendor keys and the router endpoint in both views
+expect "$(escaped 'HKEY_CURRENT_USER\SOFTWARE\AVM')" get-text "$title" 3043
+expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\AVM')" get-text "$title" 3045
+expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\AVM')" get-text "$title" 3047
+expect "192.168.178.1" get-text "$title" 3061
+expect "000013a7 (5031)" get-text "$title" 3062
+expect "10.0.0.138" get-text "$title" 3063
+expect "00001f90 (8080)" get-text "$title" 3064
+# No dialled numbers to warn about, no status tool beside the program
+expect "0" is-visible "$title" 8650
+expect "0" is-visible "$title" 8822
+expect " fritz.box " get-text "$title" 3065
+expect " fritz.nas " get-text "$title" 3067
+expect "33" tool-count "$title"
+EOF
+    expect_windows "Windows 10, 64-bit" '10\.0\.[0-9]+ '
+    screenshot status
+    script close <<EOF || return
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$main" 0
+    phase "filled from the machine"
+
+    # The data folder gone, the status tool beside the program, Windows 8.1 instead of 10.
+    local data_unix
+    data_unix=$(unix_path "$data_folder")
+    mv "$data_unix" "$data_unix.weg"
+    restore="mv '$data_unix.weg' '$data_unix'"
+    printf 'MZ' >"$app/Statoro.exe"
+    "$run" "$prefix" reg add 'HKCU\Software\Wine' /v Version /d win81 /f >/dev/null 2>&1 ||
+        fail "setting Wine to Windows 8.1"
+    restore+="; '$run' '$prefix' reg add 'HKCU\\Software\\Wine' /v Version /d win10 /f >/dev/null 2>&1"
+    start_orvano Ohne
+    main=$last_pid
+    script missing_data <<EOF || return
+wait-window "$title" 20000
+expect " Datenpfad ->" get-text "$title" 3025
+expect "" get-text "$title" 3026
+expect "0" is-visible "$title" 8824
+expect "$(escaped "C:\\$fax_dir\\FriFax32.exe")" get-text "$title" 3023
+expect "1" is-visible "$title" 8822
+EOF
+    expect_windows "Windows 8.1, 64-bit" '6\.3\.[0-9]+ '
+    screenshot status_without_data
+    script close_again <<EOF || return
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$main" 0
+    phase "without the data folder, on Windows 8.1"
+}
+
+# --- single_instance: a second start is refused ----------------------------------------------
+
+single_instance() {
+    start_orvano Ohne
+    local first=$last_pid
+    script first <<EOF || return
+wait-window "$title" 20000
+expect "000013a7 (5031)" get-text "$title" 3062
+EOF
+    local rect
+    rect=$(drive window-rect "$title" | tr -d '\r')
+    # Another version's stamp: a start that got as far as stamping would replace the file.
+    sed -i 's/^Version="2\.1\.0\.6"/Version="2.1.0.5"/' "$ini"
+    start_orvano Ohne
+    local second=$last_pid
+    script refused <<EOF || return
+wait-window " Fehler! " 20000
+EOF
+    screenshot single_instance
+    script answer <<EOF || return
+expect "Fehler, das Programm kann nur 1 mal Gestartet werdern." answer-box " Fehler! " OK
+EOF
+    expect_exit "$second" 0
+    running "$first" || fail "the first Orvano.exe ended"
+    script first_untouched <<EOF || return
+expect "1" is-visible "$title" 0
+expect "1" is-enabled "$title" 0
+expect "$rect" window-rect "$title"
+expect "000013a7 (5031)" get-text "$title" 3062
+EOF
+    expect_ini Version '"2.1.0.5"'
+    script close <<EOF || return
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$first" 0
+    phase "second start refused"
+}
+
+# --- name_service: without one the program ends, unless told to start anyway --------------
+
+name_service() {
+    local name
+    for name in www.avm.de www.ip-phone-forum.de; do
+        if getent hosts "$name" >/dev/null 2>&1; then
+            echo "this machine resolves $name: the program would start; nothing to show"
+            exit 77
+        fi
+    done
+    start_orvano
+    local pid=$last_pid
+    # The message comes before any window of the program's own.
+    script no_dns <<EOF || return
+wait-window " Info DNS " 20000
+wait-gone "$title" 0
+EOF
+    screenshot name_service
+    script answer <<EOF || return
+expect " DNS Server nicht gefunden, Programm beendet " answer-box " Info DNS " OK
+EOF
+    expect_exit "$pid" 0
+    # The stamp of the start is there, no window position.
+    [ -f "$ini" ] || { fail "no settings file"; return; }
+    expect_ini Version '"2.1.0.6"'
+    expect_ini Date '"10122009"'
+    expect_ini HmWinPosX ""
+    ini_lines | grep -q '^HmWinPosY=' && fail "a window position was written"
+
+    # A start command stored in the settings file stands in for the command line.
+    sed -i 's/^CMD=""/CMD=" ohne "/' "$ini"
+    start_orvano
+    pid=$last_pid
+    script stored_command <<EOF || return
+wait-window "$title" 20000
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$pid" 0
+    phase "no name service"
+}
+
+# --- settings_file: stamped at start, window position written on close -------------------
+
+settings_file() {
+    start_orvano OHNE
+    local pid=$last_pid
+    script opened <<EOF || return
+wait-window "$title" 20000
+EOF
+    [ -f "$ini" ] || { fail "no settings file beside the program"; return; }
+    local sections
+    sections=$(ini_lines | grep '^\[' | tr '\n' ' ')
+    [ "$sections" = "[HmWinPos] [DateVersionInIni] [Optionen] [COMMAND] " ] ||
+        fail "sections of a new settings file: $sections"
+    expect_ini Version '"2.1.0.6"'
+    expect_ini Date '"10122009"'
+    expect_ini AllProgExit '"1"'
+    expect_ini CMD '""'
+    expect_ini HmWinPosX ""
+    local centred
+    centred=$(drive window-rect "$title" | tr -d '\r')
+    screenshot settings_file
+    script close <<EOF || return
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$pid" 0
+    local key x y w h
+    for key in X Y W H; do
+        [[ $(ini_value HmWinPos$key) =~ ^[1-9][0-9]*$ ]] ||
+            fail "HmWinPos$key is \"$(ini_value HmWinPos$key)\" after closing"
+    done
+    expect_ini HmWinPosMinm 0
+    w=$(ini_value HmWinPosW) h=$(ini_value HmWinPosH)
+    phase "stamped, position written"
+
+    # A position of our own is where the window opens, and what is written back on closing.
+    sed -i -e 's/^HmWinPosX=[0-9]*/HmWinPosX=20/' -e 's/^HmWinPosY=[0-9]*/HmWinPosY=30/' "$ini"
+    start_orvano OHNE
+    pid=$last_pid
+    script reopened <<EOF || return
+wait-window "$title" 20000
+EOF
+    local moved
+    moved=$(drive window-rect "$title" | tr -d '\r')
+    [ -n "$moved" ] && [ "$moved" != "$centred" ] ||
+        fail "the window opened at $moved, as without a stored position ($centred)"
+    script close_again <<EOF || return
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$pid" 0
+    expect_ini HmWinPosX 20
+    expect_ini HmWinPosY 30
+    expect_ini HmWinPosW "$w"
+    expect_ini HmWinPosH "$h"
+    expect_ini HmWinPosMinm 0
+    phase "stored position used and kept"
+}
+
+# --- library_search: libraries planted beside the program stay unloaded --------------------
+
+# How a planted library was loaded ("static", "dynamic"), "" when it was not.
+loaded_how() { [ -f "$1.loaded" ] && tr -d '\r\n' <"$1.loaded"; }
+
+library_search() {
+    local planted=(version.dll wsock32.dll comctl32.dll) name
+    for name in "${planted[@]}"; do cp "$planted_dll" "$app/$name"; done
+    cp "$loader" "$app/library_loader.exe"
+    local fax_capi
+    fax_capi=$(unix_path "C:\\$fax_dir")/capi2032.dll
+    rm -f "$app"/*.loaded "$fax_capi.loaded"
+    # Wine prefers its built-in libraries; this makes it look for files first, as Windows does.
+    local overrides="mscoree,mshtml=;capi2032=n;version,wsock32,comctl32=n,b"
+    # The planted copies work: a program that loads them by name gets them.
+    WINEDLLOVERRIDES=$overrides "$run" "$prefix" "$app_win\\library_loader.exe" \
+        "${planted[@]}" >"$work/loader.out" 2>&1 ||
+        fail "the planted libraries do not load: $(tr -d '\r' <"$work/loader.out")"
+    for name in "${planted[@]}"; do
+        [ "$(loaded_how "$app/$name")" = dynamic ] ||
+            fail "the planted $name leaves no mark when a program loads it"
+    done
+    rm -f "$app"/*.loaded "$app/library_loader.exe"
+    phase "planted libraries checked"
+
+    WINEDLLOVERRIDES=$overrides start_orvano Ohne
+    local pid=$last_pid
+    # Versions read (version.dll), tooltips made (comctl32.dll), the name service asked at
+    # start (wsock32.dll): the planted version.dll would have given no versions.
+    script planted <<EOF || return
+wait-window "$title" 20000
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" 3037
+expect "2.4.0.1 / 2.4.0.0" get-text "$title" 3034
+expect "33" tool-count "$title"
+EOF
+    screenshot library_search
+    script close <<EOF || return
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$pid" 0
+    [ -z "$(loaded_how "$app/comctl32.dll")" ] || fail "Orvano.exe loaded the comctl32.dll beside it"
+    [ -z "$(loaded_how "$app/wsock32.dll")" ] || fail "Orvano.exe loaded the wsock32.dll beside it"
+    # Wine's own user32.dll imports version.dll, so the loader brings in the planted copy
+    # with the program's imports, before the program runs (Windows' user32.dll does not).
+    # What the program itself loads must never be it; that it imports no such library is
+    # checked on the executable's import table.
+    case $(loaded_how "$app/version.dll") in
+        "" | static) ;;
+        *) fail "Orvano.exe loaded the version.dll beside it" ;;
+    esac
+    [ -z "$(loaded_how "$fax_capi")" ] ||
+        fail "reading its version loaded the fax folder's capi2032.dll"
+    phase "nothing planted was loaded"
+}
+
+case $scenario in
+    status | single_instance | name_service | settings_file | library_search) "$scenario" ;;
+    *)
+        echo "unknown scenario $scenario" >&2
+        exit 2
+        ;;
+esac
+exit $failed
