@@ -17,6 +17,8 @@
 //   click TITLE ID                BM_CLICK
 //   double-click TITLE ID         the mouse messages of a double click
 //   notify TITLE ID CODE          WM_COMMAND from the control with the notification code
+//   menu-item TITLE ID            WM_COMMAND of a menu item (what choosing it in a popup menu
+//                                 sends the window)
 //   key TITLE ID KEY              posts a key press (esc, enter, tab or a virtual-key code)
 //   tool-count TITLE              prints how many tooltips the window's program registered
 //   window-rect TITLE             prints the window's screen rectangle: left top right bottom
@@ -370,6 +372,11 @@ std::string Run(const Args& args) {
         HWND control = Control(args[1], args[2]);
         Notify(window, WM_COMMAND, MAKEWPARAM(Number(args[2]), Number(args[3])),
                reinterpret_cast<LPARAM>(control));
+        return "";
+    }
+    if (command == "menu-item") {
+        Need(args, 2, 2);
+        Notify(TopWindow(args[1]), WM_COMMAND, MAKEWPARAM(Number(args[2]), 0), 0);
         return "";
     }
     if (command == "type") {

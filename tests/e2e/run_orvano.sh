@@ -7,10 +7,11 @@
 #
 # SCENARIO "prepare" makes the prefix fresh and sets the machine up; every other scenario
 # starts Orvano.exe from a folder of its own (C:\Orvano\SCENARIO, made afresh), drives it with
-# the driver, saves OUTDIR/screenshots/orvano_*.png and ends whatever it started, on every
-# path. PROBE_DLL: an x64 library with version 3.8.1.0 / 3.0.0.0 and the client's marker
-# text. PLANTED_DLL: a library with version 2.4.0.1 / 2.4.0.0 that leaves NAME.loaded beside
-# itself when it is loaded. LOADER: loads libraries by bare name. Exit 77: scenario skipped.
+# the driver, saves OUTDIR/screenshots/orvano_*.png (the scenario "dialogs": dialog_*.png, and
+# dialog_*_window.png cut to the dialog) and ends whatever it started, on every path.
+# PROBE_DLL: an x64 library with version 3.8.1.0 / 3.0.0.0 and the client's marker text.
+# PLANTED_DLL: a library with version 2.4.0.1 / 2.4.0.0 that leaves NAME.loaded beside itself
+# when it is loaded. LOADER: loads libraries by bare name. Exit 77: scenario skipped.
 set -u
 scenario=$1 prefix=$2 orvano=$3 driver=$4 probe_dll=$5 planted_dll=$6 loader=$7 out=$8
 here=$(dirname "$(readlink -f "$0")")
@@ -498,8 +499,241 @@ EOF
     phase "nothing planted was loaded"
 }
 
+# --- dialogs: each dialog of the main window shows the machine's settings ---------------------
+
+# A screenshot of the whole screen, and of the window with the given title cut out of it.
+dialog_shot() {
+    local name=$1 window=$2 rect left top right bottom
+    # A dialog is visible before it has painted its controls.
+    sleep 0.7
+    import -window root "$shots/dialog_$name.png" 2>>"$work/import.log" || {
+        fail "screenshot $name"
+        return
+    }
+    rect=$(drive window-rect "$window" | tr -d '\r')
+    read -r left top right bottom <<<"$rect"
+    [ -n "$bottom" ] || { fail "no rectangle for \"$window\""; return; }
+    convert "$shots/dialog_$name.png" -crop "$((right - left))x$((bottom - top))+$left+$top" \
+        +repage "$shots/dialog_${name}_window.png" 2>>"$work/import.log" ||
+        fail "cropping the screenshot $name"
+}
+
+# The main window, disabled while a dialog is open and enabled again after it closed.
+main_disabled() { echo "expect \"0\" is-enabled \"$title\" 0"; }
+main_enabled() { echo "expect \"1\" is-enabled \"$title\" 0"; }
+
+dialogs() {
+    rm -f "$shots"/dialog_*.png
+    local fax='HKCU\SOFTWARE\AVM\FRITZ! 2.0\Fax'
+    # A faulty dialled number makes the warning label appear; the fax application is set to
+    # use the router.
+    "$run" "$prefix" reg add "$fax\Rufnummern" /v Nummer1 /d 030-1234 /f >/dev/null 2>&1 ||
+        fail "storing a dialled number"
+    restore="'$run' '$prefix' reg delete '$fax\Rufnummern' /f >/dev/null 2>&1"
+    "$run" "$prefix" reg add "$fax" /v FritzBox /t REG_DWORD /d 1 /f >/dev/null 2>&1 ||
+        fail "setting the fax application to the router"
+    restore+="; '$run' '$prefix' reg delete '$fax' /v FritzBox /f >/dev/null 2>&1"
+    start_orvano Ohne
+    local main=$last_pid
+    local ip=" Orvano IP-Adresse" port=" Orvano Port" deploy=" capi2032.dll erstellen"
+    local isdn=" Erweiterte Einstellungen ... ISDN" nums=" Nebenstelle - Rufnummern"
+    script ip_open <<EOF || return
+wait-window "$title" 20000
+$(main_enabled)
+click "$title" 3074
+wait-window "$ip" 10000
+$(main_disabled)
+expect "192.168.178.1" get-text "$ip" 8263
+expect "10.0.0.138" get-text "$ip" 8273
+EOF
+    dialog_shot router_ip "$ip"
+    script ip_close <<EOF || return
+click "$ip" 8255
+wait-gone "$ip"
+$(main_enabled)
+click "$title" 3075
+wait-window "$port" 10000
+$(main_disabled)
+expect "000013a7" get-text "$port" 8463
+expect "00001f90" get-text "$port" 8473
+EOF
+    dialog_shot port "$port"
+    script port_close <<EOF || return
+click "$port" 8455
+wait-gone "$port"
+$(main_enabled)
+click "$title" 8639
+wait-window "$deploy" 10000
+$(main_disabled)
+expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$deploy" 8629
+expect "$(escaped "$system32_capi")" get-text "$deploy" 8630
+expect "2.4.0.1 / 2.4.0.0" get-text "$deploy" 8633
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8634
+expect "" get-text "$deploy" 8635
+EOF
+    dialog_shot deployment "$deploy"
+    script deploy_close <<EOF || return
+click "$deploy" 8605
+wait-gone "$deploy"
+$(main_enabled)
+click "$title" 3004
+wait-window "$isdn" 10000
+$(main_disabled)
+# The fax application set to the router in the user's settings, controller 1
+expect "1" get-check "$isdn" 2212
+expect "0" get-check "$isdn" 2217
+expect "1" get-text "$isdn" 2219
+expect "1" get-check "$isdn" 2234
+EOF
+    dialog_shot isdn "$isdn"
+    script isdn_close <<EOF || return
+click "$isdn" 2205
+wait-gone "$isdn"
+$(main_enabled)
+expect "1" is-visible "$title" 8650
+notify "$title" 8650 0
+wait-window "$nums" 10000
+$(main_disabled)
+# The faulty number under its heading, once the list is shown; no "+" replacement set
+click "$nums" 8809
+expect " --> Telefonnummer hat Fehler! <-- | Fehler! --> 030-1234 <-- Fehler! " list-items "$nums" 8811
+expect "0" get-check "$nums" 8813
+EOF
+    dialog_shot numbers "$nums"
+    script numbers_close <<EOF || return
+click "$nums" 8805
+wait-gone "$nums"
+$(main_enabled)
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$main" 0
+    phase "five dialogs opened and closed"
+}
+
+# --- reg_files: the saved registry scripts import back under Wine ---------------------------
+
+reg_query() { "$run" "$prefix" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 3p; }
+
+# Imports a file beside the program the way a double click would.
+reg_import() { "$run" "$prefix" regedit /S "$app_win\\$1" >/dev/null 2>&1; }
+
+# The file's bytes: UTF-16LE with a byte-order mark, CRLF lines, exactly the expected text.
+expect_reg_bytes() {
+    local file=$app/$1 expected=$2
+    [ -f "$file" ] || { fail "$1 was not written"; return; }
+    [ "$(head -c 2 "$file" | od -An -tx1 | tr -d ' \n')" = fffe ] ||
+        fail "$1 does not start with a UTF-16LE byte-order mark"
+    cmp -s "$file" <({ printf '\xff\xfe'; printf '%s' "$expected" | iconv -f UTF-8 -t UTF-16LE; }) ||
+        fail "$1 is not the expected text: $(tail -c +3 "$file" | iconv -f UTF-16LE -t UTF-8 | od -c | head -20)"
+}
+
+# Saves the registry entry of the dialog TITLE's " Reg Datei " button ID, and closes both.
+save_reg_entry() {
+    local window=$1 id=$2 ok=$3 entry=" Registry Eintrag"
+    script "save_$id" <<EOF
+click "$window" $id
+wait-window "$entry" 10000
+click "$entry" 8714
+click "$entry" 8705
+wait-gone "$entry"
+click "$window" $ok
+wait-gone "$window"
+expect "1" is-enabled "$title" 0
+EOF
+}
+
+reg_files() {
+    local avm='HKLM\SOFTWARE\AVM' header='Windows Registry Editor Version 5.00'
+    local crlf=$'\r\n'
+    # The machine gets its settings back, should an import fail, and the name's spelling of
+    # the prepared machine (the built-in script writes "FoundFritzboxes").
+    restore="'$run' '$prefix' reg delete '$avm\\AVMIGDCTRL' /v FoundFritzBoxes /f >/dev/null 2>&1"
+    restore+="; '$run' '$prefix' reg add '$avm\\AVMIGDCTRL' /v FoundFritzBoxes /d 192.168.178.1 /f >/dev/null 2>&1"
+    restore+="; '$run' '$prefix' reg add '$avm\\CAPIoTCP' /v Port /t REG_DWORD /d 5031 /f >/dev/null 2>&1"
+    start_orvano Ohne
+    local main=$last_pid
+    script opened <<EOF || return
+wait-window "$title" 20000
+click "$title" 3074
+wait-window " Orvano IP-Adresse" 10000
+EOF
+    save_reg_entry " Orvano IP-Adresse" 8715 8255 || return
+    expect_reg_bytes Reg5_AVM_NC_FB_IP.reg "$header${crlf}${crlf}[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\AVMIGDCTRL]$crlf\"FoundFritzBoxes\"=\"192.168.178.1\"$crlf$crlf"
+    script port_opened <<EOF || return
+click "$title" 3075
+wait-window " Orvano Port" 10000
+EOF
+    save_reg_entry " Orvano Port" 8717 8455 || return
+    expect_reg_bytes Reg5_AVM_NC_FB_Port.reg "$header${crlf}${crlf}[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]$crlf\"Port\"=dword:000013a7$crlf$crlf"
+    # The built-in script, chosen from the " Reg Datei " button's menu.
+    script defaults <<EOF || return
+menu-item "$title" 2951
+wait-window " Registry Eintrag" 10000
+click " Registry Eintrag" 8714
+click " Registry Eintrag" 8705
+wait-gone " Registry Eintrag"
+expect "1" is-enabled "$title" 0
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$main" 0
+    phase "three files saved"
+
+    # Each value deleted, its file imported: the value is back.
+    "$run" "$prefix" reg delete "$avm\\AVMIGDCTRL" /v FoundFritzBoxes /f >/dev/null 2>&1
+    [ -z "$(reg_query "$avm\\AVMIGDCTRL" FoundFritzBoxes)" ] || fail "the address was not deleted"
+    reg_import Reg5_AVM_NC_FB_IP.reg
+    [ "$(reg_query "$avm\\AVMIGDCTRL" FoundFritzBoxes)" = "    FoundFritzBoxes    REG_SZ    192.168.178.1" ] ||
+        fail "after importing Reg5_AVM_NC_FB_IP.reg: \"$(reg_query "$avm\\AVMIGDCTRL" FoundFritzBoxes)\""
+    "$run" "$prefix" reg delete "$avm\\CAPIoTCP" /v Port /f >/dev/null 2>&1
+    [ -z "$(reg_query "$avm\\CAPIoTCP" Port)" ] || fail "the port was not deleted"
+    reg_import Reg5_AVM_NC_FB_Port.reg
+    [ "$(reg_query "$avm\\CAPIoTCP" Port)" = "    Port    REG_DWORD    0x13a7" ] ||
+        fail "after importing Reg5_AVM_NC_FB_Port.reg: \"$(reg_query "$avm\\CAPIoTCP" Port)\""
+    phase "address and port imported"
+
+    # The built-in script: the program's text as UTF-16LE with CRLF lines. Importing it sets
+    # the fax application to the router in both hives, deletes the ISDN values and puts the
+    # router's address and port back.
+    local script_text fritz='HKLM\SOFTWARE\AVM\Fritz! 2.0\Fax' user_fax='HKCU\Software\AVM\FRITZ! 2.0\Fax'
+    # (the "x" keeps the text's final line ends from the command substitution)
+    script_text=$(sed 's/$/\r/' "$here/../../src/deploy/payloads/defaults_native.reg.txt"; printf x)
+    expect_reg_bytes FB_IP_1921681781.reg "${script_text%x}"
+    restore+="; '$run' '$prefix' reg delete 'HKLM\\SOFTWARE\\AVM\\Fritz! 2.0' /f >/dev/null 2>&1"
+    local name
+    for name in FritzBox Cip ControllerFax; do
+        restore+="; '$run' '$prefix' reg delete '$user_fax' /v $name /f >/dev/null 2>&1"
+    done
+    "$run" "$prefix" reg add "$fritz" /v Cip /t REG_DWORD /d 16 /f >/dev/null 2>&1 &&
+        "$run" "$prefix" reg add "$fritz" /v CapiController /t REG_DWORD /d 2 /f >/dev/null 2>&1 ||
+        fail "storing ISDN values"
+    "$run" "$prefix" reg delete "$avm\AVMIGDCTRL" /v FoundFritzBoxes /f >/dev/null 2>&1
+    "$run" "$prefix" reg delete "$avm\CAPIoTCP" /v Port /f >/dev/null 2>&1
+    reg_import FB_IP_1921681781.reg
+    local key value expected got
+    while IFS='|' read -r key value expected; do
+        got=$(reg_query "$key" "$value" | sed 's/^ *[^ ]* *//')
+        [ "$got" = "$expected" ] ||
+            fail "after importing FB_IP_1921681781.reg, $key $value is \"$got\", expected \"$expected\""
+    done <<EOF
+$avm\AVMIGDCTRL|FoundFritzBoxes|REG_SZ    192.168.178.1
+$avm\CAPIoTCP|Port|REG_DWORD    0x13a7
+$fritz|FritzBox|REG_DWORD    0x1
+$fritz|NeueTreiber2003|REG_DWORD    0x1
+$fritz|Cip|
+$fritz|CapiController|
+$user_fax|FritzBox|REG_DWORD    0x1
+$user_fax|Cip|REG_DWORD    0x4
+$user_fax|ControllerFax|REG_DWORD    0x1
+EOF
+    phase "built-in script imported"
+}
+
 case $scenario in
-    status | single_instance | name_service | settings_file | library_search) "$scenario" ;;
+    status | single_instance | name_service | settings_file | library_search | dialogs | reg_files)
+        "$scenario"
+        ;;
     *)
         echo "unknown scenario $scenario" >&2
         exit 2
