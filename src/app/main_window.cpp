@@ -12,6 +12,7 @@
 #include "deploy/capi_locations.h"
 #include "sysinfo/listing.h"
 #include "sysinfo/paths.h"
+#include "sysinfo/text.h"
 #include "sysinfo/windows_edition.h"
 #include "ui/control_table.h"
 
@@ -213,11 +214,6 @@ bool Exists(const std::string& path, std::uint32_t mask) {
     return sysinfo::ListingFindsEntry(path, mask);
 }
 
-std::string WithoutTrailingSlashes(const std::string& text) {
-    std::size_t end = text.find_last_not_of("\\/");
-    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
-}
-
 void ShowFaxApplication(ui::Dialog dialog) {
     std::string version, programFolder, dataFolder;
     if (!config::ReadFaxApplication(version, programFolder, dataFolder)) {
@@ -232,7 +228,7 @@ void ShowFaxApplication(ui::Dialog dialog) {
         State().faxProgramFound = 1;
     }
     Set(dialog, kProgramPath, programFolder);
-    if (!Exists(WithoutTrailingSlashes(dataFolder), kListData)) {
+    if (!Exists(sysinfo::WithoutTrailing(dataFolder, "\\/"), kListData)) {
         Set(dialog, kDataPathLabel, " Datenpfad ->");
         ui::SetControlColor(dialog, kDataPathLabel, kRed, kDefaultColor);
         ui::StartTimer(dialog, kTimerBlink, 500);

@@ -161,11 +161,6 @@ void ShowDataPathLabel(ui::Dialog dialog, bool missing) {
                         ui::kDefaultColor);
 }
 
-std::string WithoutTrailing(const std::string& text, const std::string& characters) {
-    std::size_t end = text.find_last_not_of(characters);
-    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
-}
-
 // A folder under the user's application data where the fax application keeps its data.
 std::string ProposedDataFolder() {
     std::string appData;
@@ -183,11 +178,12 @@ void ChooseDataFolder(ui::Dialog dialog) {
     std::string text = ui::GetControlText(dialog, kDataPath);
     if (sysinfo::ToUpper(sysinfo::FileNamePart(text)) == sysinfo::ToUpper("FritzFax.dbf"))
         text = sysinfo::FolderPart(text);
-    text = WithoutTrailing(text, blanks + "\\");
+    text = sysinfo::WithoutTrailing(text, blanks + "\\");
     if (text.empty()) text = ProposedDataFolder();
     sysinfo::SetBrowserStartFolder(sysinfo::Trimmed(text));
     std::string chosen = sysinfo::Trimmed(sysinfo::BrowseForFolder(dialog));
-    if (!chosen.empty() && config::WriteDataFolder(WithoutTrailing(chosen, blanks + "\\"))) {
+    if (!chosen.empty() &&
+        config::WriteDataFolder(sysinfo::WithoutTrailing(chosen, blanks + "\\"))) {
         sysinfo::ToFolderForm(chosen);
         if (sysinfo::ListingFindsEntry(chosen + "FritzFax.dbf", kListData))
             chosen += "FritzFax.dbf";

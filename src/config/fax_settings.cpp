@@ -66,8 +66,7 @@ std::uint32_t FirstWriteValue(FaxSetting setting, std::uint32_t asked) {
 
 // Trailing NULs, blanks, "\" and "/" removed, one "\" appended.
 std::string FolderForm(const std::string& text) {
-    std::size_t end = text.find_last_not_of(std::string("\0 \\/", 4));
-    return (end == std::string::npos ? std::string() : text.substr(0, end + 1)) + "\\";
+    return sysinfo::WithoutTrailingSeparators(text) + "\\";
 }
 
 // A stored folder: folder form when it is there on disk, "" when not, left as it was when it

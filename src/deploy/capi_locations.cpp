@@ -18,14 +18,7 @@ namespace {
 constexpr std::size_t kMaxPath = 259;
 
 std::string WithoutTrailingSlashes(const std::string& text) {
-    std::size_t end = text.find_last_not_of("\\/");
-    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
-}
-
-// Trailing NULs, blanks, "\" and "/" removed.
-std::string CleanedEnd(const std::string& text) {
-    std::size_t end = text.find_last_not_of(std::string("\0 \\/", 4));
-    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+    return sysinfo::WithoutTrailing(text, "\\/");
 }
 
 // The directory entry of exactly this path is a folder. A pattern is never a folder.
@@ -48,7 +41,7 @@ int WindowsSubfolder(const char* name, std::string& folder) {
 // or it cannot be read.
 int KindInFolder(const std::string& folder) {
     if (Trimmed(folder).empty() || !ListingFindsEntry(folder)) return kNoCapi;
-    const std::string path = CleanedEnd(folder) + "\\" + kCapiFileName;
+    const std::string path = sysinfo::WithoutTrailingSeparators(folder) + "\\" + kCapiFileName;
     if (!ListingFindsEntry(path)) return kNoCapi;
     std::string bytes;
     if (!p::ReadWholeFile(path, bytes)) return kNoCapi;
@@ -57,7 +50,7 @@ int KindInFolder(const std::string& folder) {
 
 bool HoldsCapi(const std::string& folder) {
     return !folder.empty() && ListingFindsEntry(folder) &&
-           ListingFindsEntry(CleanedEnd(folder) + "\\" + kCapiFileName);
+           ListingFindsEntry(sysinfo::WithoutTrailingSeparators(folder) + "\\" + kCapiFileName);
 }
 
 std::string VersionText(std::uint32_t high, std::uint32_t low) {
@@ -139,7 +132,7 @@ int FirstCapiOverTcpLocation() {
 int CapiFileVersion(const std::string& folder, std::string& fileVersion,
                     std::string& productVersion) {
     if (Trimmed(folder).empty() || !ListingFindsEntry(folder)) return 0;
-    const std::string path = CleanedEnd(folder) + "\\" + kCapiFileName;
+    const std::string path = sysinfo::WithoutTrailingSeparators(folder) + "\\" + kCapiFileName;
     // A longer path would have been cut to another file's name.
     if (path.size() > kMaxPath || !ListingFindsEntry(path)) return 0;
     p::FixedFileVersion version;

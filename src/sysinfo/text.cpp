@@ -20,6 +20,15 @@ std::string TrimmedEnd(const std::string& text) {
     return std::string(text.begin(), std::find_if_not(text.rbegin(), text.rend(), IsPad).base());
 }
 
+std::string WithoutTrailing(const std::string& text, const std::string& characters) {
+    const std::size_t end = text.find_last_not_of(characters);
+    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
+std::string WithoutTrailingSeparators(const std::string& text) {
+    return WithoutTrailing(text, std::string("\0 \\/", 4));
+}
+
 std::string CutAtNul(const std::string& text) {
     return text.substr(0, text.find('\0'));
 }

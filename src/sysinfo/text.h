@@ -10,6 +10,11 @@ namespace orvano::sysinfo {
 std::string Trimmed(const std::string& text);
 // NUL and blank characters removed at the end only.
 std::string TrimmedEnd(const std::string& text);
+// The text without any of `characters` at its end.
+std::string WithoutTrailing(const std::string& text, const std::string& characters);
+// Trailing NUL, blank, "\" and "/" characters removed: a folder path without its separators.
+std::string WithoutTrailingSeparators(const std::string& text);
+
 // The part before the first NUL.
 std::string CutAtNul(const std::string& text);
 // The text with every character outside `allowed` dropped.
