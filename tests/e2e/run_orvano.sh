@@ -3,7 +3,7 @@
 # own that is set up as a machine with the fax application, capi2032.dll copies and the
 # router settings of the CAPI-over-TCP client.
 #
-#   run_orvano.sh SCENARIO PREFIX ORVANO DRIVER PROBE_DLL PLANTED_DLL LOADER OUTDIR
+#   run_orvano.sh SCENARIO PREFIX ORVANO DRIVER PROBE_DLL PLANTED_DLL LOADER OUTDIR [COMPANION]
 #
 # SCENARIO "prepare" makes the prefix fresh and sets the machine up; every other scenario
 # starts Orvano.exe from a folder of its own (C:\Orvano\SCENARIO, made afresh), drives it with
@@ -14,6 +14,7 @@
 # when it is loaded. LOADER: loads libraries by bare name. Exit 77: scenario skipped.
 set -u
 scenario=$1 prefix=$2 orvano=$3 driver=$4 probe_dll=$5 planted_dll=$6 loader=$7 out=$8
+companion=${9:-}  # a window titled after its file name, logs SC_CLOSE to NAME.exe.log
 here=$(dirname "$(readlink -f "$0")")
 run=$here/../wine/run.sh
 . "$here/display.sh"
@@ -110,6 +111,7 @@ cleanup() {
         fi
     done
     [ -n "${restore:-}" ] && eval "$restore"
+    [ "$scenario" = companions ] && end_companions
     stop_display
 }
 
@@ -730,8 +732,142 @@ EOF
     phase "built-in script imported"
 }
 
+# --- companions: the programs beside Orvano are closed with it -----------------------------
+
+# Window titles of the companion copies (the driver reads \xNN as that byte of code page 1252).
+teluso=" Teluso" dambra=" Dambra Dateipfad \xe4ndern" quendra=" Quendra Tools"
+
+# Starts a companion copy beside the program on the scenario's desktop, as a user would.
+start_companion() {
+    "$run" "$prefix" "$driver" --desktop "$desktop" run "$app_win\\$1" \
+        >>"$work/companions.log" 2>&1 &
+    pids+=("$!")
+}
+
+# The lines a companion copy logged, without CR, on one line.
+companion_log() { [ -f "$app/$1.log" ] && tr -d '\r' <"$app/$1.log" | tr '\n' ' '; }
+
+expect_log() {
+    local got
+    got=$(companion_log "$1")
+    [ "$got" = "$2" ] || fail "$1 logged \"$got\", expected \"$2\""
+}
+
+# Ends every companion window that is left (those Orvano started are in no list of ours).
+end_companions() {
+    local window
+    for window in "$teluso" "$dambra" "$quendra"; do
+        drive kill-window "$window" >/dev/null 2>&1
+    done
+}
+
+companions() {
+    [ -n "$companion" ] || { fail "no companion program given"; return; }
+    local name
+    for name in Teluso Dambra Quendra; do
+        cp "$companion" "$app/$name.exe" || { fail "copying the companion as $name.exe"; return; }
+    done
+
+    # Teluso started by Orvano's button, Dambra by hand; " Beenden ", first refused, closes both.
+    start_orvano Ohne
+    local main=$last_pid
+    script started <<EOF || return
+wait-window "$title" 20000
+click "$title" 8644
+wait-window "$teluso" 10000
+EOF
+    start_companion Dambra.exe
+    script quit_refused <<EOF || return
+wait-window "$dambra" 10000
+click "$title" 3005
+expect " ? Programm beenden : JA / NEIN " answer-box " Info" Nein
+sleep 300
+expect "1" is-visible "$title" 0
+EOF
+    expect_log Teluso.exe ""
+    expect_log Dambra.exe ""
+    screenshot companions
+    script quit <<EOF || return
+click "$title" 3005
+expect " ? Programm beenden : JA / NEIN " answer-box " Info" Ja
+wait-gone "$title"
+wait-gone "$teluso"
+wait-gone "$dambra"
+EOF
+    expect_exit "$main" 0
+    expect_log Teluso.exe "SC_CLOSE "
+    expect_log Dambra.exe "SC_CLOSE "
+    phase "closed with Orvano"
+
+    # A tool collection is open: closing Orvano leaves the companions running.
+    rm -f "$app"/*.exe.log
+    start_companion Quendra.exe
+    start_companion Dambra.exe
+    start_orvano Ohne
+    main=$last_pid
+    script with_tools <<EOF || return
+wait-window "$quendra" 10000
+wait-window "$dambra" 10000
+wait-window "$title" 20000
+click "$title" 8644
+wait-window "$teluso" 10000
+close "$title"
+wait-gone "$title"
+sleep 500
+wait-window "$teluso" 100
+wait-window "$dambra" 100
+EOF
+    expect_exit "$main" 0
+    expect_log Teluso.exe ""
+    expect_log Dambra.exe ""
+    # They are still listening: closed by hand now, each logs it.
+    script end_by_hand <<EOF || return
+close "$teluso"
+close "$dambra"
+close "$quendra"
+wait-gone "$teluso"
+wait-gone "$dambra"
+wait-gone "$quendra"
+EOF
+    expect_log Teluso.exe "SC_CLOSE "
+    expect_log Dambra.exe "SC_CLOSE "
+    phase "kept for the tool collection"
+
+    # AllProgExit "0": nothing is closed.
+    rm -f "$app"/*.exe.log
+    [ -f "$ini" ] || { fail "no settings file beside the program"; return; }
+    sed -i 's/^AllProgExit=.*/AllProgExit="0"\r/' "$ini"
+    expect_ini AllProgExit '"0"'
+    start_companion Dambra.exe
+    start_orvano Ohne
+    main=$last_pid
+    script not_wanted <<EOF || return
+wait-window "$dambra" 10000
+wait-window "$title" 20000
+click "$title" 8644
+wait-window "$teluso" 10000
+click "$title" 3005
+expect " ? Programm beenden : JA / NEIN " answer-box " Info" Ja
+wait-gone "$title"
+sleep 500
+wait-window "$teluso" 100
+wait-window "$dambra" 100
+EOF
+    expect_exit "$main" 0
+    expect_log Teluso.exe ""
+    expect_log Dambra.exe ""
+    script end_again <<EOF || return
+close "$teluso"
+close "$dambra"
+wait-gone "$teluso"
+wait-gone "$dambra"
+EOF
+    phase "not closed when the settings say so"
+}
+
 case $scenario in
-    status | single_instance | name_service | settings_file | library_search | dialogs | reg_files)
+    status | single_instance | name_service | settings_file | library_search | dialogs | reg_files | \
+        companions)
         "$scenario"
         ;;
     *)
