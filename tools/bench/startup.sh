@@ -30,9 +30,10 @@ leave_unmanaged "$prefix" toolkit_demo.exe || true
 # Seconds from starting PROGRAM until the driver script has run through.
 measure() {
     local program=$1 script=$2 title=$3
+    shift 3
     local t0 t1
     t0=$(date +%s.%N)
-    "$run" "$prefix" "$program" OHNE >/dev/null 2>&1 &
+    "$run" "$prefix" "$program" "$@" >/dev/null 2>&1 &
     local pid=$!
     "$run" "$prefix" "$driver" --script "$script" >/dev/null
     t1=$(date +%s.%N)
@@ -44,7 +45,7 @@ median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
 printf 'wait-window " Orvano" 30000\nexpect "000013a7 (5031)" get-text " Orvano" 3062\n' >build/bench/orvano.script
 printf 'wait-window " Orvano Werkzeugtest" 30000\n' >build/bench/demo.script
-orvano=$(for _ in $(seq "$runs"); do measure "$root/build/win64/Orvano.exe" build/bench/orvano.script " Orvano"; done | median)
+orvano=$(for _ in $(seq "$runs"); do measure "$root/build/win64/Orvano.exe" build/bench/orvano.script " Orvano" OHNE; done | median)
 demo=$(for _ in $(seq "$runs"); do
     measure "$root/build/win64/tests/e2e/toolkit_demo.exe" build/bench/demo.script " Orvano Werkzeugtest"
 done | median)
