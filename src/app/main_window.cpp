@@ -134,13 +134,8 @@ std::vector<ui::ControlRow> Controls() {
     };
 }
 
-struct ToolTip {
-    int id;
-    std::string text;
-};
-
 // Registered in this order.
-std::vector<ToolTip> ToolTips() {
+std::vector<ui::ToolTipRow> ToolTips() {
     const std::string lookUp = " IP-Adresse: ";
     return {
         {kDataFolderButton, " Ordner der Dbase Datenbank Datei: FritzFax.dbf "},
@@ -240,7 +235,8 @@ void ShowFaxApplication(ui::Dialog dialog) {
 
 void Open(ui::Dialog dialog) {
     State().faxProgramFound = 0;
-    for (const ToolTip& tip : ToolTips()) ui::AddToolTip(dialog, tip.id, tip.text);
+    const std::vector<ui::ToolTipRow> tips = ToolTips();
+    ui::AddToolTips(dialog, tips.data(), tips.size());
 
     Set(dialog, kEdition, sysinfo::WindowsEditionName());
     Set(dialog, kVersion, sysinfo::WindowsVersionNumber() + " " + sysinfo::WindowsServicePack());
@@ -353,10 +349,7 @@ int ShowMainWindow() {
     ui::SetControlColor(dialog, kRegFileButton, kDefaultColor, kDefaultColor);
     ui::SetDialogIcon(dialog, "#555");
     for (const ui::ControlRow& row : controls)
-        if (row.kind == ControlKind::Edit)
-            ui::SendToWindow(ui::ControlWindow(dialog, row.id), ui::kEmSetMargins,
-                             ui::kEcLeftMargin | ui::kEcRightMargin,
-                             kEditMargin | kEditMargin << 16);
+        if (row.kind == ControlKind::Edit) ui::SetEditMargins(dialog, row.id, kEditMargin);
     for (int id : {kUserNameWarning, kFaxSettingsLabel, kStatusToolLabel})
         ui::ShowControl(dialog, id, false);
     const int result = ui::RunModal(dialog, MainWindowCallback);

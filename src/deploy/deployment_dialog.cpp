@@ -292,9 +292,7 @@ int ShowCapiDeployDialog(ui::Window owner) {
     for (const Place& place : kPlaces) {
         for (int id : {place.path, place.version}) {
             ui::SetControlColor(dialog, id, ui::kDefaultColor, kWhite);
-            ui::SendToWindow(ui::ControlWindow(dialog, id), ui::kEmSetMargins,
-                             ui::kEcLeftMargin | ui::kEcRightMargin,
-                             kEditMargin | kEditMargin << 16);
+            ui::SetEditMargins(dialog, id, kEditMargin);
         }
     }
     return ui::RunModal(dialog, Callback);

@@ -67,12 +67,7 @@ const ui::ControlRow kRows[] = {
     {kApply, ControlKind::Button, " Übernehmen ", 180, 288, 55, 15, 0, 0},
 };
 
-struct Tip {
-    int id;
-    const char* text;
-};
-
-constexpr Tip kTips[] = {
+const ui::ToolTipRow kTips[] = {
     {kFritzBoxUser, " Controller Auswahl der FRITZ!Box "},
     {kWowSwitch, " Registry Eintrag: [HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM] "},
     {kControllerFax,
@@ -378,7 +373,7 @@ void Command(ui::Dialog dialog, int id, std::uint32_t code) {
 std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam, ui::LParam) {
     switch (message) {
         case ui::kWmInitDialog:
-            for (const Tip& tip : kTips) ui::AddToolTip(dialog, tip.id, tip.text);
+            ui::AddToolTips(dialog, kTips);
             ui::PostToWindow(dialog, kReload, 0, 0);
             break;
         case kReload:
@@ -407,10 +402,9 @@ int ShowIsdnDialog(ui::Window owner) {
     ui::SetDialogLocation(dialog, ownerX + 66, ownerY - 15);
     ui::SetDialogIcon(dialog, "#555");
     ui::AddControls(dialog, kRows);
-    const ui::Window number = ui::ControlWindow(dialog, kControllerNumber);
-    ui::SendToWindow(number, ui::kEmLimitText, kNumberCharacters, 0);
-    ui::SendToWindow(number, ui::kEmSetMargins, ui::kEcLeftMargin | ui::kEcRightMargin,
-                     2 | 2 << 16);
+    ui::SendToWindow(ui::ControlWindow(dialog, kControllerNumber), ui::kEmLimitText,
+                     kNumberCharacters, 0);
+    ui::SetEditMargins(dialog, kControllerNumber, 2);
     return ui::RunModal(dialog, Callback);
 }
 

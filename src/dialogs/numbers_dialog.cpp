@@ -57,13 +57,8 @@ const ui::ControlRow kRows[] = {
     {kApply, ControlKind::Button, " Übernehmen ", 165, 182, 55, 15},
 };
 
-struct Tip {
-    int id;
-    const char* text;
-};
-
 // Registered in this order.
-constexpr Tip kTips[] = {
+const ui::ToolTipRow kTips[] = {
     {kShow, " Rufnummern Anzeigen "},
     {kHide, " Rufnummern nicht Anzeigen "},
     {kUsePlusMapper, " + in der Ländervorwahl durch 00 ersetzen "},
@@ -118,7 +113,7 @@ void Reload(ui::Dialog dialog) {
 }
 
 void Open(ui::Dialog dialog) {
-    for (const Tip& tip : kTips) ui::AddToolTip(dialog, tip.id, tip.text);
+    ui::AddToolTips(dialog, kTips);
     ui::EnableControl(dialog, kApply, false);
     std::vector<std::string> numbers;
     int count = 0;
@@ -245,10 +240,9 @@ int ShowNumbersDialog(ui::Window owner) {
     ui::Dialog dialog = ui::NewDialog(owner, kNumbersTitle, 80, 41, 239, 204, ui::kDialogStyle,
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kRows);
-    ui::Window field = ui::ControlWindow(dialog, kPlusMapper);
-    ui::SendToWindow(field, ui::kEmSetMargins, ui::kEcLeftMargin | ui::kEcRightMargin,
-                     kFieldMargin | kFieldMargin << 16);
-    ui::SendToWindow(field, ui::kEmLimitText, kReplacementLimit, 0);
+    ui::SetEditMargins(dialog, kPlusMapper, kFieldMargin);
+    ui::SendToWindow(ui::ControlWindow(dialog, kPlusMapper), ui::kEmLimitText, kReplacementLimit,
+                     0);
     ui::SetDialogIcon(dialog, "#555");
     ui::RunModal(dialog, Callback);
     return 0;

@@ -292,10 +292,9 @@ int ShowPortDialog(ui::Window owner) {
     ui::AddControls(dialog, kRows);
     for (const Section& section : kSections) {
         ui::SetControlColor(dialog, section.field, kDefaultColor, kWhite);
-        ui::Window field = ui::ControlWindow(dialog, section.field);
-        ui::SendToWindow(field, ui::kEmSetMargins, ui::kEcLeftMargin | ui::kEcRightMargin,
-                         kFieldMargin | kFieldMargin << 16);
-        ui::SendToWindow(field, ui::kEmLimitText, kPortDigits, 0);
+        ui::SetEditMargins(dialog, section.field, kFieldMargin);
+        ui::SendToWindow(ui::ControlWindow(dialog, section.field), ui::kEmLimitText, kPortDigits,
+                         0);
     }
     ui::SetDialogIcon(dialog, "#555");
     return ui::RunModal(dialog, Callback);

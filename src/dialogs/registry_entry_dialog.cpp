@@ -167,8 +167,7 @@ int ShowRegistryEntryDialog(ui::Window owner, int selector) {
     ui::Dialog dialog = ui::NewDialog(owner, kRegistryEntryTitle, 15, 1, 290, 180, ui::kDialogStyle,
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kRows);
-    ui::SendToWindow(ui::ControlWindow(dialog, kText), ui::kEmSetMargins,
-                     ui::kEcLeftMargin | ui::kEcRightMargin, 2 | 2 << 16);
+    ui::SetEditMargins(dialog, kText, 2);
     ui::SetDialogIcon(dialog, "#555");
     return ui::RunModal(dialog, Callback);
 }

@@ -13,4 +13,13 @@ void AddControls(Dialog dialog, const ControlRow* rows, std::size_t count,
     }
 }
 
+void SetEditMargins(Dialog dialog, int id, int pixels) {
+    SendToWindow(ControlWindow(dialog, id), kEmSetMargins, kEcLeftMargin | kEcRightMargin,
+                 (pixels & 0xFFFF) | (pixels & 0xFFFF) << 16);
+}
+
+void AddToolTips(Dialog dialog, const ToolTipRow* rows, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) AddToolTip(dialog, rows[i].id, rows[i].text);
+}
+
 }  // namespace orvano::ui

@@ -31,4 +31,20 @@ void AddControls(Dialog dialog, const ControlRow (&rows)[N], const std::string& 
     AddControls(dialog, rows, N, customClass);
 }
 
+// Inner left and right margins of an edit field, in pixels (EM_SETMARGINS).
+void SetEditMargins(Dialog dialog, int id, int pixels);
+
+struct ToolTipRow {
+    int id;
+    std::string text;
+};
+
+// Registers the tooltips in the table's order.
+void AddToolTips(Dialog dialog, const ToolTipRow* rows, std::size_t count);
+
+template <std::size_t N>
+void AddToolTips(Dialog dialog, const ToolTipRow (&rows)[N]) {
+    AddToolTips(dialog, rows, N);
+}
+
 }  // namespace orvano::ui
