@@ -9,6 +9,10 @@
 // Commands (TITLE: exact window title; ID 0: the window itself):
 //   wait-window TITLE [MS]        until a visible window has the title (default 10000 ms)
 //   wait-gone TITLE [MS]          until no window has it
+//   wait-owned TITLE [MS]         until a visible window owned by TITLE's window is there
+//                                 (a system dialog, whose title follows Wine's language);
+//                                 prints its title
+//   children TITLE                prints each control: id, class and text, one a line
 //   get-text TITLE ID             prints the text (an IP address control: its four fields)
 //   is-visible TITLE ID           prints 1 or 0
 //   is-enabled TITLE ID           prints 1 or 0
@@ -256,6 +260,23 @@ bool WaitFor(unsigned milliseconds, const auto& done) {
     return true;
 }
 
+// A visible top-level window of the owner's, other than the owner itself.
+HWND OwnedWindow(HWND owner) {
+    struct Search {
+        HWND owner, found;
+    } search{owner, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) {
+            auto& search = *reinterpret_cast<Search*>(data);
+            if (GetWindow(window, GW_OWNER) != search.owner || !IsWindowVisible(window))
+                return TRUE;
+            search.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND MessageBoxWindow(const std::string& caption) {
     return FindWindowA("#32770", caption.c_str());
 }
@@ -301,7 +322,11 @@ unsigned OptionalMs(const Args& args, std::size_t index) {
 bool IsQuery(const std::string& command) {
     return command == "get-text" || command == "is-visible" || command == "is-enabled" ||
            command == "get-check" || command == "list-items" || command == "tool-count" ||
-           command == "window-rect";
+           command == "window-rect" || command == "children";
+}
+
+bool Prints(const std::string& command) {
+    return IsQuery(command) || command == "answer-box" || command == "wait-owned";
 }
 
 // Runs one command; its output (in code page 1252) without a line end.
@@ -322,6 +347,24 @@ std::string Run(const Args& args) {
         if (!WaitFor(OptionalMs(args, 2), [&] { return FindTop(args[1]) == nullptr; }))
             Fail("the window \"" + ToUtf8(args[1]) + "\" stays");
         return "";
+    }
+    if (command == "wait-owned") {
+        Need(args, 1, 2);
+        HWND owner = TopWindow(args[1]);
+        HWND owned = nullptr;
+        if (!WaitFor(OptionalMs(args, 2), [&] { return (owned = OwnedWindow(owner)) != nullptr; }))
+            Fail("no window owned by \"" + ToUtf8(args[1]) + "\" appeared");
+        return TextOf(owned);
+    }
+    if (command == "children") {
+        Need(args, 1, 1);
+        std::string lines;
+        for (HWND child : Children(TopWindow(args[1]))) {
+            if (!lines.empty()) lines += '\n';
+            lines += std::to_string(GetDlgCtrlID(child)) + " " + ClassOf(child) + " \"" +
+                     TextOf(child) + "\"";
+        }
+        return lines;
     }
     if (command == "get-text") {
         Need(args, 2, 2);
@@ -519,7 +562,7 @@ bool RunScript(const std::string& path) {
             Args words = Words(line);
             if (words.empty()) continue;
             std::string output = Run(words);
-            if (words[0] != "expect" && (IsQuery(words[0]) || words[0] == "answer-box"))
+            if (words[0] != "expect" && Prints(words[0]))
                 Print(output);
         } catch (const Failure& failure) {
             std::fprintf(stderr, "%s:%d: %s\n  %s\n", path.c_str(), number, failure.message.c_str(),
@@ -596,7 +639,7 @@ int wmain(int argc, wchar_t** argv) {
         return RunScript(Narrow(argv[argc - 1], CP_ACP)) ? 0 : 1;
     try {
         std::string output = Run(args);
-        if (IsQuery(args[0]) || args[0] == "answer-box") Print(output);
+        if (Prints(args[0])) Print(output);
         return 0;
     } catch (const Failure& failure) {
         std::fprintf(stderr, "%s\n", failure.message.c_str());

@@ -525,7 +525,8 @@ main_disabled() { echo "expect \"0\" is-enabled \"$title\" 0"; }
 main_enabled() { echo "expect \"1\" is-enabled \"$title\" 0"; }
 
 dialogs() {
-    rm -f "$shots"/dialog_*.png
+    local name
+    for name in router_ip port deployment isdn numbers; do rm -f "$shots/dialog_$name"*.png; done
     local fax='HKCU\SOFTWARE\AVM\FRITZ! 2.0\Fax'
     # A faulty dialled number makes the warning label appear; the fax application is set to
     # use the router.
@@ -865,9 +866,130 @@ EOF
     phase "not closed when the settings say so"
 }
 
+# --- data_folder: the data folder chosen through the shell's folder browser -----------------
+
+# The label beside the data path, read every 200 ms for 1.6 s (the blinking turns it every
+# 500 ms): the texts seen, each once, in the order seen, each followed by "|".
+label_texts() {
+    local i
+    {
+        echo "expect \"1\" is-visible \"$title\" 3025"
+        for i in $(seq 8); do
+            echo "get-text \"$title\" 3025"
+            echo "sleep 200"
+        done
+    } | script "$1" || return
+    tr -d '\r' <"$work/$1.out" | awk '!seen[$0]++' | tr '\n' '|'
+}
+
+expect_blinking() {
+    local seen
+    seen=$(label_texts "$1") || return
+    case $seen in
+        " Datenpfad ->| Datenpfad:  |" | " Datenpfad:  | Datenpfad ->|") ;;
+        *) fail "$2 the label showed \"$seen\", expected both texts in turn" ;;
+    esac
+}
+
+data_value() { reg_query 'HKCU\SOFTWARE\AVM\FRITZ! 2.0\Fax' DatenDir | sed 's/^ *DatenDir *REG_SZ *//'; }
+
+data_folder() {
+    local fax='HKCU\SOFTWARE\AVM\FRITZ! 2.0\Fax'
+    # No data folder stored: the browser opens at the folder proposed under APPDATA (the
+    # program's spelling "Fritz!"; the folder on disk is the prepared "FRITZ!", which the
+    # browser reports), where the fax application's data file is.
+    local roaming="C:\\users\\$user\\AppData\\Roaming"
+    local proposed="$roaming\\Fritz!\\Fax" found="$roaming\\FRITZ!\\Fax"
+    mkdir -p "$(unix_path "$found")" && printf 'dBASE' >"$(unix_path "$found")/FritzFax.dbf" ||
+        { fail "the proposed data folder"; return; }
+    # Under Wine the browser does not find its start folder when the folder's first reading
+    # since a change falls into its opening: the last access time moves then (relatime), and
+    # Wine's item lists carry it. Read once before, as any earlier look at the folder would.
+    ls -R "$(unix_path "$roaming\\FRITZ!")" >/dev/null
+    restore="rm -rf '$(unix_path "$found")'"
+    "$run" "$prefix" reg add "$fax" /v DatenDir /d "" /f >/dev/null 2>&1 ||
+        fail "clearing the data folder"
+    # The prepared machine's registry file puts the stored folder back.
+    local machine_reg
+    machine_reg="Z:$(readlink -f "$out/e2e/orvano/prepare/machine.reg" | tr / '\\')"
+    restore+="; '$run' '$prefix' reg import '$machine_reg' >/dev/null 2>&1"
+    start_orvano Ohne
+    local main=$last_pid
+    script opened <<EOF || return
+wait-window "$title" 20000
+expect "" get-text "$title" 3026
+expect "1" is-enabled "$title" 3070
+EOF
+    expect_blinking blinking "without a data folder" || return
+
+    # Cancelled: nothing stored, the label still blinks.
+    script browse <<EOF || return
+click "$title" 3070
+wait-owned "$title"
+EOF
+    local browser
+    browser=$(tr -d '\r' <"$work/browse.out")
+    script cancel <<EOF || return
+expect "$(escaped "$proposed")" get-text "$browser" 14146
+expect "$(escaped "$found\\")" get-text "$browser" 14147
+$(main_disabled)
+click "$browser" 2
+wait-gone "$browser"
+$(main_enabled)
+expect "" get-text "$title" 3026
+EOF
+    [ -z "$(data_value)" ] || fail "cancelling stored \"$(data_value)\""
+    expect_blinking still_blinking "after cancelling" || return
+    phase "browser opened at the proposal, cancelled"
+
+    # Confirmed: the folder stored without its "\", the data file shown, the blinking over,
+    # the user's name found in the new path.
+    script confirm <<EOF || return
+click "$title" 3070
+wait-owned "$title"
+expect "$(escaped "$found\\")" get-text "$browser" 14147
+EOF
+    dialog_shot folder_browser "$browser"
+    script confirmed <<EOF || return
+click "$browser" 1
+wait-gone "$browser"
+$(main_enabled)
+expect "$(escaped "$found\\FritzFax.dbf")" get-text "$title" 3026
+expect "1" is-visible "$title" 8824
+EOF
+    [ "$(data_value)" = "$found" ] || fail "the stored data folder is \"$(data_value)\", expected \"$found\""
+    local seen
+    seen=$(label_texts settled) || return
+    [ "$seen" = " Datenpfad:  |" ] || fail "after choosing the label showed \"$seen\""
+    phase "proposal chosen"
+
+    # Another folder: the browser opens at the stored one; one step up in the tree, the status
+    # line follows the selection, and the parent is what is stored.
+    script parent <<EOF || return
+click "$title" 3070
+wait-owned "$title"
+expect "$(escaped "$found")" get-text "$browser" 14146
+expect "$(escaped "$found\\")" get-text "$browser" 14147
+key "$browser" 14145 37
+expect "$(escaped "$roaming\\FRITZ!\\")" get-text "$browser" 14147
+click "$browser" 1
+wait-gone "$browser"
+expect "$(escaped "$roaming\\FRITZ!\\")" get-text "$title" 3026
+EOF
+    [ "$(data_value)" = "$roaming\\FRITZ!" ] ||
+        fail "the stored data folder is \"$(data_value)\", expected the parent folder"
+    phase "parent chosen in the tree"
+
+    script close <<EOF || return
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$main" 0
+}
+
 case $scenario in
     status | single_instance | name_service | settings_file | library_search | dialogs | reg_files | \
-        companions)
+        companions | data_folder)
         "$scenario"
         ;;
     *)
