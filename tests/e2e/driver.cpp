@@ -31,6 +31,8 @@
 //   close TITLE                   the close box: WM_SYSCOMMAND SC_CLOSE
 //   kill-window TITLE             ends the process that owns the window
 //   sleep MS
+//   launch PROGRAM [ARGS...]      starts PROGRAM on the driver's desktop and notes the time
+//   elapsed                       prints the milliseconds since the last launch
 //   expect VALUE COMMAND ARGS...  the command's output must be VALUE; queries are retried
 //                                 for up to 5 s, so that effects of earlier actions can land
 //
@@ -326,8 +328,46 @@ bool IsQuery(const std::string& command) {
 }
 
 bool Prints(const std::string& command) {
-    return IsQuery(command) || command == "answer-box" || command == "wait-owned";
+    return IsQuery(command) || command == "answer-box" || command == "wait-owned" ||
+           command == "elapsed";
 }
+
+std::wstring Quoted(const std::wstring& argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos)
+        return argument;
+    std::wstring quoted = L"\"";
+    for (wchar_t c : argument) {
+        if (c == L'"') quoted += L'\\';
+        quoted += c;
+    }
+    return quoted + L"\"";
+}
+
+// Starts a program with the given arguments (on the caller's desktop unless one is named);
+// the process handle, or nullptr.
+HANDLE StartProgram(const std::vector<std::wstring>& arguments, const wchar_t* desktop) {
+    std::wstring commandLine;
+    for (const std::wstring& argument : arguments)
+        commandLine += (commandLine.empty() ? L"" : L" ") + Quoted(argument);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = const_cast<wchar_t*>(desktop);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+double Milliseconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double launched = 0;
 
 // Runs one command; its output (in code page 1252) without a line end.
 std::string Run(const Args& args) {
@@ -499,6 +539,24 @@ std::string Run(const Args& args) {
         Sleep(static_cast<DWORD>(Number(args[1])));
         return "";
     }
+    if (command == "launch") {
+        Need(args, 1, 64);
+        std::vector<std::wstring> arguments;
+        for (std::size_t i = 1; i < args.size(); ++i)
+            arguments.push_back(Widen(args[i], kProgramCodePage));
+        launched = Milliseconds();
+        HANDLE process = StartProgram(arguments, nullptr);
+        if (!process) Fail("cannot start " + ToUtf8(args[1]));
+        CloseHandle(process);
+        return "";
+    }
+    if (command == "elapsed") {
+        Need(args, 0, 0);
+        if (launched == 0) Fail("nothing launched");
+        char text[32];
+        std::snprintf(text, sizeof text, "%.0f", Milliseconds() - launched);
+        return text;
+    }
     if (command == "expect") {
         if (args.size() < 3) Fail("expect needs a value and a command");
         Args query(args.begin() + 2, args.end());
@@ -583,17 +641,6 @@ bool UseDesktop(const std::string& name) {
     return desktop && SetThreadDesktop(desktop);
 }
 
-std::wstring Quoted(const std::wstring& argument) {
-    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos)
-        return argument;
-    std::wstring quoted = L"\"";
-    for (wchar_t c : argument) {
-        if (c == L'"') quoted += L'\\';
-        quoted += c;
-    }
-    return quoted + L"\"";
-}
-
 // run: starts the program on the desktop (made when missing, so that the program's windows
 // are apart from anything else in the prefix), waits for it and returns its exit code.
 int RunProgram(const std::wstring& desktop, int argc, wchar_t** argv) {
@@ -601,22 +648,15 @@ int RunProgram(const std::wstring& desktop, int argc, wchar_t** argv) {
         std::fprintf(stderr, "cannot make the desktop\n");
         return 1;
     }
-    std::wstring commandLine;
-    for (int i = 0; i < argc; ++i) commandLine += (i ? L" " : L"") + Quoted(argv[i]);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.lpDesktop = const_cast<wchar_t*>(desktop.c_str());
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    HANDLE process = StartProgram(std::vector<std::wstring>(argv, argv + argc), desktop.c_str());
+    if (!process) {
         std::fprintf(stderr, "cannot start the program (%lu)\n", GetLastError());
         return 1;
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
+    WaitForSingleObject(process, INFINITE);
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
     return static_cast<int>(code);
 }
 
