@@ -269,6 +269,19 @@ expect "33" tool-count "$title"
 EOF
     expect_windows "Windows 10, 64-bit" '10\.0\.[0-9]+ '
     screenshot status
+    # The watch (every 5 s) shows the status tool's label once the tool is beside the
+    # program, and hides it when it is gone again.
+    printf 'MZ' >"$app/Statoro.exe"
+    script watch_appears <<EOF || return
+sleep 5000
+expect "1" is-visible "$title" 8822
+EOF
+    rm -f "$app/Statoro.exe"
+    script watch_goes <<EOF || return
+sleep 5000
+expect "0" is-visible "$title" 8822
+EOF
+    phase "the watch follows the status tool"
     script close <<EOF || return
 close "$title"
 wait-gone "$title"
