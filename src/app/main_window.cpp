@@ -25,13 +25,14 @@ using ui::Rgb;
 
 namespace {
 
+using ui::kFlatButton;
+using ui::kNavy;
+using ui::kRed;
+using ui::kWhite;
+
 constexpr std::uint32_t kEditStyle = 0x50010880;
 constexpr std::uint32_t kEditCentred = 0x50010881;
-constexpr std::uint32_t kFlatButton = 0x50018F00;
-constexpr std::int32_t kWhite = 0xFFFFFF;
-constexpr std::int32_t kRed = Rgb(255, 0, 0);
 constexpr std::int32_t kDarkBlue = Rgb(0, 64, 128);
-constexpr std::int32_t kNavy = Rgb(0, 0, 128);
 constexpr std::uint32_t kListData = 0x37;      // read-only, hidden, system, folder, archive
 constexpr std::uint32_t kListPrograms = 0x27;  // the same without folders
 constexpr int kEditMargin = 2;

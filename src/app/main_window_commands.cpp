@@ -18,6 +18,7 @@
 #include "sysinfo/listing.h"
 #include "sysinfo/paths.h"
 #include "sysinfo/text.h"
+#include "ui/control_table.h"
 #include "ui/focus_memory.h"
 
 namespace orvano::app {
@@ -26,10 +27,11 @@ using namespace mw;
 
 namespace {
 
+using ui::kRed;
+
 constexpr std::uint32_t kListData = 0x37;
 constexpr std::uint32_t kListPrograms = 0x27;
 constexpr int kActionCapiCheck = 32;
-constexpr std::int32_t kRed = ui::Rgb(255, 0, 0);
 constexpr char kDataPathText[] = " Datenpfad:  ";
 constexpr char kDataPathMissingText[] = " Datenpfad ->";
 constexpr char kSorry[] = " Sorry";

@@ -15,10 +15,11 @@ using ui::ControlKind;
 
 namespace {
 
+using ui::kFlatButton;
+using ui::kWhite;
+
 namespace p = orvano::platform;
 
-constexpr std::int32_t kWhite = 0xFFFFFF;
-constexpr std::uint32_t kFlatButton = 0x50018F00;
 constexpr std::uint32_t kPathField = 0x50010880;
 constexpr std::uint32_t kVersionField = 0x50010881;
 constexpr int kEditMargin = 2;

@@ -19,7 +19,8 @@ using ui::ControlKind;
 
 namespace {
 
-constexpr std::uint32_t kFlat = 0x50018F00;
+using ui::kFlatButton;
+
 constexpr std::uint32_t kEtchedLine = 0x50000010;
 constexpr std::uint32_t kGroupHead = 0x50030D09;    // first radio button of a group
 constexpr std::uint32_t kNumberStyle = 0x50012080;  // ES_NUMBER, ES_AUTOHSCROLL, WS_TABSTOP
@@ -50,7 +51,7 @@ const ui::ControlRow kRows[] = {
     {kControllerNumber, ControlKind::Edit, "1", 105, 109, 50, 10, kNumberStyle,
      ui::kWsExStaticEdge},
     {kInternetHint, ControlKind::Label, " ( 5 = Internet ) ", 165, 110, 50, 10, 0, 0},
-    {kInternetButton, ControlKind::Button, " ( 5 = Internet ) ", 165, 108, 60, 12, kFlat, 0},
+    {kInternetButton, ControlKind::Button, " ( 5 = Internet ) ", 165, 108, 60, 12, kFlatButton, 0},
     {kRouterIsdn, ControlKind::Radio, " FRITZ!Box Amtsanschluss ISDN ", 25, 124, 130, 10, 0, 0},
     {kRouterAnalog, ControlKind::Radio, " FRITZ!Box Amtsanschluss Analog ", 25, 139, 130, 10, 0, 0},
     {kRouterInternet, ControlKind::Radio, " FRITZ!Box Internet ", 25, 154, 130, 10, 0, 0},
@@ -62,7 +63,7 @@ const ui::ControlRow kRows[] = {
     {kIndicatorFrame, ControlKind::Frame, " Dienstekennung ", 25, 240, 210, 30, 0, 0},
     {kSpeech, ControlKind::CheckBox, " Faxempfang auch bei Dienstekennung \"Sprache\" ", 35, 254,
      180, 10, 0, 0},
-    {kRegFile, ControlKind::Button, " Reg Datei ", 15, 289, 45, 12, kFlat, 0},
+    {kRegFile, ControlKind::Button, " Reg Datei ", 15, 289, 45, 12, kFlatButton, 0},
     {kBack, ControlKind::Button, " Zurück ", 110, 288, 55, 15, 0, 0},
     {kApply, ControlKind::Button, " Übernehmen ", 180, 288, 55, 15, 0, 0},
 };

@@ -18,15 +18,16 @@ using ui::kDefaultColor;
 
 namespace {
 
-constexpr std::uint32_t kCentred = 0x50000001;
-constexpr std::uint32_t kFlat = 0x50018F00;
+using ui::kCentredLabel;
+using ui::kFlatButton;
+using ui::kTitleBlue;
+using ui::kWhite;
+
 // Vertical scroll bar, tab stop, no integral height, notify; unsorted, so the numbers keep
 // the registry's order.
 constexpr std::uint32_t kListStyle = 0x50210101;
 // Digits only, read-only until the option is checked, horizontal auto-scroll.
 constexpr std::uint32_t kReplacementStyle = 0x50002880;
-constexpr std::int32_t kTitleBlue = ui::Rgb(64, 128, 192);
-constexpr std::int32_t kWhite = ui::Rgb(255, 255, 255);
 constexpr int kReplacementLimit = 16;
 constexpr int kFieldMargin = 2;
 constexpr char kDigits[] = "0123456789";
@@ -35,7 +36,7 @@ constexpr char kPlusOptionKey[] = "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0
 // The controls in creation (and tab) order.
 const ui::ControlRow kRows[] = {
     {kTitle, ControlKind::Label, " FRITZ!Fax - Anwendung die Registerkarte \"Nebenstelle\" ", 10, 5,
-     220, 10, kCentred, 0, kTitleBlue},
+     220, 10, kCentredLabel, 0, kTitleBlue},
     {kHintFrame, ControlKind::Frame, "", 10, 15, 220, 45},
     {kHintCountryCode, ControlKind::Label,
      " Die gewählte Telefonnummer enthält eine Ländervorwahl ", 15, 24, 210, 10},
@@ -44,15 +45,15 @@ const ui::ControlRow kRows[] = {
      10},
     {kListFrame, ControlKind::Frame, "", 10, 65, 220, 75},
     {kListCaption, ControlKind::Label, " Zuletzt gewählte Rufnummern Anzeigen ", 15, 73, 210, 10},
-    {kShow, ControlKind::Button, " Anzeigen -> ", 15, 95, 50, 12, kFlat},
-    {kHide, ControlKind::Button, " x -> ", 15, 110, 50, 12, kFlat},
+    {kShow, ControlKind::Button, " Anzeigen -> ", 15, 95, 50, 12, kFlatButton},
+    {kHide, ControlKind::Button, " x -> ", 15, 110, 50, 12, kFlatButton},
     {kList, ControlKind::ListBox, "", 74, 85, 150, 50, kListStyle, ui::kWsExStaticEdge},
     {kOptionFrame, ControlKind::Frame, " Rufnummern ", 10, 145, 220, 30},
     {kUsePlusMapper, ControlKind::CheckBox, " '+*-Zeichen in der Rufnummer ersetzen durch", 25, 157,
      165, 10},
     {kPlusMapper, ControlKind::Edit, "", 190, 157, 20, 10, kReplacementStyle, ui::kWsExStaticEdge,
      kDefaultColor, kWhite},
-    {kRegFile, ControlKind::Button, " Reg Datei ", 15, 183, 45, 12, kFlat},
+    {kRegFile, ControlKind::Button, " Reg Datei ", 15, 183, 45, 12, kFlatButton},
     {kOk, ControlKind::Button, " OK ", 95, 182, 50, 15},
     {kApply, ControlKind::Button, " Übernehmen ", 165, 182, 55, 15},
 };

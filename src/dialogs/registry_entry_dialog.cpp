@@ -14,7 +14,7 @@ using ui::ControlKind;
 
 namespace {
 
-constexpr std::int32_t kWhite = 0xFFFFFF;
+using ui::kWhite;
 
 const ui::ControlRow kRows[] = {
     {kTopLabel, ControlKind::Label, "", 5, 3, 280, 10, 0x50000001, 0},

@@ -10,6 +10,15 @@
 
 namespace orvano::ui {
 
+// Styles and colours the program's dialogs share.
+inline constexpr std::uint32_t kCentredLabel = 0x50000001;  // visible child, text centred
+inline constexpr std::uint32_t kRightLabel = 0x50000002;    // visible child, text to the right
+inline constexpr std::uint32_t kFlatButton = 0x50018F00;    // flat push button, tab stop
+inline constexpr std::int32_t kRed = Rgb(255, 0, 0);
+inline constexpr std::int32_t kNavy = Rgb(0, 0, 128);
+inline constexpr std::int32_t kWhite = Rgb(255, 255, 255);
+inline constexpr std::int32_t kTitleBlue = Rgb(64, 128, 192);
+
 struct ControlRow {
     int id;
     ControlKind kind;

@@ -620,8 +620,7 @@ bool RunScript(const std::string& path) {
             Args words = Words(line);
             if (words.empty()) continue;
             std::string output = Run(words);
-            if (words[0] != "expect" && Prints(words[0]))
-                Print(output);
+            if (words[0] != "expect" && Prints(words[0])) Print(output);
         } catch (const Failure& failure) {
             std::fprintf(stderr, "%s:%d: %s\n  %s\n", path.c_str(), number, failure.message.c_str(),
                          line.c_str());
