@@ -99,6 +99,16 @@ expect_exit() {
 
 running() { kill -0 "$1" 2>/dev/null; }
 
+# Closes the main window by its close box (driver script NAME) and expects the Orvano.exe
+# that PID waits for to end with 0.
+close_orvano() {
+    script "$1" <<EOF || return
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$2" 0
+}
+
 cleanup() {
     local pid window
     for pid in "${pids[@]}"; do
@@ -282,11 +292,7 @@ sleep 5000
 expect "0" is-visible "$title" 8822
 EOF
     phase "the watch follows the status tool"
-    script close <<EOF || return
-close "$title"
-wait-gone "$title"
-EOF
-    expect_exit "$main" 0
+    close_orvano close "$main" || return
     phase "filled from the machine"
 
     # The data folder gone, the status tool beside the program, Windows 8.1 instead of 10.
@@ -310,11 +316,7 @@ expect "1" is-visible "$title" 8822
 EOF
     expect_windows "Windows 8.1, 64-bit" '6\.3\.[0-9]+ '
     screenshot status_without_data
-    script close_again <<EOF || return
-close "$title"
-wait-gone "$title"
-EOF
-    expect_exit "$main" 0
+    close_orvano close_again "$main" || return
     phase "without the data folder, on Windows 8.1"
 }
 
@@ -349,11 +351,7 @@ expect "$rect" window-rect "$title"
 expect "000013a7 (5031)" get-text "$title" 3062
 EOF
     expect_ini Version '"2.1.0.5"'
-    script close <<EOF || return
-close "$title"
-wait-gone "$title"
-EOF
-    expect_exit "$first" 0
+    close_orvano close "$first" || return
     phase "second start refused"
 }
 
@@ -420,11 +418,7 @@ EOF
     local centred
     centred=$(drive window-rect "$title" | tr -d '\r')
     screenshot settings_file
-    script close <<EOF || return
-close "$title"
-wait-gone "$title"
-EOF
-    expect_exit "$pid" 0
+    close_orvano close "$pid" || return
     local key x y w h
     for key in X Y W H; do
         [[ $(ini_value HmWinPos$key) =~ ^[1-9][0-9]*$ ]] ||
@@ -445,11 +439,7 @@ EOF
     moved=$(drive window-rect "$title" | tr -d '\r')
     [ -n "$moved" ] && [ "$moved" != "$centred" ] ||
         fail "the window opened at $moved, as without a stored position ($centred)"
-    script close_again <<EOF || return
-close "$title"
-wait-gone "$title"
-EOF
-    expect_exit "$pid" 0
+    close_orvano close_again "$pid" || return
     expect_ini HmWinPosX 20
     expect_ini HmWinPosY 30
     expect_ini HmWinPosW "$w"
@@ -494,11 +484,7 @@ expect "2.4.0.1 / 2.4.0.0" get-text "$title" 3034
 expect "33" tool-count "$title"
 EOF
     screenshot library_search
-    script close <<EOF || return
-close "$title"
-wait-gone "$title"
-EOF
-    expect_exit "$pid" 0
+    close_orvano close "$pid" || return
     [ -z "$(loaded_how "$app/comctl32.dll")" ] || fail "Orvano.exe loaded the comctl32.dll beside it"
     [ -z "$(loaded_how "$app/wsock32.dll")" ] || fail "Orvano.exe loaded the wsock32.dll beside it"
     # Wine's own user32.dll imports version.dll, so the loader brings in the planted copy
@@ -993,11 +979,7 @@ EOF
         fail "the stored data folder is \"$(data_value)\", expected the parent folder"
     phase "parent chosen in the tree"
 
-    script close <<EOF || return
-close "$title"
-wait-gone "$title"
-EOF
-    expect_exit "$main" 0
+    close_orvano close "$main" || return
 }
 
 case $scenario in
