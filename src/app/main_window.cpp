@@ -179,8 +179,7 @@ std::vector<ui::ToolTipRow> ToolTips() {
 }
 
 MainWindowState& State() {
-    static MainWindowState state;
-    return state;
+    return MainWindowStateOf();
 }
 
 void Set(ui::Dialog dialog, int id, const std::string& text) {
@@ -214,7 +213,8 @@ void ShowFaxApplication(ui::Dialog dialog) {
     std::string version, programFolder, dataFolder;
     if (!config::ReadFaxApplication(version, programFolder, dataFolder)) {
         ui::EnableControl(dialog, kDataFolderButton, false);
-        for (int id : {kFaxCapiPath, kFaxVersion, kProgramPath, kDataPath}) Set(dialog, id, "");
+        for (int id : {kFaxCapiPath, kFaxVersion, kProgramPath}) Set(dialog, id, "");
+        ShowDataPath(dialog, "");
         return;
     }
     Set(dialog, kFaxVersion, version);
@@ -230,12 +230,12 @@ void ShowFaxApplication(ui::Dialog dialog) {
         ui::StartTimer(dialog, kTimerBlink, 500);
     }
     if (Exists(dataFolder + "FritzFax.dbf", kListData)) dataFolder += "FritzFax.dbf";
-    Set(dialog, kDataPath, dataFolder);
+    ShowDataPath(dialog, dataFolder);
     ui::EnableControl(dialog, kDataFolderButton, true);
 }
 
 void Open(ui::Dialog dialog) {
-    State().faxProgramFound = 0;
+    State() = MainWindowState{};
     const std::vector<ui::ToolTipRow> tips = ToolTips();
     ui::AddToolTips(dialog, tips.data(), tips.size());
 
@@ -296,19 +296,27 @@ void RefreshVendorKeys(ui::Dialog dialog) {
 }
 
 // Only the display changes: the user's name in the data path behind stars, or back again.
+// The field is always made from the stored path, never from what it shows.
 void ApplyUserNameMask(ui::Dialog dialog) {
-    std::string text = ui::GetControlText(dialog, kDataPath);
-    if (sysinfo::MaskUserName(text, ui::GetCheck(dialog, kMaskUserName))) {
-        Set(dialog, kDataPath, text);
+    std::string shown = State().dataPath;
+    if (ui::GetCheck(dialog, kMaskUserName) == ui::kChecked) sysinfo::MaskUserName(shown, 1);
+    if (shown != ui::GetControlText(dialog, kDataPath)) {
+        Set(dialog, kDataPath, shown);
         ui::RedrawControl(dialog, kDataPath);
     }
-    ui::ShowControl(dialog, kUserNameWarning, sysinfo::PathHasUserName(text) == 1);
+    ui::ShowControl(dialog, kUserNameWarning, sysinfo::PathHasUserName(shown) == 1);
 }
 
 }  // namespace
 
-const MainWindowState& MainWindowStateOf() {
-    return State();
+MainWindowState& MainWindowStateOf() {
+    static MainWindowState state;
+    return state;
+}
+
+void ShowDataPath(ui::Dialog dialog, const std::string& path) {
+    State().dataPath = path;
+    ApplyUserNameMask(dialog);
 }
 
 std::intptr_t MainWindowCallback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam,

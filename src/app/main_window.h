@@ -2,8 +2,11 @@
 // vendor registry keys and the router endpoint, with the buttons that open the dialogs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
+#include "ui/focus_memory.h"
 #include "ui/toolkit.h"
 
 namespace orvano::app {
@@ -59,11 +62,19 @@ int ShowMainWindow();
 std::intptr_t MainWindowCallback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam,
                                  ui::LParam lParam);
 
-// What the window learnt when it opened.
+// What the main window keeps while it is open; it starts afresh when the window opens.
 struct MainWindowState {
     int faxProgramFound = 0;
     int numbersStatus = 0;
+    // The data path as stored; the field shows it with the user's name masked when asked to.
+    std::string dataPath;
+    std::size_t tickerPosition = 0;
+    int blinkPhase = 0;
+    ui::FocusMemory focus;
 };
-const MainWindowState& MainWindowStateOf();
+MainWindowState& MainWindowStateOf();
+
+// Puts the data path into its field, masked while the mask box is ticked.
+void ShowDataPath(ui::Dialog dialog, const std::string& path);
 
 }  // namespace orvano::app

@@ -36,15 +36,8 @@ constexpr char kDataPathText[] = " Datenpfad:  ";
 constexpr char kDataPathMissingText[] = " Datenpfad ->";
 constexpr char kSorry[] = " Sorry";
 
-struct State {
-    ui::FocusMemory focus;
-    std::size_t tickerPosition = 0;
-    int blinkPhase = 0;
-};
-
-State& TheState() {
-    static State state;
-    return state;
+MainWindowState& TheState() {
+    return MainWindowStateOf();
 }
 
 struct Companion {
@@ -95,7 +88,7 @@ void StartOrRaise(ui::Dialog dialog, const Companion& companion) {
         ui::ShowWindowAs(window, ui::kSwRestore);
         return;
     }
-    ui::ShellExecute("", sysinfo::ProgramFolder() + companion.file, "", "", ui::kSwShow);
+    ui::ShellExecute(dialog, "", sysinfo::ProgramFolder() + companion.file, "", "", ui::kSwShow);
     WaitAndRestore(companion.title);
 }
 
@@ -107,6 +100,8 @@ void FaxApplication(ui::Dialog dialog, ui::LParam lParam) {
     }
     if (!window) WaitAndRestore(kFaxWindowTitle);
     window = ui::FindWindowByTitle(kFaxWindowTitle);
+    // The fax application may never show its window; nothing goes to a window that is not.
+    if (!window) return;
     ui::BringToForeground(window);
     ui::ShowWindowAs(window, ui::kSwRestore);
     ui::Wait(100);
@@ -177,7 +172,8 @@ std::string ProposedDataFolder() {
 
 void ChooseDataFolder(ui::Dialog dialog) {
     const std::string blanks("\0 ", 2);
-    std::string text = ui::GetControlText(dialog, kDataPath);
+    // The stored path: the field may show it masked.
+    std::string text = TheState().dataPath;
     if (sysinfo::ToUpper(sysinfo::FileNamePart(text)) == sysinfo::ToUpper("FritzFax.dbf"))
         text = sysinfo::FolderPart(text);
     text = sysinfo::WithoutTrailing(text, blanks + "\\");
@@ -189,11 +185,10 @@ void ChooseDataFolder(ui::Dialog dialog) {
         sysinfo::ToFolderForm(chosen);
         if (sysinfo::ListingFindsEntry(chosen + "FritzFax.dbf", kListData))
             chosen += "FritzFax.dbf";
-        ui::SetControlText(dialog, kDataPath, chosen);
+        ShowDataPath(dialog, chosen);
         ui::StopTimer(dialog, kTimerBlink);
         ShowDataPathLabel(dialog, false);
         ui::RedrawControl(dialog, kDataPathLabel);
-        ui::SendToWindow(dialog, kMsgUserNameMask, kMaskUserName, 0);
     }
     ui::FocusControl(dialog, kQuitButton);
 }
@@ -325,11 +320,10 @@ void Blink(ui::Dialog dialog) {
     ShowDataPathLabel(dialog, phase != 0);
     phase = phase == 0 ? 1 : 0;
     std::string folder;
-    if (config::ReadDataFolder(folder)) ui::SetControlText(dialog, kDataPath, folder);
-    if (sysinfo::ListingFindsEntry(ui::GetControlText(dialog, kDataPath), kListData)) {
+    if (config::ReadDataFolder(folder)) ShowDataPath(dialog, folder);
+    if (sysinfo::ListingFindsEntry(TheState().dataPath, kListData)) {
         ui::StopTimer(dialog, kTimerBlink);
         ShowDataPathLabel(dialog, false);
-        ui::SendToWindow(dialog, kMsgUserNameMask, kMaskUserName, 0);
     }
     ui::RedrawControl(dialog, kDataPathLabel);
 }
@@ -373,9 +367,6 @@ void CloseCompanions() {
 void HandleMainWindowMessage(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam,
                              ui::LParam lParam) {
     switch (message) {
-        case ui::kWmInitDialog:
-            TheState() = State{};
-            break;
         case ui::kWmCommand:
             Command(dialog, wParam);
             break;

@@ -11,13 +11,12 @@
 namespace orvano::app {
 
 namespace p = orvano::platform;
+using sysinfo::kDigits;
 using sysinfo::KeepOnly;
 using sysinfo::Trimmed;
 
 namespace {
 
-constexpr char kDigits[] = "0123456789";
-constexpr char kDigitsAndDots[] = "0123456789.";
 constexpr std::uint32_t kStampBuffer = 520;     // 519 characters
 constexpr std::uint32_t kPositionBuffer = 260;  // 259 characters
 constexpr std::uint32_t kOptionBuffer = 520;    // options and the start command
@@ -37,9 +36,9 @@ bool Positive(const std::string& digits) {
 
 bool StampMatches(const std::string& file, const std::string& date, const std::string& version) {
     std::string stored = ReadValue(file, kSectionStamp, kKeyVersion, "0.0.0.0", kStampBuffer);
-    std::string dotted = KeepOnly(stored, kDigitsAndDots);
+    std::string dotted = KeepOnly(stored, sysinfo::kAddressCharacters);
     bool versionMatches = !dotted.empty() && Positive(KeepOnly(stored, kDigits)) &&
-                          dotted == KeepOnly(version, kDigitsAndDots);
+                          dotted == KeepOnly(version, sysinfo::kAddressCharacters);
     stored = ReadValue(file, kSectionStamp, kKeyDate, "00000000", kStampBuffer);
     std::string digits = KeepOnly(stored, kDigits);
     bool dateMatches = !digits.empty() && Positive(digits) && digits == KeepOnly(date, kDigits);
@@ -104,6 +103,28 @@ void TakeCurrentPlacement(ui::Dialog dialog) {
     ui::GetDialogSize(dialog, placement.w, placement.h);
 }
 
+int Clamped(int position, int size, int start, int length) {
+    if (position + size > start + length) position = start + length - size;
+    return position < start ? start : position;
+}
+
+// A placement stored on a monitor that is gone (a laptop undocked) would open the window where
+// nobody can see it, and the program would seem not to start.
+void KeepOnWorkArea(ui::Dialog dialog, Placement& r) {
+    const ui::UnitRect stored{r.x, r.y, r.w, r.h};
+    ui::UnitRect area;
+    if (!ui::NearestWorkArea(dialog, stored, area)) return;
+    const ui::UnitRect fitted = FitOnWorkArea(stored, r.w0, r.h0, area);
+    if (fitted == stored) return;
+    if (fitted.width != r.w || fitted.height != r.h)
+        ui::SetDialogSize(dialog, fitted.width, fitted.height);
+    ui::SetDialogLocation(dialog, fitted.x, fitted.y);
+    r.x = fitted.x;
+    r.y = fitted.y;
+    r.w = fitted.width;
+    r.h = fitted.height;
+}
+
 void RestorePlacement(ui::Dialog dialog) {
     placement = {};
     ui::GetDialogSize(dialog, placement.w0, placement.h0);
@@ -140,6 +161,7 @@ void RestorePlacement(ui::Dialog dialog) {
             r.w = r.w0;
             r.h = r.h0;
         }
+        KeepOnWorkArea(dialog, r);
     }
     // Taken before minimising: a minimised window's own location is the icon's, not the
     // place it returns to.
@@ -160,6 +182,18 @@ void SavePlacement() {
 }
 
 }  // namespace
+
+ui::UnitRect FitOnWorkArea(const ui::UnitRect& window, int designedWidth, int designedHeight,
+                           const ui::UnitRect& area) {
+    ui::UnitRect fitted = window;
+    if (fitted.width > area.width || fitted.height > area.height) {
+        fitted.width = designedWidth;
+        fitted.height = designedHeight;
+    }
+    fitted.x = Clamped(fitted.x, fitted.width, area.x, area.width);
+    fitted.y = Clamped(fitted.y, fitted.height, area.y, area.height);
+    return fitted;
+}
 
 std::string SettingsFilePath() {
     std::string module = p::ModuleFileName();
@@ -182,8 +216,8 @@ int StampSettingsFile(const std::string& date, const std::string& version) {
         created = 1;
     }
     if (created == 1) {
-        p::WriteIniString(kSectionStamp, kKeyVersion, Quoted(KeepOnly(version, kDigitsAndDots)),
-                          file);
+        p::WriteIniString(kSectionStamp, kKeyVersion,
+                          Quoted(KeepOnly(version, sysinfo::kAddressCharacters)), file);
         p::WriteIniString(kSectionStamp, kKeyDate, Quoted(KeepOnly(date, kDigits)), file);
     }
     return StampMatches(file, date, version) ? 1 : 0;

@@ -41,6 +41,11 @@ int ReadStartCommand(std::string& command);
 // only ("10" stays "10"). 0 leaves value as it was.
 int ReadAllProgExit(std::string& value);
 
+// Where a window goes so that all of it lies on the work area: moved the least distance, with
+// its size when that fits the area, else with its designed size.
+ui::UnitRect FitOnWorkArea(const ui::UnitRect& window, int designedWidth, int designedHeight,
+                           const ui::UnitRect& area);
+
 // Called with every message of the main window before its own handling: restores the window's
 // placement when it opens, follows moves, resizing and minimising, and saves it on WM_CLOSE.
 void TrackWindowPlacement(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam,

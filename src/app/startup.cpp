@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/settings_file.h"
 #include "config/name_resolution.h"
+#include "platform/system.h"
 #include "sysinfo/paths.h"
 #include "sysinfo/text.h"
 #include "ui/toolkit.h"
@@ -37,11 +38,28 @@ bool NameServiceWorks(const std::string& commandLine) {
     return startKey == kBypassKeyword;
 }
 
+// Held from the first step to the last: the main window, which the title check looks for,
+// exists only after the name-service probes.
+class InstanceMutex {
+  public:
+    InstanceMutex() : taken_(platform::TakeNamedMutex(kInstanceMutexName)) {}
+    ~InstanceMutex() {
+        if (taken_) platform::ReleaseNamedMutex(kInstanceMutexName);
+    }
+    InstanceMutex(const InstanceMutex&) = delete;
+    InstanceMutex& operator=(const InstanceMutex&) = delete;
+    bool Taken() const { return taken_; }
+
+  private:
+    bool taken_;
+};
+
 }  // namespace
 
 int RunProgram(const std::string& commandLine) {
+    const InstanceMutex instance;
     ui::InitCommonControls();
-    if (ui::FindWindowByTitle(kMainWindowTitle)) {
+    if (!instance.Taken() || ui::FindWindowByTitle(kMainWindowTitle)) {
         ui::ShowMessageBox(0, kSecondInstanceText, kSecondInstanceCaption, kRefusalStyle);
         return 0;
     }

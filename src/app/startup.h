@@ -16,6 +16,10 @@ inline constexpr char kNameServiceProbe2[] = "www.avm.de";
 // Starts the program without a working name service when given as its command.
 inline constexpr char kBypassKeyword[] = "OHNE";
 
+// Taken as the process starts and held until it ends: a second start is refused also before
+// the first one's window exists.
+inline constexpr char kInstanceMutexName[] = "Local\\Orvano.SingleInstance";
+
 inline constexpr char kSecondInstanceText[] =
     "Fehler, das Programm kann nur 1 mal Gestartet werdern.";
 inline constexpr char kSecondInstanceCaption[] = " Fehler! ";

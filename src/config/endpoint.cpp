@@ -8,7 +8,6 @@
 namespace orvano::config {
 
 namespace {
-constexpr char kAddressCharacters[] = "0123456789.";
 constexpr std::size_t kMaxAddressLength = 254;  // the text passes a 255-byte buffer
 }  // namespace
 
@@ -28,7 +27,7 @@ int ReadRouterAddress(RegistryView view, std::string& address) {
     if (!ReadTextValue(kLocalMachine, RouterAddressKey(view), kRouterAddressValue, stored))
         return 0;
     if (sysinfo::CountOf(stored, '.') != 3) return 0;
-    address = sysinfo::KeepOnly(stored, kAddressCharacters);
+    address = sysinfo::KeepOnly(stored, sysinfo::kAddressCharacters);
     return 1;
 }
 
@@ -40,7 +39,7 @@ int ReadPort(RegistryView view, std::string& hex) {
 
 int ChangeRouterAddress(RegistryView view, const std::string& address, int action) {
     if (action == kActionWrite) {
-        std::string filtered = sysinfo::KeepOnly(address, kAddressCharacters);
+        std::string filtered = sysinfo::KeepOnly(address, sysinfo::kAddressCharacters);
         return WriteTextValue(kLocalMachine, RouterAddressKey(view), kRouterAddressValue,
                               filtered.substr(0, kMaxAddressLength));
     }

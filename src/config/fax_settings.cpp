@@ -9,12 +9,13 @@
 
 namespace orvano::config {
 
+using sysinfo::HasDigit;
+using sysinfo::kDigits;
 using sysinfo::KeepOnly;
 using sysinfo::Trimmed;
 
 namespace {
 
-constexpr char kDigits[] = "0123456789";
 constexpr char kNumberPrefix[] = "Nummer";
 
 struct SettingPlace {
@@ -85,10 +86,6 @@ std::string WithoutBlanks(const std::string& text) {
     return result;
 }
 
-bool HasDigit(const std::string& text) {
-    return text.find_first_of(kDigits) != std::string::npos;
-}
-
 }  // namespace
 
 int ReadFaxApplication(std::string& version, std::string& programFolder, std::string& dataFolder) {
@@ -97,7 +94,7 @@ int ReadFaxApplication(std::string& version, std::string& programFolder, std::st
     ReadCheckedFolder(kFaxUserKey, "DatenDir", dataFolder);
     std::string stored;
     version = ReadTextValue(kCurrentUser, kFaxUserKey, "Version", stored)
-                  ? KeepOnly(stored, "0123456789.")
+                  ? KeepOnly(stored, sysinfo::kAddressCharacters)
                   : "";
     return result;
 }

@@ -18,7 +18,6 @@ namespace {
 constexpr std::size_t kMaxKeyPath = 259;     // paths pass a 260-byte buffer
 constexpr std::uint32_t kTextBuffer = 255;   // text values
 constexpr std::uint32_t kEnumBuffer = 1024;  // names and listed data
-constexpr char kHexDigits[] = "0123456789abcdefABCDEF";
 
 // Closes the key on every path, also when the open failed and left it null.
 class ScopedKey {
@@ -131,7 +130,7 @@ std::string DwordText(std::uint32_t number) {
 
 std::uint32_t HexTextNumber(const std::string& hex) {
     std::uint32_t number = 0;
-    for (char c : sysinfo::KeepOnly(hex, kHexDigits)) {
+    for (char c : sysinfo::KeepOnly(hex, sysinfo::kHexDigits)) {
         std::uint32_t digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
         number = (number << 4) | digit;  // only the low 32 bits are kept
     }

@@ -1,11 +1,11 @@
 #include "dialogs/confirmation_row.h"
 
+#include "ui/control_table.h"
+
 namespace orvano::dialogs {
 
 void SwitchRow(ui::Dialog dialog, const ConfirmationRow& row, bool asking) {
-    if (row.field != 0)
-        ui::SendToWindow(ui::ControlWindow(dialog, row.field), ui::kEmSetReadOnly, asking ? 0 : 1,
-                         0);
+    if (row.field != 0) ui::SetEditReadOnly(dialog, row.field, !asking);
     ui::ShowControl(dialog, row.label, asking);
     ui::ShowControl(dialog, row.button, !asking);
     ui::ShowControl(dialog, row.yes, asking);

@@ -26,7 +26,6 @@ constexpr std::uint32_t kGroupHead = 0x50030D09;    // first radio button of a g
 constexpr std::uint32_t kNumberStyle = 0x50012080;  // ES_NUMBER, ES_AUTOHSCROLL, WS_TABSTOP
 constexpr int kNumberCharacters = 10;
 
-constexpr char kDigits[] = "0123456789";
 constexpr char kRouterIsdnValue[] = "ffffffff";
 constexpr char kRouterAnalogValue[] = "fffffffe";
 constexpr char kRouterInternetValue[] = "fffffffd";
@@ -100,9 +99,9 @@ constexpr RouterLine kRouterLines[] = {{kRouterIsdn, kRouterIsdnValue},
 // Only one ISDN dialog is open at a time.
 struct State {
     ui::FocusMemory focus;
-    // Set while the program itself puts text into the number box, whose change reports must
-    // not count as the user's: the edit's "modified" flag says the same on Windows.
-    bool settingNumber = false;
+    // The user chose a controller or typed a number since the last reload. Until then the
+    // stored value is left alone, also one the dialog could not have produced itself.
+    bool controllerTouched = false;
 };
 
 State& TheState() {
@@ -123,21 +122,17 @@ std::string FlagHex(ui::Dialog dialog, int id) {
 }
 
 void SetNumberText(ui::Dialog dialog, const std::string& text) {
-    State& s = TheState();
-    s.settingNumber = true;
-    ui::SetControlText(dialog, kControllerNumber, text);
-    s.settingNumber = false;
+    ui::SetTextByProgram(dialog, kControllerNumber, text);
 }
 
 void SetNumberEditable(ui::Dialog dialog, bool editable) {
-    ui::SendToWindow(ui::ControlWindow(dialog, kControllerNumber), ui::kEmSetReadOnly,
-                     editable ? 0 : 1, 0);
+    ui::SetEditReadOnly(dialog, kControllerNumber, !editable);
 }
 
 // The digits of the text as a number; absurdly long digit runs stop growing above 32 bits.
 std::uint64_t DigitsNumber(const std::string& text) {
     std::uint64_t number = 0;
-    for (char c : sysinfo::KeepOnly(text, kDigits)) {
+    for (char c : sysinfo::KeepOnly(text, sysinfo::kDigits)) {
         number = number * 10 + static_cast<std::uint64_t>(c - '0');
         if (number > 0xFFFFFFFFull) return 0x100000000ull;
     }
@@ -181,6 +176,7 @@ void EnableRouterLines(ui::Dialog dialog, bool enabled) {
 void Reload(ui::Dialog dialog) {
     std::string hex;
     ui::EnableControl(dialog, kApply, false);
+    TheState().controllerTouched = false;
 
     const int user = config::ReadFaxSetting(FaxSetting::FritzBoxUser, hex);
     ui::SetCheck(dialog, kFritzBoxUser, user);
@@ -215,9 +211,8 @@ void Reload(ui::Dialog dialog) {
             if (hex == line.value) selected = line.id;
         ui::SetOption(dialog, kController, kRouterInternet, selected);
         if (selected == kController) {
-            // Read as a signed number, as the fax application's own dialog shows it.
-            const auto number = static_cast<std::int32_t>(config::HexTextNumber(hex));
-            SetNumberText(dialog, std::to_string(number));
+            // Unsigned: a signed "-4" would come back from the box as 4.
+            SetNumberText(dialog, std::to_string(config::HexTextNumber(hex)));
             SetNumberEditable(dialog, true);
         }
     }
@@ -246,8 +241,10 @@ void Apply(ui::Dialog dialog) {
                                 FlagText(dialog, kNewDriverMachine));
     }
     config::WriteFaxSetting(FaxSetting::ControllerFax, FlagText(dialog, kControllerFax));
-    const std::string controller = ControllerText(dialog);
-    if (!controller.empty()) config::WriteFaxSetting(FaxSetting::CapiController, controller);
+    if (TheState().controllerTouched) {
+        const std::string controller = ControllerText(dialog);
+        if (!controller.empty()) config::WriteFaxSetting(FaxSetting::CapiController, controller);
+    }
     const std::string service = ServiceText(dialog);
     if (!service.empty()) config::WriteFaxSetting(FaxSetting::Cip, service);
     config::WriteFaxSetting(FaxSetting::Speech, FlagText(dialog, kSpeech));
@@ -291,6 +288,7 @@ void Export(ui::Dialog dialog) {
 
 // The user changed the controller number: cap it, and allow writing only a real controller.
 void NumberChanged(ui::Dialog dialog) {
+    TheState().controllerTouched = true;
     if (DigitsNumber(ui::GetControlText(dialog, kControllerNumber)) > kMaxControllerNumber)
         SetNumberText(dialog, std::to_string(kMaxControllerNumber));
     const std::string text = sysinfo::TrimmedEnd(ui::GetControlText(dialog, kControllerNumber));
@@ -318,6 +316,7 @@ void WowSwitched(ui::Dialog dialog) {
 
 // Picks a controller choice; the number box is editable only for a numbered controller.
 void ChooseController(ui::Dialog dialog, int id) {
+    TheState().controllerTouched = true;
     ui::SetOption(dialog, kController, kRouterInternet, id);
     SetNumberEditable(dialog, id == kController);
     ui::EnableControl(dialog, kApply, true);
@@ -341,7 +340,7 @@ void Command(ui::Dialog dialog, int id, std::uint32_t code) {
         case kController:
             return ChooseController(dialog, kController);
         case kControllerNumber:
-            if (code == ui::kEnChange && !TheState().settingNumber) NumberChanged(dialog);
+            if (code == ui::kEnChange && !ui::TextSetByProgram()) NumberChanged(dialog);
             return;
         case kRouterIsdn:
         case kRouterAnalog:

@@ -30,7 +30,6 @@ constexpr std::uint32_t kListStyle = 0x50210101;
 constexpr std::uint32_t kReplacementStyle = 0x50002880;
 constexpr int kReplacementLimit = 16;
 constexpr int kFieldMargin = 2;
-constexpr char kDigits[] = "0123456789";
 constexpr char kPlusOptionKey[] = "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\FRITZ!]";
 
 // The controls in creation (and tab) order.
@@ -71,9 +70,6 @@ const ui::ToolTipRow kTips[] = {
 
 // Only one numbers dialog is open at a time.
 struct State {
-    // Set while the dialog itself puts text into the replacement field: only the user's own
-    // changes to it count as modifications.
-    bool fillingField = false;
     ui::FocusMemory focus;
 };
 
@@ -82,35 +78,35 @@ State& TheState() {
     return state;
 }
 
-bool HasDigit(const std::string& text) {
-    return text.find_first_of(kDigits) != std::string::npos;
+bool PlusOptionChecked(ui::Dialog dialog) {
+    return ui::GetCheck(dialog, kUsePlusMapper) == ui::kChecked;
 }
 
-void SetReadOnly(ui::Dialog dialog, int id, bool readOnly) {
-    ui::SendToWindow(ui::ControlWindow(dialog, id), ui::kEmSetReadOnly, readOnly ? 1 : 0, 0);
+// The option checked with no digits to put in place of the "+" would make the fax application
+// drop the "+" and dial the country code as a local number: such a state is never exported.
+bool Exportable(ui::Dialog dialog) {
+    return !PlusOptionChecked(dialog) || sysinfo::HasDigit(ui::GetControlText(dialog, kPlusMapper));
 }
 
-void FillField(ui::Dialog dialog, const std::string& text) {
-    State& s = TheState();
-    s.fillingField = true;
-    ui::SetControlText(dialog, kPlusMapper, text);
-    s.fillingField = false;
+void EnableExport(ui::Dialog dialog) {
+    ui::EnableControl(dialog, kRegFile, Exportable(dialog));
 }
 
-// An empty replacement would make the fax application drop the "+" and dial the country code
-// as a local number, so " Übernehmen " needs at least one digit.
+// For the same reason " Übernehmen " needs at least one digit.
 void EnableApplyByDigits(ui::Dialog dialog) {
-    ui::EnableControl(dialog, kApply, HasDigit(ui::GetControlText(dialog, kPlusMapper)));
+    ui::EnableControl(dialog, kApply, sysinfo::HasDigit(ui::GetControlText(dialog, kPlusMapper)));
+    EnableExport(dialog);
 }
 
 void Reload(ui::Dialog dialog) {
     std::string hex;
     const int use = config::ReadFaxSetting(FaxSetting::UsePlusMapper, hex);
     ui::SetCheck(dialog, kUsePlusMapper, use);
-    SetReadOnly(dialog, kPlusMapper, use != 1);
+    ui::SetEditReadOnly(dialog, kPlusMapper, use != 1);
     std::string digits;
     config::ReadPlusMapper(digits);
-    FillField(dialog, digits);
+    ui::SetTextByProgram(dialog, kPlusMapper, digits);
+    EnableExport(dialog);
 }
 
 void Open(ui::Dialog dialog) {
@@ -148,7 +144,7 @@ std::vector<std::string> DialledNumberLines(int status, const std::vector<std::s
 std::string PlusOptionRegText(bool usePlusMapper, const std::string& replacement) {
     return std::string(kPlusOptionKey) + kCrLf +
            RegNumberValueLine("UsePlusMapper", usePlusMapper ? "00000001" : "00000000") + kCrLf +
-           RegTextValueLine("PlusMapper", sysinfo::KeepOnly(replacement, kDigits));
+           RegTextValueLine("PlusMapper", sysinfo::KeepOnly(replacement, sysinfo::kDigits));
 }
 
 // The list is read afresh each time; when nothing can be read it keeps what it shows.
@@ -163,24 +159,25 @@ void ShowNumbers(ui::Dialog dialog) {
 }
 
 void SwitchPlusOption(ui::Dialog dialog) {
-    SetReadOnly(dialog, kPlusMapper, ui::GetCheck(dialog, kUsePlusMapper) != ui::kChecked);
+    ui::SetEditReadOnly(dialog, kPlusMapper, !PlusOptionChecked(dialog));
     EnableApplyByDigits(dialog);
 }
 
 void Apply(ui::Dialog dialog) {
-    const bool use = ui::GetCheck(dialog, kUsePlusMapper) == ui::kChecked;
+    const bool use = PlusOptionChecked(dialog);
     config::WriteFaxSetting(FaxSetting::UsePlusMapper, use ? "1" : "0");
     // The button is only enabled with a digit in the field; never store an empty replacement.
     const std::string replacement = ui::GetControlText(dialog, kPlusMapper);
-    if (HasDigit(replacement)) config::WritePlusMapper(replacement);
+    if (sysinfo::HasDigit(replacement)) config::WritePlusMapper(replacement);
     ui::EnableControl(dialog, kApply, false);
     ui::PostToWindow(dialog, kReloadMessage, 0, 0);
 }
 
 void Export(ui::Dialog dialog) {
+    if (!Exportable(dialog)) return;
     ClearPendingRegText();
-    SetPendingRegText(PlusOptionRegText(ui::GetCheck(dialog, kUsePlusMapper) == ui::kChecked,
-                                        ui::GetControlText(dialog, kPlusMapper)));
+    SetPendingRegText(
+        PlusOptionRegText(PlusOptionChecked(dialog), ui::GetControlText(dialog, kPlusMapper)));
     ShowRegistryEntryDialog(dialog, kRegCountryCode);
     ui::FocusControl(dialog, kRegFile);
 }
@@ -189,7 +186,7 @@ void Command(ui::Dialog dialog, int id, std::uint32_t code) {
     if (id == kUsePlusMapper) return SwitchPlusOption(dialog);
     if (id == kPlusMapper) {
         // Only the user's own edits; the field changing under Reload is no modification.
-        if (code == ui::kEnChange && !TheState().fillingField) EnableApplyByDigits(dialog);
+        if (code == ui::kEnChange && !ui::TextSetByProgram()) EnableApplyByDigits(dialog);
         return;
     }
     if (code > 1) return;

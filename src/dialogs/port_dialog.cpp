@@ -28,7 +28,6 @@ using ui::kWhite;
 constexpr std::uint32_t kPortStyle = 0x50010801;  // read-only and centred until asked
 constexpr int kPortDigits = 8;
 constexpr int kFieldMargin = 2;
-constexpr char kHexDigits[] = "0123456789abcdefABCDEF";
 constexpr std::uint32_t kHighestPort = 0xFFFF;
 
 // The controls in creation (and tab) order.
@@ -108,8 +107,8 @@ bool IsPortText(const std::string& hex) {
 }
 
 void ConfirmChange(ui::Dialog dialog, TwoViews& views, int index) {
-    std::string hex =
-        sysinfo::KeepOnly(ui::GetControlText(dialog, views.Section(index).field), kHexDigits);
+    std::string hex = sysinfo::KeepOnly(ui::GetControlText(dialog, views.Section(index).field),
+                                        sysinfo::kHexDigits);
     views.FinishChange(dialog, index, hex, IsPortText(hex));
 }
 
@@ -120,7 +119,7 @@ void OfferDefault(ui::Dialog dialog, TwoViews& views, int index, int pressed) {
     SwitchRow(dialog, section.changeRow, true);
     SwitchRow(dialog, section.deleteRow, false);
     ui::EnableControl(dialog, section.regFile, false);
-    ui::SendToWindow(ui::ControlWindow(dialog, section.field), ui::kEmSetReadOnly, 1, 0);
+    ui::SetEditReadOnly(dialog, section.field, true);
     ui::FocusControl(dialog, pressed);
 }
 

@@ -108,35 +108,37 @@ void Open(ui::Dialog dialog) {
     }
 }
 
-void Save() {
+// 1 when the file was written.
+int WriteEntry(const std::string& path) {
     const State& s = TheState();
-    const std::string path = sysinfo::ProgramFolder() + RegFileName(s.selector);
     if (const Source* source = FieldSource(s.selector)) {
         // The field as it is now, not as it was when the dialog opened.
         const std::string value = ui::GetControlText(s.owner, source->field);
         std::string section;
-        if (BuildRegText("", section, value, source->textMode))
-            BuildRegText(path, section, value, source->writeMode);
-        return;
+        return BuildRegText("", section, value, source->textMode) &&
+               BuildRegText(path, section, value, source->writeMode);
     }
     switch (s.selector) {
         case kRegIsdn:
         case kRegIsdnWow:
-            WriteRegFile(path, PendingRegText());
-            break;
+            return WriteRegFile(path, PendingRegText());
         case kRegDefaults:
-        case kRegDefaultsWow: {
-            const std::string bytes = ResourceBytes(s.selector);
-            if (!bytes.empty()) WriteRawFile(path, bytes);
-            break;
-        }
+        case kRegDefaultsWow:
+            return WriteRawFile(path, ResourceBytes(s.selector));
         case kRegCountryCode:
-            WriteRegFile(path,
-                         PendingRegText() + kCrLf + RegNumberValueLine("UseStandort", "00000000"));
-            break;
+            return WriteRegFile(
+                path, PendingRegText() + kCrLf + RegNumberValueLine("UseStandort", "00000000"));
         default:
-            break;
+            return 0;
     }
+}
+
+// A file of the same name from an earlier save may still be there: without a word, the user
+// would import those older settings believing them to be these.
+void Save(ui::Dialog dialog) {
+    const std::string path = sysinfo::ProgramFolder() + RegFileName(TheState().selector);
+    if (WriteEntry(path) == 0)
+        ui::ShowMessageBox(dialog, " " + path + "  ->  " + kNotSaved, " Fehler! ", ui::kMbInfo);
 }
 
 std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam, ui::LParam) {
@@ -150,7 +152,7 @@ std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wPar
         case ui::kWmCommand: {
             const std::uint32_t code = ui::CommandCode(wParam);
             if (code > 1) break;
-            if (ui::CommandId(wParam) == kSave) Save();
+            if (ui::CommandId(wParam) == kSave) Save(dialog);
             if (ui::CommandId(wParam) == kOk) ui::CloseDialog(dialog, 0);
             break;
         }

@@ -9,6 +9,8 @@ namespace orvano::dialogs {
 inline constexpr char kRegistryEntryTitle[] = " Registry Eintrag";
 
 namespace red {
+// Reported after the file's path when it could not be written.
+inline constexpr char kNotSaved[] = "nicht gespeichert ";
 inline constexpr int kTopLabel = 8701, kFrame = 8702, kInfoLabel = 8711, kText = 8712,
                      kCaption = 8713, kSave = 8714, kOk = 8705;
 }  // namespace red

@@ -110,11 +110,12 @@ int BuildRegText(const std::string& path, std::string& text, const std::string& 
     if (!section || sysinfo::Trimmed(value).empty()) return 0;
     std::string line;
     if (section->address) {
-        const std::string address = sysinfo::KeepOnly(value, "0123456789.");
-        if (address == "0.0.0.0") return 0;
+        const std::string address = sysinfo::KeepOnly(value, sysinfo::kAddressCharacters);
+        // The address field's own texts while nothing is stored: never a router's address.
+        if (address == "0.0.0.0" || address == "255.255.255.255") return 0;
         line = RegTextValueLine(section->value, address);
     } else {
-        const std::string hex = sysinfo::KeepOnly(value, "0123456789abcdefABCDEF");
+        const std::string hex = sysinfo::KeepOnly(value, sysinfo::kHexDigits);
         if (hex.size() != 8) return 0;
         line = RegNumberValueLine(section->value, hex);
     }

@@ -27,7 +27,6 @@ using ui::kTitleBlue;
 constexpr std::uint32_t kAddressStyle = 0x50010000;
 constexpr char kAddressClass[] = "SysIPAddress32";
 constexpr char kNoAddress[] = "255.255.255.255";
-constexpr char kAddressCharacters[] = "0123456789.";
 
 std::string Padded(const char* text) {
     return std::string(" ") + text + " ";
@@ -116,7 +115,7 @@ constexpr ViewSection kSections[] = {
 void ConfirmChange(ui::Dialog dialog, TwoViews& views, int index) {
     ui::SetBusyCursor(true);
     std::string address = sysinfo::KeepOnly(ui::GetControlText(dialog, views.Section(index).field),
-                                            kAddressCharacters);
+                                            sysinfo::kAddressCharacters);
     views.FinishChange(dialog, index, address, config::ConfirmAddress(address) == 1);
     ui::SetBusyCursor(false);
 }

@@ -14,6 +14,12 @@ bool IsWow64Process();
 std::string ModuleFileName();
 // Sleep: waits without handling messages.
 void Sleep(std::uint32_t milliseconds);
+// CreateMutexA with the name, kept open until ReleaseNamedMutex or the end of the process:
+// false when the mutex was there already (ERROR_ALREADY_EXISTS, or ERROR_ACCESS_DENIED for one
+// another user's process made), true when this call made it or could make none at all.
+bool TakeNamedMutex(const std::string& name);
+// CloseHandle on the mutex this process took under the name.
+void ReleaseNamedMutex(const std::string& name);
 // Keeps the program's own folder out of the library search: SetDefaultDllDirectories with the
 // system folder only where it exists (looked up at run time), else SetDllDirectoryA("").
 void RestrictLibrarySearch();

@@ -21,10 +21,16 @@ std::string TrimmedUserName() {
     return Trimmed(name);
 }
 
-std::string ReplaceAll(const std::string& text, const std::string& what, const std::string& with) {
+// Windows paths ignore letter case, so "C:\Users\max" holds the account "Max".
+std::size_t FindNoCase(const std::string& text, const std::string& what, std::size_t start = 0) {
+    return platform::UpperCaseAnsi(text).find(platform::UpperCaseAnsi(what), start);
+}
+
+std::string ReplaceAllNoCase(const std::string& text, const std::string& what,
+                             const std::string& with) {
     std::string result;
     std::size_t start = 0;
-    for (std::size_t at; (at = text.find(what, start)) != std::string::npos;
+    for (std::size_t at; (at = FindNoCase(text, what, start)) != std::string::npos;
          start = at + what.size())
         result += text.substr(start, at - start) + with;
     return result + text.substr(start);
@@ -115,8 +121,8 @@ int MaskUserName(std::string& path, int mask) {
     const std::string name = TrimmedUserName();
     if (name.empty()) return 0;
     if (mask == 1) {
-        if (trimmed.find(name) == std::string::npos) return 0;
-        path = ReplaceAll(trimmed, name, std::string(name.size(), '*'));
+        if (FindNoCase(trimmed, name) == std::string::npos) return 0;
+        path = ReplaceAllNoCase(trimmed, name, std::string(name.size(), '*'));
         return 1;
     }
     if (CountOf(trimmed, '*') < name.size()) return 0;
@@ -128,7 +134,7 @@ int PathHasUserName(const std::string& path) {
     const std::string trimmed = Trimmed(path);
     const std::string name = TrimmedUserName();
     if (trimmed.empty() || name.empty()) return 0;
-    return trimmed.find(name) != std::string::npos ? 1 : 0;
+    return FindNoCase(trimmed, name) != std::string::npos ? 1 : 0;
 }
 
 }  // namespace orvano::sysinfo

@@ -27,11 +27,12 @@ const std::string& BrowserStartFolder();
 // The folder browser over `owner`: the chosen folder, "" when the user cancels.
 std::string BrowseForFolder(ui::Window owner);
 
-// Mask 1 hides the user's name in the path behind as many "*"; any other mask puts the name
+// Mask 1 hides the user's name (in any letter case) in the path behind as many "*"; any other
+// mask puts the name
 // back for every run of exactly that many "*". 1 when the path changed. A blank or unknown
 // user name changes nothing.
 int MaskUserName(std::string& path, int mask);
-// 1 when the path contains the user's name, with its exact letter case.
+// 1 when the path contains the user's name, in any letter case.
 int PathHasUserName(const std::string& path);
 
 }  // namespace orvano::sysinfo

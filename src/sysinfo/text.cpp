@@ -40,6 +40,10 @@ std::string KeepOnly(const std::string& text, const std::string& allowed) {
     return kept;
 }
 
+bool HasDigit(const std::string& text) {
+    return text.find_first_of(kDigits) != std::string::npos;
+}
+
 std::size_t CountOf(const std::string& text, char c) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
 }

@@ -6,6 +6,11 @@
 
 namespace orvano::sysinfo {
 
+// Character sets the program filters its texts by.
+inline constexpr char kDigits[] = "0123456789";
+inline constexpr char kAddressCharacters[] = "0123456789.";  // dotted IPv4 text
+inline constexpr char kHexDigits[] = "0123456789abcdefABCDEF";
+
 // NUL and blank characters removed at both ends.
 std::string Trimmed(const std::string& text);
 // NUL and blank characters removed at the end only.
@@ -19,6 +24,8 @@ std::string WithoutTrailingSeparators(const std::string& text);
 std::string CutAtNul(const std::string& text);
 // The text with every character outside `allowed` dropped.
 std::string KeepOnly(const std::string& text, const std::string& allowed);
+// true when the text holds at least one of "0"-"9".
+bool HasDigit(const std::string& text);
 // How often `c` occurs in the text.
 std::size_t CountOf(const std::string& text, char c);
 

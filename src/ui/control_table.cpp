@@ -18,6 +18,27 @@ void SetEditMargins(Dialog dialog, int id, int pixels) {
                  (pixels & 0xFFFF) | (pixels & 0xFFFF) << 16);
 }
 
+void SetEditReadOnly(Dialog dialog, int id, bool readOnly) {
+    SendToWindow(ControlWindow(dialog, id), kEmSetReadOnly, readOnly ? 1 : 0, 0);
+}
+
+namespace {
+int& ProgramTextDepth() {
+    static int depth = 0;
+    return depth;
+}
+}  // namespace
+
+void SetTextByProgram(Dialog dialog, int id, const std::string& text) {
+    ++ProgramTextDepth();
+    SetControlText(dialog, id, text);
+    --ProgramTextDepth();
+}
+
+bool TextSetByProgram() {
+    return ProgramTextDepth() > 0;
+}
+
 void AddToolTips(Dialog dialog, const ToolTipRow* rows, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) AddToolTip(dialog, rows[i].id, rows[i].text);
 }

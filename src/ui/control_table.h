@@ -42,6 +42,13 @@ void AddControls(Dialog dialog, const ControlRow (&rows)[N], const std::string& 
 
 // Inner left and right margins of an edit field, in pixels (EM_SETMARGINS).
 void SetEditMargins(Dialog dialog, int id, int pixels);
+// Whether the user can type into the edit field (EM_SETREADONLY).
+void SetEditReadOnly(Dialog dialog, int id, bool readOnly);
+
+// Puts text into a control on the program's behalf. An edit reports that change as it
+// reports typing; TextSetByProgram() is true while it does, so a dialog counts only the user's.
+void SetTextByProgram(Dialog dialog, int id, const std::string& text);
+bool TextSetByProgram();
 
 struct ToolTipRow {
     int id;

@@ -97,6 +97,16 @@ void SetDialogLocation(Dialog dialog, int x, int y);
 void GetDialogSize(Dialog dialog, int& width, int& height);
 void SetDialogSize(Dialog dialog, int width, int height);
 
+// A rectangle in dialog units.
+struct UnitRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const UnitRect&) const = default;
+};
+// The work area (the screen without task bars) of the monitor nearest to `rect`, in the dialog
+// units of `dialog` (MonitorFromRect with MONITOR_DEFAULTTONEAREST, GetMonitorInfoA). false when
+// it cannot be had.
+bool NearestWorkArea(Dialog dialog, const UnitRect& rect, UnitRect& area);
+
 // Runs the dialog until it is destroyed; returns the result given to CloseDialog.
 int RunModal(Dialog dialog, DialogCallback callback);
 void CloseDialog(Dialog dialog, int result);
@@ -156,8 +166,9 @@ bool IsMinimized(Window window);                // IsIconic
 Window FocusedWindow();                         // GetFocus
 void SetFocusWindow(Window window);             // SetFocus
 
-// ShellExecuteA with no owner window: a result above 32 means started.
-std::intptr_t ShellExecute(const std::string& operation, const std::string& file,
+// ShellExecuteA with `owner` as the owner of any message the shell shows: a result above 32
+// means started.
+std::intptr_t ShellExecute(Window owner, const std::string& operation, const std::string& file,
                            const std::string& parameters, const std::string& directory,
                            int showCommand);
 

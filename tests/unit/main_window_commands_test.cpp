@@ -185,10 +185,16 @@ TEST_F(MainWindowCommandsTest, CompanionsAreStartedOrBroughtForward) {
     ui::Window dambra = hl::AddForeignWindow(" Dambra Dateipfad ändern", true);
     hl::SetShellExecuteResult(
         42, [](const hl::ShellRecord&) { hl::AddForeignWindow(" Teluso", true); });
-    Run({[] { hl::Click(Window(), kTestToolButton); }, [] { hl::Click(Window(), kDbaseButton); }});
+    ui::Dialog main = 0;
+    Run({[&] {
+             main = Window();
+             hl::Click(Window(), kTestToolButton);
+         },
+         [] { hl::Click(Window(), kDbaseButton); }});
     ASSERT_EQ(hl::ShellExecutes().size(), 1u);
     EXPECT_EQ(hl::ShellExecutes()[0].file, "C:\\Orvano\\Teluso.exe");
     EXPECT_EQ(hl::ShellExecutes()[0].showCommand, ui::kSwShow);
+    EXPECT_EQ(hl::ShellExecutes()[0].owner, main) << "the shell's messages need an owner";
     EXPECT_FALSE(hl::ForeignOf(ui::FindWindowByTitle(" Teluso"))->minimized)
         << "restored after starting";
     EXPECT_FALSE(hl::ForeignOf(dambra)->minimized);
@@ -213,6 +219,42 @@ TEST_F(MainWindowCommandsTest, TheFaxApplicationLabelFollowsItsWindowAndOpensIts
     EXPECT_EQ(received[0].message, ui::kWmCommand);
     EXPECT_EQ(received[0].wParam, kFaxSettingsCommand);
     EXPECT_FALSE(hl::ForeignOf(fax)->minimized);
+}
+
+TEST_F(MainWindowCommandsTest, AFaxApplicationThatNeverShowsItsWindowIsSentNothing) {
+    mem::PutFile("C:\\Fax\\FriFax32.exe", "MZ");
+    mem::PutText(kCurrentUser, config::kFaxUserProgramKey, "SystemDir", "C:\\Fax");
+    Run({[] {
+        // The label shows while the window exists; the program ends before the click.
+        ui::Window fax = hl::AddForeignWindow("FRITZ!fax");
+        hl::AdvanceClock(5000);
+        hl::RemoveForeignWindow(fax);
+        hl::Click(Window(), kFaxSettingsLabel);
+    }});
+    EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
+}
+
+// WM_CLOSE from another program or from the session ending: the clean-up runs once and the
+// window really ends, instead of staying open with its timers stopped.
+TEST_F(MainWindowCommandsTest, AWindowClosedFromOutsideClosesTheWholeWay) {
+    ui::Window teluso = hl::AddForeignWindow(" Teluso");
+    ui::Dialog window = 0;
+    hl::AddStep([&] {
+        window = Window();
+        ui::PostToWindow(window, ui::kWmClose, 0, 0);
+    });
+    EXPECT_EQ(ShowMainWindow(), 0);
+    EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
+    EXPECT_EQ(Window(), 0u) << "the window has ended";
+    EXPECT_EQ(hl::StepsLeft(), 0u);
+    EXPECT_EQ(hl::ForeignOf(teluso)->received.size(), 1u) << "companions asked to close once";
+    EXPECT_TRUE(mem::FileBytes("C:\\Orvano\\Orvano.ini").value_or("").find("HmWinPosX=") !=
+                std::string::npos)
+        << "the placement is saved";
+    int destroyed = 0;
+    for (const hl::Delivered& d : hl::DialogOf(window)->received)
+        destroyed += d.message == ui::kWmDestroy;
+    EXPECT_EQ(destroyed, 1);
 }
 
 TEST_F(MainWindowCommandsTest, TheRegFileMenuOffersTheTwoBuiltInScripts) {

@@ -184,6 +184,38 @@ TEST_F(MainWindowTest, UserNameIsMaskedAndShownAgain) {
     EXPECT_EQ(warnings, (std::vector<bool>{true, false, true, false}));
 }
 
+// While the folder is missing the blink writes the stored path every 500 ms: with the box
+// ticked the field must still never show the name, and the browser starts at the real folder.
+TEST_F(MainWindowTest, TheMaskHoldsWhileTheDataFolderIsMissing) {
+    PrepareInstalledMachine();
+    mem::PutText(kCurrentUser, config::kFaxUserKey, "DatenDir", "C:\\Users\\max\\Weg\\");
+    hl::AnswerFolderBrowser(std::nullopt);
+    std::vector<std::string> shown;
+    std::vector<bool> warnings;
+    auto look = [&] {
+        ui::Dialog w = hl::FindDialog(kMainWindowTitle);
+        shown.push_back(ui::GetControlText(w, kDataPath));
+        warnings.push_back(ui::ControlVisible(w, kUserNameWarning));
+    };
+    Run({look, [] { hl::Click(hl::FindDialog(kMainWindowTitle), kMaskUserName); }, look,
+         [&] {
+             for (int i = 0; i < 3; ++i) {
+                 hl::AdvanceClock(500);
+                 look();
+             }
+         },
+         [] { hl::Click(hl::FindDialog(kMainWindowTitle), kDataFolderButton); },
+         [] { hl::Click(hl::FindDialog(kMainWindowTitle), kMaskUserName); }, look});
+    const std::string plain = "C:\\Users\\max\\Weg\\";
+    const std::string masked = "C:\\Users\\***\\Weg\\";
+    // Empty until the first blink has read the stored folder.
+    EXPECT_EQ(shown, (std::vector<std::string>{"", "", masked, masked, masked, plain}));
+    EXPECT_EQ(warnings, (std::vector<bool>{false, false, false, false, false, true}))
+        << "the name in another letter case is the user's";
+    ASSERT_EQ(hl::FolderBrowsers().size(), 1u);
+    EXPECT_EQ(hl::FolderBrowsers()[0].startFolder, "C:\\Users\\max\\Weg");
+}
+
 TEST_F(MainWindowTest, AMissingDataFolderMakesItsLabelBlink) {
     PrepareInstalledMachine();
     mem::PutText(kCurrentUser, config::kFaxUserKey, "DatenDir", "C:\\Weg\\Daten\\");

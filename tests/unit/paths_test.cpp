@@ -64,7 +64,7 @@ TEST_F(PathsTest, FolderFormEndsInExactlyOneBackslash) {
     }
 }
 
-TEST_F(PathsTest, UserNameIsMaskedAndPutBackWithItsExactCase) {
+TEST_F(PathsTest, UserNameIsMaskedInAnyLetterCaseAndPutBack) {
     mem::SetUserName("Max");
     struct Case {
         std::string path;
@@ -75,9 +75,12 @@ TEST_F(PathsTest, UserNameIsMaskedAndPutBackWithItsExactCase) {
         {"C:\\Users\\Max\\Fax", 1, 1, "C:\\Users\\***\\Fax"},
         {" C:\\Users\\Max\\Max ", 1, 1, "C:\\Users\\***\\***"},
         {"C:\\Users\\***\\Fax", 0, 1, "C:\\Users\\Max\\Fax"},
-        {"C:\\Users\\max\\Fax", 1, 0, "C:\\Users\\max\\Fax"},  // another spelling is not the user
-        {"C:\\a***b", 2, 1, "C:\\aMaxb"},                      // any run of three stars
-        {"C:\\****\\**", 0, 1, "C:\\****\\**"},                // enough stars, but no run of three
+        // Windows paths ignore letter case: this is the user's folder too.
+        {"C:\\Users\\max\\Fax", 1, 1, "C:\\Users\\***\\Fax"},
+        {"C:\\USERS\\mAX\\max", 1, 1, "C:\\USERS\\***\\***"},
+        {"C:\\Users\\Ma\\Fax", 1, 0, "C:\\Users\\Ma\\Fax"},
+        {"C:\\a***b", 2, 1, "C:\\aMaxb"},        // any run of three stars
+        {"C:\\****\\**", 0, 1, "C:\\****\\**"},  // enough stars, but no run of three
         {"C:\\**", 0, 0, "C:\\**"},
         {"   ", 1, 0, "   "},
     };
@@ -87,7 +90,8 @@ TEST_F(PathsTest, UserNameIsMaskedAndPutBackWithItsExactCase) {
         EXPECT_EQ(path, c.after) << c.path;
     }
     EXPECT_EQ(PathHasUserName("C:\\Users\\Max\\Fax"), 1);
-    EXPECT_EQ(PathHasUserName("C:\\Users\\MAX\\Fax"), 0);
+    EXPECT_EQ(PathHasUserName("C:\\Users\\MAX\\Fax"), 1);
+    EXPECT_EQ(PathHasUserName("C:\\Users\\Mx\\Fax"), 0);
     EXPECT_EQ(PathHasUserName(""), 0);
 }
 

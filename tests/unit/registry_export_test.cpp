@@ -122,6 +122,7 @@ TEST_F(RegistryExportTest, SectionsAreBuiltOnlyFromGoodValues) {
         {kTextPortWow, "0000138F", 1,
          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\CAPIoTCP]\r\n\"Port\"=dword:0000138F"},
         {kTextAddress, "0.0.0.0", 0, "unchanged"},
+        {kTextAddressWow, "255.255.255.255", 0, "unchanged"},  // an address field's empty text
         {kTextAddress, "  ", 0, "unchanged"},
         {kTextPort, "13a7", 0, "unchanged"},
         {kTextPort, "0000138g", 0, "unchanged"},  // seven hex digits are left
@@ -169,6 +170,42 @@ TEST_F(RegistryExportTest, FieldEntriesShowAndSaveTheFieldAsItIsNow) {
     }
 }
 
+// A file that cannot be written keeps any older file of its name: the user must know.
+TEST_F(RegistryExportTest, AFailedSaveIsReportedInOneLine) {
+    const struct {
+        int selector;
+        const char* file;
+        bool inUse;
+    } cases[] = {
+        {kRegPort, "Reg5_AVM_NC_FB_Port.reg", true},
+        {kRegIsdn, "Reg5_AVM_FB_FF_ISDN.reg", true},
+        {kRegCountryCode, "Reg5_AVM_FB_FF_Laendervorwahl.reg", true},
+        {kRegIsdnWow, "Reg5_AVM_FB_FF_ISDN_Wow6432Node.reg", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        hl::Reset();
+        ui::Dialog owner = Owner("192.168.178.1", "000013a7");
+        SetPendingRegText("[HKEY_CURRENT_USER\\Software\\AVM]");
+        const std::string path = kFolder + std::string(c.file);
+        mem::PutFile(path, "old");
+        mem::SetFileInUse(path, c.inUse);
+        if (c.inUse) hl::AnswerMessageBox(ui::kIdOk);
+        Seen seen = OpenAndSave(owner, c.selector);
+        EXPECT_TRUE(seen.canSave);
+        if (c.inUse) {
+            EXPECT_EQ(File(c.file), "old");
+            ASSERT_EQ(hl::MessageBoxes().size(), 1u);
+            const hl::MessageBoxRecord& box = hl::MessageBoxes()[0];
+            EXPECT_EQ(box.text, " " + path + "  ->  nicht gespeichert ");
+            EXPECT_EQ(box.caption, " Fehler! ");
+        } else {
+            EXPECT_NE(File(c.file), "old");
+            EXPECT_TRUE(hl::MessageBoxes().empty()) << "a save that worked says nothing";
+        }
+    }
+}
+
 TEST_F(RegistryExportTest, PendingTextAndBuiltInScripts) {
     ui::Dialog owner = Owner("", "");
     SetPendingRegText(
@@ -185,9 +222,12 @@ TEST_F(RegistryExportTest, PendingTextAndBuiltInScripts) {
     EXPECT_NE(File("Reg5_AVM_FB_FF_ISDN_Wow6432Node.reg"), "<none>");
 
     ClearPendingRegText();
+    hl::AnswerMessageBox(ui::kIdOk);
     seen = OpenAndSave(owner, kRegIsdn);
     EXPECT_EQ(seen.text, "Windows Registry Editor Version 5.00\r\n\r\n\r\n\r\n");
     EXPECT_EQ(File("Reg5_AVM_FB_FF_ISDN.reg"), "<none>") << "an empty body is not written";
+    ASSERT_EQ(hl::MessageBoxes().size(), 1u) << "and the user is told so";
+    EXPECT_EQ(hl::MessageBoxes()[0].caption, " Fehler! ");
 
     const std::string script = Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[X]\r\n\r\n");
     mem::PutResource("FB_IP_1921681781_REG", "\xFF\xFE"s + script);  // two marks: both go

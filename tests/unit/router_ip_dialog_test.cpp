@@ -289,6 +289,26 @@ TEST_F(RouterIpDialogTest, CheckBoxSwitchesTheEditableSection) {
     EXPECT_EQ(end, 1);
 }
 
+// With nothing stored the field shows the control's own text, which is no router's address.
+TEST_F(RouterIpDialogTest, WithNothingStoredNothingIsExported) {
+    for (const SectionIds& s : kBothSections) {
+        SCOPED_TRACE(s.name);
+        Fresh();
+        Prepare(s);
+        bool canSave = true;
+        std::string shown;
+        Run({[&](ui::Dialog d) { hl::Click(d, s.regFile); },
+             [&](ui::Dialog) {
+                 ui::Dialog entry = hl::FindDialog(kRegistryEntryTitle);
+                 canSave = ui::ControlEnabled(entry, red::kSave);
+                 shown = ui::GetControlText(entry, red::kText);
+                 hl::Click(entry, red::kOk);
+             }});
+        EXPECT_FALSE(canSave);
+        EXPECT_EQ(shown, "Windows Registry Editor Version 5.00\r\n\r\n");
+    }
+}
+
 TEST_F(RouterIpDialogTest, RegFileButtonsExportTheFieldAsShown) {
     for (const SectionIds& s : kBothSections) {
         SCOPED_TRACE(s.name);

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "memory_fixture.h"
+#include "platform/system.h"
 #include "ui/headless/script.h"
 
 namespace orvano::testing {
@@ -55,6 +56,21 @@ TEST_F(StartupTest, ASecondInstanceIsRefusedAndTheFirstLeftAlone) {
     EXPECT_FALSE(hl::ForeignOf(first)->foreground);
     EXPECT_TRUE(hl::ForeignOf(first)->received.empty());
     EXPECT_FALSE(mem::FileBytes(kIni)) << "refused before the settings file is touched";
+}
+
+// A first start still busy with its probes has no window yet; its mutex refuses the second.
+TEST_F(StartupTest, TheInstanceMutexRefusesAStartBeforeTheFirstWindowExists) {
+    mem::HoldNamedMutex(kInstanceMutexName);
+    hl::AnswerMessageBox(ui::kIdOk);
+    EXPECT_EQ(RunProgram("OHNE"), 0);
+    ASSERT_EQ(hl::MessageBoxes().size(), 1u);
+    EXPECT_EQ(hl::MessageBoxes()[0].text, kSecondInstanceText);
+    EXPECT_FALSE(mem::FileBytes(kIni)) << "refused before the settings file is touched";
+
+    // Once the first has ended, and after each run of its own, the program starts again.
+    platform::ReleaseNamedMutex(kInstanceMutexName);
+    EXPECT_TRUE(StartsWith("OHNE"));
+    EXPECT_TRUE(StartsWith("OHNE"));
 }
 
 TEST_F(StartupTest, WithoutNameServiceTheProgramEndsAfterStamping) {

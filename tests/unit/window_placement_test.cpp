@@ -155,6 +155,64 @@ TEST_F(WindowPlacementTest, TheStoredPlacementIsRestoredWhenTheWindowOpens) {
     }
 }
 
+// A placement from a monitor that is gone (a laptop undocked) comes back onto the nearest
+// monitor's work area; the stored size stays when it fits there.
+TEST_F(WindowPlacementTest, AStoredPlacementOffEveryMonitorComesBackOnTheNearest) {
+    const ui::UnitRect primary{0, 0, 1280, 680};
+    const ui::UnitRect left{-1280, 0, 1280, 680};
+    const struct {
+        const char* name;
+        std::vector<ui::UnitRect> areas;
+        const char* lines;
+        Placement opened;
+    } cases[] = {
+        {"left monitor gone",
+         {primary},
+         "HmWinPosX=-1200\r\nHmWinPosY=40\r\nHmWinPosW=350\r\nHmWinPosH=250\r\n",
+         {0, 40, 350, 250, false}},
+        {"left monitor there",
+         {primary, left},
+         "HmWinPosX=-1200\r\nHmWinPosY=40\r\nHmWinPosW=350\r\nHmWinPosH=250\r\n",
+         {-1200, 40, 350, 250, false}},
+        {"beyond the bottom right",
+         {left, primary},
+         "HmWinPosX=3000\r\nHmWinPosY=900\r\nHmWinPosW=350\r\nHmWinPosH=250\r\n",
+         {930, 430, 350, 250, false}},
+        {"half over the edge",
+         {primary},
+         "HmWinPosX=1100\r\nHmWinPosY=30\r\nHmWinPosW=300\r\nHmWinPosH=200\r\n",
+         {980, 30, kW0, kH0, false}},
+        {"too large for a small screen",
+         {{0, 0, 640, 400}},
+         "HmWinPosX=100\r\nHmWinPosY=100\r\nHmWinPosW=700\r\nHmWinPosH=450\r\n",
+         {100, 100, kW0, kH0, false}},
+        {"wholly on the screen",
+         {primary},
+         "HmWinPosX=120\r\nHmWinPosY=30\r\nHmWinPosW=350\r\nHmWinPosH=250\r\n",
+         {120, 30, 350, 250, false}},
+        {"minimised, from a monitor gone",
+         {primary},
+         "HmWinPosX=-900\r\nHmWinPosY=-50\r\nHmWinPosW=300\r\nHmWinPosH=200\r\n"
+         "HmWinPosMinm=1\r\n",
+         {0, 0, kW0, kH0, true}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        mem::Reset();
+        hl::Reset();
+        hl::SetWorkAreas(c.areas);
+        StoreWindow(c.lines);
+        Placement opened{};
+        Run({Quit}, &opened);
+        EXPECT_EQ(c.opened, opened);
+        const Placement& o = c.opened;
+        EXPECT_EQ(Stored(), std::to_string(o.x) + "," + std::to_string(o.y) + "," +
+                                std::to_string(o.width) + "," + std::to_string(o.height) +
+                                (o.minimized ? ",1" : ",0"))
+            << "the window is saved where it was shown";
+    }
+}
+
 TEST_F(WindowPlacementTest, AWindowClosedMinimisedOpensMinimisedWhereItWasRestored) {
     StoreWindow("HmWinPosX=\r\n");
     Run({[](Dialog d) { hl::MoveTo(d, 40, 50, 330, 210); },

@@ -128,6 +128,8 @@ void SetModulePath(const std::string& path);
 std::uint64_t SleptMilliseconds();
 // Whether the program kept its own folder out of the library search.
 bool LibrarySearchRestricted();
+// A named mutex that another process holds.
+void HoldNamedMutex(const std::string& name);
 
 }  // namespace orvano::platform::memory
 

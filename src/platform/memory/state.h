@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,7 @@ struct Machine {
     std::string modulePath;
     std::string currentFolder = "C:\\Orvano";
     std::uint64_t sleptMilliseconds = 0;
+    std::set<std::string> mutexes;  // names are case-sensitive, as the kernel's objects are
 };
 
 Machine& TheMachine();

@@ -21,6 +21,14 @@ void Sleep(std::uint32_t milliseconds) {
     memory::TheMachine().sleptMilliseconds += milliseconds;
 }
 
+bool TakeNamedMutex(const std::string& name) {
+    return memory::TheMachine().mutexes.insert(name).second;
+}
+
+void ReleaseNamedMutex(const std::string& name) {
+    memory::TheMachine().mutexes.erase(name);
+}
+
 void RestrictLibrarySearch() {
     memory::TheMachine().librarySearchRestricted = true;
 }
@@ -39,6 +47,10 @@ std::uint64_t SleptMilliseconds() {
 
 bool LibrarySearchRestricted() {
     return TheMachine().librarySearchRestricted;
+}
+
+void HoldNamedMutex(const std::string& name) {
+    TheMachine().mutexes.insert(name);
 }
 
 }  // namespace orvano::platform::memory

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 namespace orvano::platform {
 
 namespace {
@@ -39,6 +41,32 @@ std::string ModuleFileName() {
 // Sleep(milliseconds).
 void Sleep(std::uint32_t milliseconds) {
     ::Sleep(milliseconds);
+}
+
+namespace {
+std::map<std::string, HANDLE>& TakenMutexes() {
+    static std::map<std::string, HANDLE> taken;
+    return taken;
+}
+}  // namespace
+
+// CreateMutexA(NULL, FALSE, name); the handle stays open while the mutex is to be held.
+bool TakeNamedMutex(const std::string& name) {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+    const DWORD error = GetLastError();
+    if (mutex && error == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return false;
+    }
+    if (mutex) TakenMutexes()[name] = mutex;
+    return mutex || error != ERROR_ACCESS_DENIED;
+}
+
+void ReleaseNamedMutex(const std::string& name) {
+    auto taken = TakenMutexes().find(name);
+    if (taken == TakenMutexes().end()) return;
+    CloseHandle(taken->second);
+    TakenMutexes().erase(taken);
 }
 
 // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), else SetDllDirectoryA("").

@@ -18,6 +18,10 @@ namespace orvano::ui::headless {
 // Forgets every window, timer, answer, record and step, and sets the clock to 0.
 void Reset();
 
+// The monitors' work areas in dialog units, for NearestWorkArea; none (the default) means the
+// placement of a window is never corrected.
+void SetWorkAreas(std::vector<UnitRect> areas);
+
 // --- Script --------------------------------------------------------------------------------
 
 using Step = std::function<void()>;
@@ -153,6 +157,7 @@ struct ForeignWindowState {
 const ForeignWindowState* ForeignOf(Window window);
 
 struct ShellRecord {
+    Window owner;
     std::string operation, file, parameters, directory;
     int showCommand;
 };

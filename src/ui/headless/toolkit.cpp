@@ -81,6 +81,7 @@ struct World {
     std::vector<FolderBrowserRecord> folderBrowsers;
     std::vector<PopupMenuRecord> popupMenus;
     std::vector<ShellRecord> shellExecutes;
+    std::vector<UnitRect> workAreas;
     std::intptr_t shellResult = 42;
     std::function<void(const ShellRecord&)> shellHook;
     FontHandle nextFont = 0x50000;
@@ -132,6 +133,8 @@ bool IsEditLike(const ControlRecord& control) {
     return control.state.kind == ControlKind::Edit || control.state.kind == ControlKind::Custom;
 }
 
+void FinishClose(Dialog dialog, int result);
+
 // Delivers a message to a dialog's callback (when one is attached), then does the toolkit's
 // own handling of it.
 std::intptr_t DeliverToDialog(Dialog dialog, std::uint32_t message, WParam wParam, LParam lParam) {
@@ -145,6 +148,14 @@ std::intptr_t DeliverToDialog(Dialog dialog, std::uint32_t message, WParam wPara
     }
     if (result == 0 && message == kWmSysCommand && (wParam & 0xFFF0) == kScClose)
         CloseDialog(dialog, 0);
+    // A WM_CLOSE that CloseDialog did not send comes from outside: the dialog ends, as on Windows.
+    if (result == 0 && message == kWmClose) {
+        record = FindDialogRecord(dialog);
+        if (record && !record->closing) {
+            record->closing = true;
+            FinishClose(dialog, 0);
+        }
+    }
     return result;
 }
 
@@ -426,6 +437,11 @@ std::intptr_t SendToWindow(Window window, std::uint32_t message, WParam wParam, 
 }
 
 bool PostToWindow(Window window, std::uint32_t message, WParam wParam, LParam lParam) {
+    // Windows would put it into the thread's own queue, as a message for no window at all.
+    if (window == 0) {
+        Problem("message " + std::to_string(message) + " posted to no window");
+        return false;
+    }
     if (!IsWindowAlive(window)) return false;
     // Another program's window has a queue of its own: the message is there at once, whether
     // or not this program's loop runs again.
@@ -462,6 +478,30 @@ void SetDialogSize(Dialog dialog, int width, int height) {
         record->state.width = width;
         record->state.height = height;
     }
+}
+
+bool NearestWorkArea(Dialog, const UnitRect& rect, UnitRect& area) {
+    const std::vector<UnitRect>& areas = TheWorld().workAreas;
+    if (areas.empty()) return false;
+    // The monitor sharing the most of the rectangle; with none, the closest one.
+    auto overlap = [&rect](const UnitRect& a) {
+        const long long w = std::min(a.x + a.width, rect.x + rect.width) - std::max(a.x, rect.x);
+        const long long h = std::min(a.y + a.height, rect.y + rect.height) - std::max(a.y, rect.y);
+        return w > 0 && h > 0 ? w * h : 0;
+    };
+    auto distance = [&rect](const UnitRect& a) {
+        const long long dx = std::max({0, a.x - (rect.x + rect.width), rect.x - (a.x + a.width)});
+        const long long dy = std::max({0, a.y - (rect.y + rect.height), rect.y - (a.y + a.height)});
+        return dx * dx + dy * dy;
+    };
+    const UnitRect* best = &areas.front();
+    for (const UnitRect& a : areas) {
+        if (overlap(a) > overlap(*best) ||
+            (overlap(*best) == 0 && overlap(a) == 0 && distance(a) < distance(*best)))
+            best = &a;
+    }
+    area = *best;
+    return true;
 }
 
 int RunModal(Dialog dialog, DialogCallback callback) {
@@ -518,7 +558,13 @@ void CloseDialog(Dialog dialog, int result) {
     if (!record || record->closing) return;
     record->closing = true;
     DeliverToDialog(dialog, kWmClose, 0, 0);
-    record = FindDialogRecord(dialog);
+    FinishClose(dialog, result);
+}
+
+namespace {
+// The end of a close whose WM_CLOSE the callback has seen.
+void FinishClose(Dialog dialog, int result) {
+    DialogRecord* record = FindDialogRecord(dialog);
     if (!record) return;
     if (DialogRecord* parent = FindDialogRecord(record->state.owner)) parent->state.enabled = true;
     record->state.result = result;
@@ -534,6 +580,7 @@ void CloseDialog(Dialog dialog, int result) {
     for (const ControlRecord& control : record->controls)
         TheWorld().controlWindows.erase(control.window);
 }
+}  // namespace
 
 int AddToolTip(Dialog dialog, int id, const std::string& text) {
     if (id == 0) {
@@ -712,11 +759,11 @@ void SetFocusWindow(Window window) {
         FindDialogRecord(control->dialog)->focusedId = control->state.id;
 }
 
-std::intptr_t ShellExecute(const std::string& operation, const std::string& file,
+std::intptr_t ShellExecute(Window owner, const std::string& operation, const std::string& file,
                            const std::string& parameters, const std::string& directory,
                            int showCommand) {
     World& w = TheWorld();
-    w.shellExecutes.push_back({operation, file, parameters, directory, showCommand});
+    w.shellExecutes.push_back({owner, operation, file, parameters, directory, showCommand});
     if (w.shellHook) w.shellHook(w.shellExecutes.back());
     return w.shellResult;
 }
@@ -729,6 +776,10 @@ namespace orvano::ui::headless {
 
 void Reset() {
     TheWorld() = World{};
+}
+
+void SetWorkAreas(std::vector<UnitRect> areas) {
+    TheWorld().workAreas = std::move(areas);
 }
 
 void AddSteps(std::vector<Step> steps) {

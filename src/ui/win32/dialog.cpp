@@ -121,6 +121,16 @@ INT_PTR Handled(HWND dialog, UINT message, std::intptr_t result) {
     }
 }
 
+// The end of a close whose WM_CLOSE the callback has seen.
+void FinishClose(HWND hwnd, DialogRecord& record, int result) {
+    record.closing = true;
+    // Re-enabled before the dialog goes, so that the owner becomes the active window again.
+    if (record.owner) EnableWindow(record.owner, TRUE);
+    if (!record.alive) return;
+    record.result = result;
+    DestroyWindow(hwnd);
+}
+
 INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     // Messages of the creation itself arrive before the record exists; they are not delivered.
     std::shared_ptr<DialogRecord> record = FindRecord(hwnd);
@@ -148,7 +158,10 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             CloseDialog(ToWindow(hwnd), 0);
             return TRUE;  // the system's own handling would close the window a second time
         case WM_CLOSE:
-            // The system's default would post IDCANCEL; a dialog ends only through CloseDialog.
+            // The system's default would post IDCANCEL. A WM_CLOSE that CloseDialog did not
+            // send comes from outside (another program, the session ending): the callback has
+            // had it, so the dialog ends here instead of staying open half closed.
+            if (!record->closing) FinishClose(hwnd, *record, 0);
             return TRUE;
         default:
             return FALSE;
@@ -276,6 +289,24 @@ void SetDialogSize(Dialog dialog, int width, int height) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool NearestWorkArea(Dialog dialog, const UnitRect& rect, UnitRect& area) {
+    HWND hwnd = ToHwnd(dialog);
+    if (!FindRecord(hwnd)) return false;
+    int baseX, baseY;
+    BaseUnits(hwnd, baseX, baseY);
+    const RECT pixels{ToPixels(rect.x, baseX, 4), ToPixels(rect.y, baseY, 8),
+                      ToPixels(rect.x + rect.width, baseX, 4),
+                      ToPixels(rect.y + rect.height, baseY, 8)};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&pixels, MONITOR_DEFAULTTONEAREST), &info)) return false;
+    const RECT& work = info.rcWork;
+    // Inwards, so that a window fitted into the area never reaches past it by a rounding.
+    const int left = ToUnits(work.left, baseX, 4), top = ToUnits(work.top, baseY, 8);
+    area = {left, top, (work.right - work.left) * 4 / baseX, (work.bottom - work.top) * 8 / baseY};
+    return true;
+}
+
 int RunModal(Dialog dialog, DialogCallback callback) {
     HWND hwnd = ToHwnd(dialog);
     std::shared_ptr<DialogRecord> record = FindRecord(hwnd);
@@ -330,11 +361,7 @@ void CloseDialog(Dialog dialog, int result) {
     if (!record || record->closing) return;
     record->closing = true;
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
-    // Re-enabled before the dialog goes, so that the owner becomes the active window again.
-    if (record->owner) EnableWindow(record->owner, TRUE);
-    if (!record->alive) return;
-    record->result = result;
-    DestroyWindow(hwnd);
+    FinishClose(hwnd, *record, result);
 }
 
 }  // namespace orvano::ui

@@ -75,12 +75,12 @@ bool ShowFolderBrowser(Window owner, const std::string& title, const std::string
     return confirmed;
 }
 
-std::intptr_t ShellExecute(const std::string& operation, const std::string& file,
+std::intptr_t ShellExecute(Window owner, const std::string& operation, const std::string& file,
                            const std::string& parameters, const std::string& directory,
                            int showCommand) {
     auto execute = SystemFunction<ExecuteFunction>("shell32.dll", "ShellExecuteA");
     if (!execute) return 0;
-    return reinterpret_cast<std::intptr_t>(execute(nullptr, OrNull(operation), file.c_str(),
+    return reinterpret_cast<std::intptr_t>(execute(ToHwnd(owner), OrNull(operation), file.c_str(),
                                                    OrNull(parameters), OrNull(directory),
                                                    showCommand));
 }
