@@ -30,6 +30,9 @@
 //   answer-box CAPTION BUTTON [MS]  prints the message box text, presses Ja/Nein/OK/Abbrechen
 //   close TITLE                   the close box: WM_SYSCOMMAND SC_CLOSE
 //   kill-window TITLE             ends the process that owns the window
+//   post-close TITLE              posts WM_CLOSE, as another program or the session's end does
+//   hold-mutex NAME MS            makes the named mutex (fails when it exists), prints "held"
+//                                 and keeps it MS milliseconds
 //   sleep MS
 //   launch PROGRAM [ARGS...]      starts PROGRAM on the driver's desktop and notes the time
 //   elapsed                       prints the milliseconds since the last launch
@@ -532,6 +535,21 @@ std::string Run(const Args& args) {
         HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, process);
         if (!handle || !TerminateProcess(handle, 99)) Fail("cannot end the process");
         CloseHandle(handle);
+        return "";
+    }
+    if (command == "post-close") {
+        Need(args, 1, 1);
+        if (!PostMessageW(TopWindow(args[1]), WM_CLOSE, 0, 0)) Fail("cannot post WM_CLOSE");
+        return "";
+    }
+    if (command == "hold-mutex") {
+        Need(args, 2, 2);
+        HANDLE mutex = CreateMutexA(nullptr, FALSE, args[1].c_str());
+        if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) Fail("the mutex is there already");
+        std::fputs("held\n", stdout);
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(Number(args[2])));
+        CloseHandle(mutex);
         return "";
     }
     if (command == "sleep") {

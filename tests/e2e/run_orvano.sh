@@ -306,13 +306,24 @@ EOF
     restore+="; '$run' '$prefix' reg add 'HKCU\\Software\\Wine' /v Version /d win10 /f >/dev/null 2>&1"
     start_orvano Ohne
     main=$last_pid
+    # The field starts empty and the blink (every 500 ms) writes the stored folder into it:
+    # what it holds then is waited for, never the moment before.
+    local stars masked
+    stars=$(printf '%*s' "${#user}" '' | tr ' ' '*')
+    masked=${data_folder//$user/$stars}
     script missing_data <<EOF || return
 wait-window "$title" 20000
 expect " Datenpfad ->" get-text "$title" 3025
-expect "" get-text "$title" 3026
-expect "0" is-visible "$title" 8824
+expect "$(escaped "$data_folder\\")" get-text "$title" 3026
+expect "1" is-visible "$title" 8824
 expect "$(escaped "C:\\$fax_dir\\FriFax32.exe")" get-text "$title" 3023
 expect "1" is-visible "$title" 8822
+# Masked, the name stays hidden through the blinks that follow.
+click "$title" 8821
+expect "$(escaped "$masked\\")" get-text "$title" 3026
+sleep 1200
+expect "$(escaped "$masked\\")" get-text "$title" 3026
+expect "0" is-visible "$title" 8824
 EOF
     expect_windows "Windows 8.1, 64-bit" '6\.3\.[0-9]+ '
     screenshot status_without_data
@@ -982,9 +993,109 @@ EOF
     close_orvano close "$main" || return
 }
 
+# --- closing: closed from outside, and a start refused by the running one's mutex ----------
+
+closing() {
+    start_orvano Ohne
+    local main=$last_pid
+    script opened <<EOF || return
+wait-window "$title" 20000
+expect "000013a7 (5031)" get-text "$title" 3062
+EOF
+    [ -z "$(ini_value HmWinPosX)" ] || fail "a placement stored before the window closed"
+    # WM_CLOSE from another program (or the session's end) ends the program the whole way,
+    # saving its placement on the way.
+    script post_close <<EOF || return
+post-close "$title"
+wait-gone "$title" 10000
+EOF
+    expect_exit "$main" 0
+    [[ $(ini_value HmWinPosX) =~ ^-?[0-9]+$ ]] || fail "no placement saved: \"$(ini_value HmWinPosX)\""
+    phase "closed from outside"
+
+    # A first start still busy before its window holds the instance mutex: a second start is
+    # refused, though no window of the first exists yet.
+    "$run" "$prefix" "$driver" hold-mutex "$(escaped 'Local\Orvano.SingleInstance')" 30000 \
+        >"$work/mutex.out" 2>&1 &
+    local holder=$! i
+    pids+=("$holder")  # ended on every path
+    for i in $(seq 100); do
+        grep -q held "$work/mutex.out" 2>/dev/null && break
+        running "$holder" || break
+        sleep 0.1
+    done
+    grep -q held "$work/mutex.out" || {
+        fail "the driver did not take the mutex: $(cat "$work/mutex.out")"
+        kill "$holder" 2>/dev/null
+        return
+    }
+    start_orvano Ohne
+    local second=$last_pid
+    script refused <<EOF
+wait-window " Fehler! " 20000
+expect "Fehler, das Programm kann nur 1 mal Gestartet werdern." answer-box " Fehler! " OK
+EOF
+    expect_exit "$second" 0
+    kill "$holder" 2>/dev/null
+    wait "$holder" 2>/dev/null
+    phase "refused by the mutex"
+}
+
+# --- endpoint_dialogs: address and port changed through their dialogs -----------------------
+
+endpoint_dialogs() {
+    local avm='HKLM\SOFTWARE\AVM' ip=" Orvano IP-Adresse" port=" Orvano Port"
+    restore="'$run' '$prefix' reg add '$avm\\AVMIGDCTRL' /v FoundFritzBoxes /d 192.168.178.1 /f >/dev/null 2>&1"
+    restore+="; '$run' '$prefix' reg add '$avm\\CAPIoTCP' /v Port /t REG_DWORD /d 5031 /f >/dev/null 2>&1"
+    start_orvano Ohne
+    local main=$last_pid
+    # Opened by a double-click on their labels; the main window's fields follow once each
+    # dialog has ended. The native section is the one edited: its box is cleared first.
+    script change <<EOF || return
+wait-window "$title" 20000
+expect "192.168.178.1" get-text "$title" 3061
+double-click "$title" 3059
+wait-window "$ip" 10000
+$(main_disabled)
+click "$ip" 8297
+expect "0" get-check "$ip" 8297
+click "$ip" 8264
+type "$ip" 8263 127.0.0.1
+click "$ip" 8276
+expect "127.0.0.1" get-text "$ip" 8263
+expect "0" is-visible "$ip" 8502
+click "$ip" 8255
+wait-gone "$ip"
+$(main_enabled)
+expect "127.0.0.1" get-text "$title" 3061
+expect "10.0.0.138" get-text "$title" 3063
+double-click "$title" 3060
+wait-window "$port" 10000
+$(main_disabled)
+click "$port" 8497
+expect "0" get-check "$port" 8497
+click "$port" 8464
+type "$port" 8463 00001f91
+click "$port" 8476
+expect "00001f91" get-text "$port" 8463
+click "$port" 8455
+wait-gone "$port"
+$(main_enabled)
+expect "00001f91 (8081)" get-text "$title" 3062
+expect "00001f90 (8080)" get-text "$title" 3064
+EOF
+    screenshot endpoint_dialogs
+    close_orvano close "$main" || return
+    [ "$(reg_query "$avm\\AVMIGDCTRL" FoundFritzBoxes)" = "    FoundFritzBoxes    REG_SZ    127.0.0.1" ] ||
+        fail "stored address: \"$(reg_query "$avm\\AVMIGDCTRL" FoundFritzBoxes)\""
+    [ "$(reg_query "$avm\\CAPIoTCP" Port)" = "    Port    REG_DWORD    0x1f91" ] ||
+        fail "stored port: \"$(reg_query "$avm\\CAPIoTCP" Port)\""
+    phase "address and port changed from the main window"
+}
+
 case $scenario in
     status | single_instance | name_service | settings_file | library_search | dialogs | reg_files | \
-        companions | data_folder)
+        companions | data_folder | closing | endpoint_dialogs)
         "$scenario"
         ;;
     *)
