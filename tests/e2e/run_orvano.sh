@@ -996,21 +996,27 @@ EOF
 # --- closing: closed from outside, and a start refused by the running one's mutex ----------
 
 closing() {
+    # A placement left from a monitor that is gone: the window opens on the screen instead.
+    printf '%s\r\n' '[HmWinPos]' HmWinPosX=-3000 HmWinPosY=-2000 HmWinPosW=1 HmWinPosH=1 \
+        '[DateVersionInIni]' 'Version="2.1.0.6"' 'Date="10122009"' >"$ini"
     start_orvano Ohne
     local main=$last_pid
     script opened <<EOF || return
 wait-window "$title" 20000
 expect "000013a7 (5031)" get-text "$title" 3062
 EOF
-    [ -z "$(ini_value HmWinPosX)" ] || fail "a placement stored before the window closed"
+    local left top right bottom
+    read -r left top right bottom <<<"$(drive window-rect "$title" | tr -d '\r')"
+    [ -n "$bottom" ] && [ "$left" -ge 0 ] && [ "$top" -ge 0 ] ||
+        fail "the window opened at $left $top, off the screen"
     # WM_CLOSE from another program (or the session's end) ends the program the whole way,
-    # saving its placement on the way.
+    # saving its placement (where it was shown) on the way.
     script post_close <<EOF || return
 post-close "$title"
 wait-gone "$title" 10000
 EOF
     expect_exit "$main" 0
-    [[ $(ini_value HmWinPosX) =~ ^-?[0-9]+$ ]] || fail "no placement saved: \"$(ini_value HmWinPosX)\""
+    [[ $(ini_value HmWinPosX) =~ ^[0-9]+$ ]] || fail "placement saved: X \"$(ini_value HmWinPosX)\""
     phase "closed from outside"
 
     # A first start still busy before its window holds the instance mutex: a second start is
