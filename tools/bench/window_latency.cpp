@@ -28,7 +28,12 @@ double Now() {
 
 HANDLE Start(int argc, char** argv) {
     std::string line;
-    for (int i = 0; i < argc; ++i) line += (i ? " \"" : "\"") + std::string(argv[i]) + "\"";
+    // Quotes only where a blank needs them: the program sees its arguments as typed.
+    for (int i = 0; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (i) line += ' ';
+        line += argument.find(' ') == std::string::npos ? argument : "\"" + argument + "\"";
+    }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
