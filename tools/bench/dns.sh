@@ -65,6 +65,7 @@ measure() {
         kill "$server" 2>/dev/null || true
         wait "$server" 2>/dev/null || true
         server=
+        echo "  ($(cat "$work/server_$mode.log"))"
     fi
 }
 
