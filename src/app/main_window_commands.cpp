@@ -1,6 +1,7 @@
 #include "app/main_window_commands.h"
 
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "app/settings_file.h"
@@ -9,6 +10,7 @@
 #include "deploy/capi_locations.h"
 #include "deploy/deployment_dialog.h"
 #include "dialogs/isdn_dialog.h"
+#include "dialogs/name_lookups.h"
 #include "dialogs/numbers_dialog.h"
 #include "dialogs/port_dialog.h"
 #include "dialogs/registry_entry_dialog.h"
@@ -139,17 +141,25 @@ void ToolAction(ui::Dialog dialog, ui::WParam code, ui::LParam lParam) {
     }
 }
 
+// The router look-ups of the two result fields, each answered when the name service answers.
+dialogs::NameLookup& RouterLookUp(int field) {
+    static dialogs::NameLookup lookUps[2];
+    return lookUps[field == kLookUpResult1 ? 0 : 1];
+}
+
 void LookUp(ui::Dialog dialog, const char* name, const char* fallback, int field) {
-    ui::SetBusyCursor(true);
-    std::string address;
-    if (config::ResolveHostAddress(name, address)) {
-        ui::SetControlText(dialog, field, address);
-    } else if (fallback && config::ResolveHostAddress(fallback, address)) {
-        ui::SetControlText(dialog, field, "'" + address + "'");  // found under the second name
-    } else {
-        ui::SetControlText(dialog, field, "");
-    }
-    ui::SetBusyCursor(false);
+    std::vector<std::string> names = {name};
+    if (fallback) names.push_back(fallback);
+    RouterLookUp(field).Resolve(
+        dialog, names, [dialog, field](int index, const std::string& address, bool) {
+            if (index == 0)
+                ui::SetControlText(dialog, field, address);
+            else if (index == 1)
+                ui::SetControlText(dialog, field,
+                                   "'" + address + "'");  // found under the second name
+            else
+                ui::SetControlText(dialog, field, "");
+        });
 }
 
 void ShowDataPathLabel(ui::Dialog dialog, bool missing) {
@@ -385,6 +395,7 @@ void HandleMainWindowMessage(ui::Dialog dialog, std::uint32_t message, ui::WPara
         case ui::kWmDestroy:
             for (std::uintptr_t timer : {kTimerLookUp, kTimerTicker, kTimerBlink, kTimerWatch})
                 ui::StopTimer(dialog, timer);
+            for (int field : {kLookUpResult1, kLookUpResult3}) RouterLookUp(field).Drop();
             break;
         default:
             break;

@@ -1,5 +1,8 @@
 #include "app/startup.h"
 
+#include <optional>
+#include <vector>
+
 #include "app/main_window.h"
 #include "app/settings_file.h"
 #include "config/name_resolution.h"
@@ -14,28 +17,37 @@ namespace {
 
 constexpr std::uint32_t kRefusalStyle = ui::kMbOk | ui::kMbIconExclamation | ui::kMbSetForeground;
 
-std::string Resolved(const std::string& name) {
-    std::string dotted;
-    config::ResolveHostAddress(name, dotted);
-    return dotted;
+// A probe: the name resolved and its address confirmed both ways ("1"), or not ("0").
+ui::JobWork Probe(const std::string& name) {
+    return [name] {
+        std::string dotted;
+        config::ResolveHostAddress(name, dotted);
+        return config::CheckAddress(dotted) == config::AddressCheck::Confirmed ? "1" : "0";
+    };
 }
 
 // The tool finds the router by name, so it is of no use without a name service; the keyword
 // lets it start all the same.
 bool NameServiceWorks(const std::string& commandLine) {
-    const std::string probe1 = Resolved(kNameServiceProbe1);
-    const std::string probe2 = Resolved(kNameServiceProbe2);
     const std::string command = sysinfo::Trimmed(commandLine);
-    std::string probe3 = Resolved(command);
+    std::string probe3 = command;
     std::string startKey = sysinfo::ToUpper(command);
     std::string stored;
     if (ReadStartCommand(stored)) {
-        probe3 = Resolved(stored);
+        probe3 = stored;
         startKey = sysinfo::ToUpper(sysinfo::Trimmed(stored));
     }
-    for (const std::string& address : {probe1, probe2, probe3})
-        if (config::ConfirmAddress(address)) return true;
-    return startKey == kBypassKeyword;
+    // The keyword starts the program whatever the probes find: no need to wait for them.
+    if (startKey == kBypassKeyword) return true;
+    auto confirmed = [](const std::vector<std::optional<std::string>>& results) {
+        for (const auto& result : results)
+            if (result == "1") return true;
+        return false;
+    };
+    // Side by side, so that a name server that never answers costs one deadline, not three.
+    return confirmed(
+        ui::AwaitJobs({Probe(kNameServiceProbe1), Probe(kNameServiceProbe2), Probe(probe3)},
+                      kProbeDeadline, confirmed));
 }
 
 // Held from the first step to the last: the main window, which the title check looks for,

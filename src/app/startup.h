@@ -9,12 +9,16 @@ namespace orvano::app {
 inline constexpr char kProgramVersion[] = "2.1.0.6";
 inline constexpr char kProgramDate[] = "10122009";
 
-// Probes of the name service: a web forum's address as users type it (scheme and all, handed
-// to the resolver unchanged) and the router vendor's web host.
-inline constexpr char kNameServiceProbe1[] = "https://www.ip-phone-forum.de/";
+// Probes of the name service: a web forum's host and the router vendor's web host. The forum
+// is asked by its host name alone: a web address with scheme and slash never resolves.
+inline constexpr char kNameServiceProbe1[] = "www.ip-phone-forum.de";
 inline constexpr char kNameServiceProbe2[] = "www.avm.de";
 // Starts the program without a working name service when given as its command.
 inline constexpr char kBypassKeyword[] = "OHNE";
+// The probes run side by side; the verdict falls when one is confirmed, all have failed, or
+// this many milliseconds have passed. A working name server answers within a second; the
+// deadline keeps the verdict within a few seconds when it never answers.
+inline constexpr unsigned kProbeDeadline = 3000;
 
 // Taken as the process starts and held until it ends: a second start is refused also before
 // the first one's window exists.

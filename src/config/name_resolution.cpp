@@ -70,12 +70,18 @@ int ResolveHostAddress(const std::string& name, std::string& dotted) {
     return 1;
 }
 
+AddressCheck CheckAddress(const std::string& address) {
+    if (sysinfo::CountOf(address, '.') != 3) return AddressCheck::NotDotted;
+    p::Ipv4 found = FirstAddress(sysinfo::Trimmed(address));
+    if (IsZero(found)) return AddressCheck::NoAddress;
+    if (sysinfo::Trimmed(HostNameOf(found)).empty()) return AddressCheck::NoHostName;
+    return AddressCheck::Confirmed;
+}
+
 int ConfirmAddress(const std::string& address) {
     if (sysinfo::CountOf(address, '.') != 3) return 0;
     p::SetBusyCursor(true);
-    p::Ipv4 found = FirstAddress(sysinfo::Trimmed(address));
-    int result = 0;
-    if (!IsZero(found)) result = sysinfo::Trimmed(HostNameOf(found)).empty() ? 0 : 1;
+    const int result = CheckAddress(address) == AddressCheck::Confirmed ? 1 : 0;
     p::SetBusyCursor(false);
     return result;
 }

@@ -19,4 +19,14 @@ int ResolveHostAddress(const std::string& name, std::string& dotted);
 // has a host name in the reverse direction. Shows the busy cursor while it looks up.
 int ConfirmAddress(const std::string& address);
 
+// What ConfirmAddress finds, with the reason when the address fails.
+enum class AddressCheck {
+    Confirmed,
+    NotDotted,   // not exactly three dots: nothing was looked up
+    NoAddress,   // the name service gives no address, or 0.0.0.0
+    NoHostName,  // the address has no host name in the reverse direction
+};
+// ConfirmAddress without the cursor, so that it may run on any thread.
+AddressCheck CheckAddress(const std::string& address);
+
 }  // namespace orvano::config

@@ -1,10 +1,12 @@
 #include "dialogs/router_ip_dialog.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/endpoint.h"
 #include "config/name_resolution.h"
+#include "dialogs/name_lookups.h"
 #include "dialogs/two_views.h"
 #include "sysinfo/text.h"
 #include "ui/control_table.h"
@@ -80,6 +82,7 @@ const ui::ControlRow kRows[] = {
     {kAddressHint, ControlKind::Label, " IP-Adresse: ", 5, 175, 125, 10, 0, 0, kNavy},
     {kLineHint, ControlKind::Label, " \"FoundFritzBoxes\"=\"xxx.xxx.xxx.xxx\" ", 5, 185, 125, 10, 0,
      0, kNavy},
+    {kStatus, ControlKind::Label, "", 195, 176, 128, 20, 0, 0, kNavy},
 };
 
 // The four questions: button, label shown instead, " Ja ", " Nein ", the buttons that rest.
@@ -111,37 +114,120 @@ constexpr ViewSection kSections[] = {
      {kWowHost12, kWowHost3}},
 };
 
-// A typed address is stored only when the name service confirms it.
+// The lookups of each section in flight while the dialog is open: the check of an address
+// to store, and the look-up started by a host-name button (0 when none).
+struct SectionLookups {
+    NameLookup check, fill;
+    int fillButton = 0;
+};
+
+SectionLookups& Lookups(int index) {
+    static SectionLookups lookups[2];
+    return lookups[index];
+}
+
+void ShowStatus(ui::Dialog dialog, const std::string& text, bool failure) {
+    ui::SetControlColor(dialog, kStatus, failure ? kRed : kNavy, ui::kDefaultColor);
+    ui::SetControlText(dialog, kStatus, text);
+    ui::RedrawControl(dialog, kStatus);
+}
+
+// Why an address was not stored, in one line.
+std::string NotStoredBecause(std::optional<config::AddressCheck> found) {
+    if (!found) return " Nicht gespeichert: DNS antwortet nicht ";
+    switch (*found) {
+        case config::AddressCheck::NotDotted:
+            return " Nicht gespeichert: keine IP-Adresse ";
+        case config::AddressCheck::NoAddress:
+            return " Nicht gespeichert: Adresse unbekannt ";
+        default:
+            return " Nicht gespeichert: kein Name zur Adresse ";
+    }
+}
+
+// A typed address is stored only when the name service confirms it. The check runs off the
+// dialog's thread: " Ja " rests meanwhile, " Nein " drops it.
 void ConfirmChange(ui::Dialog dialog, TwoViews& views, int index) {
-    ui::SetBusyCursor(true);
-    std::string address = sysinfo::KeepOnly(ui::GetControlText(dialog, views.Section(index).field),
-                                            sysinfo::kAddressCharacters);
-    views.FinishChange(dialog, index, address, config::ConfirmAddress(address) == 1);
-    ui::SetBusyCursor(false);
+    const ViewSection& section = views.Section(index);
+    std::string address =
+        sysinfo::KeepOnly(ui::GetControlText(dialog, section.field), sysinfo::kAddressCharacters);
+    SectionLookups& lookups = Lookups(index);
+    lookups.fill.Drop();  // a name found later must not overwrite what is being confirmed
+    lookups.fillButton = 0;
+    if (sysinfo::CountOf(address, '.') != 3) {
+        views.FinishChange(dialog, index, address, false);
+        ShowStatus(dialog, NotStoredBecause(config::AddressCheck::NotDotted), true);
+        return;
+    }
+    ShowStatus(dialog, " Prüfe " + address + " ... ", false);
+    ui::EnableControl(dialog, section.changeRow.yes, false);
+    lookups.check.Check(dialog, address, [dialog, &views, index, address](auto found) {
+        ui::EnableControl(dialog, views.Section(index).changeRow.yes, true);
+        const bool confirmed = found == config::AddressCheck::Confirmed;
+        views.FinishChange(dialog, index, address, confirmed);
+        ShowStatus(dialog, confirmed ? "" : NotStoredBecause(found), !confirmed);
+    });
 }
 
 // Fills the field from the first host name that resolves and asks whether to store it.
 void FillFromHost(ui::Dialog dialog, TwoViews& views, int index, int pressed) {
     const ViewSection& section = views.Section(index);
-    const int host12 = section.presets[0], host3 = section.presets[1];
+    const int host12 = section.presets[0];
     // The first button looks up the router's name and its fallback, the second the other one.
-    const std::vector<const char*> names =
-        pressed == host12 ? std::vector{config::kRouterHostName1, config::kRouterHostName2}
-                          : std::vector{config::kRouterHostName3};
-    ui::SetBusyCursor(true);
-    for (const char* name : names) {
-        std::string address;
-        if (config::ResolveHostAddress(name, address) == 0) continue;
-        ui::SetControlText(dialog, section.field, address);
-        SwitchRow(dialog, section.changeRow, true);
-        SwitchRow(dialog, section.deleteRow, false);
-        // The pressed button stays usable to look again; the other one and the export rest.
-        ui::EnableControl(dialog, pressed == host12 ? host3 : host12, false);
-        ui::EnableControl(dialog, section.regFile, false);
-        ui::FocusControl(dialog, pressed);
-        break;
+    const std::vector<std::string> names =
+        pressed == host12
+            ? std::vector<std::string>{config::kRouterHostName1, config::kRouterHostName2}
+            : std::vector<std::string>{config::kRouterHostName3};
+    SectionLookups& lookups = Lookups(index);
+    if (lookups.check.Pending()) {  // a new look asked for: the check of the old address goes
+        lookups.check.Drop();
+        ui::EnableControl(dialog, section.changeRow.yes, true);
     }
-    ui::SetBusyCursor(false);
+    lookups.fillButton = pressed;
+    ShowStatus(dialog, " Suche " + names.front() + " ... ", false);
+    lookups.fill.Resolve(dialog, names,
+                         [dialog, &views, index, pressed, names](
+                             int found, const std::string& address, bool answered) {
+                             Lookups(index).fillButton = 0;
+                             if (found < 0) {
+                                 ShowStatus(
+                                     dialog,
+                                     " " + names.front() +
+                                         (answered ? " nicht gefunden " : ": DNS antwortet nicht "),
+                                     true);
+                                 return;
+                             }
+                             ShowStatus(dialog, "", false);
+                             const ViewSection& section = views.Section(index);
+                             const int host12 = section.presets[0], host3 = section.presets[1];
+                             ui::SetControlText(dialog, section.field, address);
+                             SwitchRow(dialog, section.changeRow, true);
+                             SwitchRow(dialog, section.deleteRow, false);
+                             // The pressed button stays usable to look again; the other one and the
+                             // export rest.
+                             ui::EnableControl(dialog, pressed == host12 ? host3 : host12, false);
+                             ui::EnableControl(dialog, section.regFile, false);
+                             ui::FocusControl(dialog, pressed);
+                         });
+}
+
+// After every message: a check whose question was closed (" Nein ", " Löschen ", the section
+// switch) and a host-name look-up whose button has come to rest are dropped.
+void DropStaleLookups(ui::Dialog dialog, const TwoViews& views) {
+    for (int index : {TwoViews::kNative, TwoViews::kWow}) {
+        const ViewSection& section = views.Section(index);
+        SectionLookups& lookups = Lookups(index);
+        if (lookups.check.Pending() && !RowAsking(dialog, section.changeRow)) {
+            lookups.check.Drop();
+            ui::EnableControl(dialog, section.changeRow.yes, true);
+            ShowStatus(dialog, "", false);
+        }
+        if (lookups.fill.Pending() && !ui::ControlEnabled(dialog, lookups.fillButton)) {
+            lookups.fill.Drop();
+            lookups.fillButton = 0;
+            ShowStatus(dialog, "", false);
+        }
+    }
 }
 
 }  // namespace
@@ -155,10 +241,19 @@ int ShowRouterIpDialog(ui::Window owner) {
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kRows, kAddressClass);
     ui::SetDialogIcon(dialog, "#555");
-    return ui::RunModal(
+    const int result = ui::RunModal(
         dialog, [&views](ui::Dialog d, std::uint32_t message, ui::WParam wParam, ui::LParam) {
-            return views.Callback(d, message, wParam);
+            const std::intptr_t handled = views.Callback(d, message, wParam);
+            if (message != ui::kWmDestroy) DropStaleLookups(d, views);
+            return handled;
         });
+    // Whatever was still in flight went with the dialog.
+    for (int index : {TwoViews::kNative, TwoViews::kWow}) {
+        Lookups(index).check.Drop();
+        Lookups(index).fill.Drop();
+        Lookups(index).fillButton = 0;
+    }
+    return result;
 }
 
 }  // namespace orvano::dialogs

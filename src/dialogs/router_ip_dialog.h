@@ -13,6 +13,7 @@ inline constexpr char kRouterIpTitle[] = " Orvano IP-Adresse";
 namespace router_ip {
 inline constexpr int kTitle = 8251, kOk = 8255, kAddressHint = 8252, kLineHint = 8253;
 inline constexpr int kSectionSwitch = 8297;  // " Wow6432Node ": which section is editable
+inline constexpr int kStatus = 8254;  // one line: what the name service is asked, or why it failed
 
 // The native section.
 inline constexpr int kFrame = 8261, kKeyName = 8298, kMissing = 8502, kValueName = 8262,

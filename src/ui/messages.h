@@ -24,6 +24,9 @@ inline constexpr std::uint32_t kWmTimer = 0x0113;
 inline constexpr std::uint32_t kWmEnterIdle = 0x0121;
 inline constexpr std::uint32_t kWmExitSizeMove = 0x0232;
 inline constexpr std::uint32_t kWmUser = 0x0400;
+inline constexpr std::uint32_t kWmApp = 0x8000;
+// The toolkit's own: a background job has ended (wParam: its ticket). No callback sees it.
+inline constexpr std::uint32_t kMsgJobDone = kWmApp + 0x3F00;
 
 // Edit controls.
 inline constexpr std::uint32_t kEmSetSel = 0x00B1;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -171,5 +172,27 @@ void SetFocusWindow(Window window);             // SetFocus
 std::intptr_t ShellExecute(Window owner, const std::string& operation, const std::string& file,
                            const std::string& parameters, const std::string& directory,
                            int showCommand);
+
+// --- Work that may block (the name service), kept off the window's thread -------------------
+
+// A job in flight; 0 is none. Tickets are never reused while the program runs.
+using Ticket = std::uint64_t;
+using JobWork = std::function<std::string()>;
+// The work's result, or nullopt when the deadline came first.
+using JobDone = std::function<void(std::optional<std::string>)>;
+
+// Runs `work` on a thread of its own. `done` runs once on the window's thread, from its
+// message loop: with the result when the work ends within `deadline` ms, with nullopt at the
+// deadline otherwise (a later result is thrown away). A job whose window is destroyed, or
+// that was dropped, never calls `done`, so no result reaches another window.
+Ticket StartJob(Window window, unsigned deadline, JobWork work, JobDone done);
+// Forgets the job; its result, should it still come, is thrown away.
+void DropJob(Ticket ticket);
+// Before any window exists: runs every work on a thread of its own and waits until `settled`
+// accepts the results so far, every work has ended, or `deadline` ms have passed. A work that
+// had not ended by then gives nullopt.
+std::vector<std::optional<std::string>> AwaitJobs(
+    const std::vector<JobWork>& works, unsigned deadline,
+    const std::function<bool(const std::vector<std::optional<std::string>>&)>& settled);
 
 }  // namespace orvano::ui

@@ -6,7 +6,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/toolkit.h"
@@ -415,6 +420,130 @@ TEST(Fonts, BoldDialogFontIsMsSansSerifEightPoints) {
               static_cast<std::intptr_t>(font));
     CloseDialog(d, 0);
     DeleteFont(font);
+}
+
+// A gate a job's work waits at, so that nothing here depends on how fast a thread runs.
+struct Gate {
+    std::shared_ptr<std::promise<void>> promise = std::make_shared<std::promise<void>>();
+    std::shared_future<void> opened = promise->get_future().share();
+    void Open() { promise->set_value(); }
+    void Wait() const { opened.wait_for(std::chrono::seconds(10)); }
+};
+
+TEST(Jobs, TheEndComesOnceThroughTheWindowsOwnLoop) {
+    Dialog d = MakeDialog();
+    std::thread::id worker, receiver;
+    std::vector<std::optional<std::string>> heard;
+    int result = RunGuarded(d, [&](Dialog dialog, std::uint32_t message, WParam, LParam) {
+        if (message == kWmInitDialog) {
+            StartJob(
+                dialog, 4000,
+                [&worker] {
+                    worker = std::this_thread::get_id();
+                    return std::string("fertig");
+                },
+                [&, dialog](std::optional<std::string> found) {
+                    heard.push_back(found);
+                    receiver = std::this_thread::get_id();
+                    StartTimer(dialog, 6, 300);  // time for a second end, which must not come
+                });
+        }
+        if (message == kWmTimer) CloseDialog(dialog, 4);
+        EXPECT_NE(message, kMsgJobDone) << "the toolkit keeps a job's end to itself";
+        return std::intptr_t{0};
+    });
+    EXPECT_EQ(result, 4);
+    EXPECT_EQ(heard, (std::vector<std::optional<std::string>>{"fertig"}));
+    EXPECT_EQ(receiver, std::this_thread::get_id());
+    EXPECT_NE(worker, std::this_thread::get_id());
+}
+
+TEST(Jobs, TheDeadlineComesFirstAndTheLateResultIsThrownAway) {
+    Gate gate;
+    Dialog d = MakeDialog();
+    std::vector<std::optional<std::string>> heard;
+    int result = RunGuarded(d, [&](Dialog dialog, std::uint32_t message, WParam, LParam) {
+        if (message == kWmInitDialog) {
+            StartJob(
+                dialog, 100,
+                [gate] {
+                    gate.Wait();
+                    return std::string("zu spät");
+                },
+                [&, dialog](std::optional<std::string> found) {
+                    heard.push_back(found);
+                    gate.Open();
+                    StartTimer(dialog, 6, 500);
+                });
+        }
+        if (message == kWmTimer) CloseDialog(dialog, 5);
+        return std::intptr_t{0};
+    });
+    EXPECT_EQ(result, 5);
+    EXPECT_EQ(heard, (std::vector<std::optional<std::string>>{std::nullopt}));
+}
+
+TEST(Jobs, AClosedWindowsJobReachesNoOneAndADroppedJobNeither) {
+    Gate gate;
+    int heardByFirst = 0, heardDropped = 0;
+    Dialog first = MakeDialog(0, " Erster");
+    StartJob(
+        first, 4000,
+        [gate] {
+            gate.Wait();
+            return std::string("für den ersten");
+        },
+        [&](auto) { ++heardByFirst; });
+    CloseDialog(first, 0);
+    // The next dialog may well get the same window handle; it hears only its own jobs.
+    Dialog second = MakeDialog(0, " Zweiter");
+    std::vector<std::optional<std::string>> heard;
+    int result = RunGuarded(second, [&](Dialog dialog, std::uint32_t message, WParam, LParam) {
+        if (message == kWmInitDialog) {
+            gate.Open();
+            Ticket dropped = StartJob(
+                dialog, 4000, [] { return std::string("verworfen"); },
+                [&](auto) { ++heardDropped; });
+            DropJob(dropped);
+            StartJob(
+                dialog, 4000,
+                [gate] {
+                    gate.Wait();
+                    Sleep(200);  // after the first job's result
+                    return std::string("für den zweiten");
+                },
+                [&, dialog](std::optional<std::string> found) {
+                    heard.push_back(found);
+                    StartTimer(dialog, 6, 300);
+                });
+        }
+        if (message == kWmTimer) CloseDialog(dialog, 6);
+        return std::intptr_t{0};
+    });
+    EXPECT_EQ(result, 6);
+    EXPECT_EQ(heard, (std::vector<std::optional<std::string>>{"für den zweiten"}));
+    EXPECT_EQ(heardByFirst, 0);
+    EXPECT_EQ(heardDropped, 0);
+}
+
+TEST(Jobs, AwaitingSideBySideEndsWhenSettled) {
+    Gate gate;
+    auto stuck = [gate] {
+        gate.Wait();
+        return std::string("spät");
+    };
+    auto results = AwaitJobs({stuck, [] { return std::string("1"); }, stuck}, 4000,
+                             [](const std::vector<std::optional<std::string>>& sofar) {
+                                 for (const auto& result : sofar)
+                                     if (result) return true;
+                                 return false;
+                             });
+    gate.Open();
+    EXPECT_EQ(results, (std::vector<std::optional<std::string>>{std::nullopt, "1", std::nullopt}));
+    // Without a settling rule every work is waited for.
+    results = AwaitJobs({[] { return std::string("a"); }, [] { return std::string("b"); }}, 4000,
+                        nullptr);
+    EXPECT_EQ(results, (std::vector<std::optional<std::string>>{"a", "b"}));
 }
 
 }  // namespace

@@ -95,6 +95,80 @@ TEST_F(MainWindowCommandsTest, RouterNamesAreLookedUpOnceAfterFiveSeconds) {
     EXPECT_EQ(mem::CallCount(mem::Call::GetHostByName), lookups) << "the timer looks up once";
 }
 
+TEST_F(MainWindowCommandsTest, RouterNamesFillTheirFieldsWhenTheNameServiceAnswers) {
+    // fritz.box and fritz.nas take their time; www.fritz.box stands in for fritz.box.
+    struct Case {
+        const char* what;
+        unsigned first, second, third;  // delays; kNeverAnswers: no answer at all
+        std::vector<std::string> at6000, at9000, at12000;  // fields 3066 and 3068
+    } cases[] = {
+        {"answers within a second",
+         1000,
+         0,
+         1000,
+         {"192.168.178.1", "192.168.178.20"},
+         {"192.168.178.1", "192.168.178.20"},
+         {"192.168.178.1", "192.168.178.20"}},
+        {"first name unanswered: the second stands in after its deadline",
+         mem::kNeverAnswers,
+         2000,
+         500,
+         {"x", "192.168.178.20"},
+         {"x", "192.168.178.20"},
+         {"'192.168.1.1'", "192.168.178.20"}},
+        {"nothing answers: emptied when the deadlines have passed",
+         mem::kNeverAnswers,
+         mem::kNeverAnswers,
+         mem::kNeverAnswers,
+         {"x", "y"},
+         {"x", ""},
+         {"", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mem::Reset();
+        hl::Reset();
+        mem::PutFile("C:\\Windows\\System32\\capi2032.dll", "MZ");
+        mem::AddHost(config::kRouterHostName1, {{192, 168, 178, 1}});
+        mem::AddHost(config::kRouterHostName2, {{192, 168, 1, 1}});
+        mem::AddHost(config::kRouterHostName3, {{192, 168, 178, 20}});
+        mem::SetLookupDelay(config::kRouterHostName1, c.first);
+        mem::SetLookupDelay(config::kRouterHostName2, c.second);
+        mem::SetLookupDelay(config::kRouterHostName3, c.third);
+        std::vector<std::vector<std::string>> seen;
+        std::vector<std::uint64_t> tickerAt;
+        Run({[&] {
+            ui::SetControlText(Window(), kLookUpResult1, "x");
+            ui::SetControlText(Window(), kLookUpResult3, "y");
+            for (std::uint64_t at : {6000, 9000, 12000}) {
+                hl::AdvanceClock(static_cast<unsigned>(at - hl::Now()));
+                seen.push_back({Text(kLookUpResult1), Text(kLookUpResult3)});
+            }
+            // The window went on with its own work meanwhile: the watch timer came on time.
+            int watches = 0;
+            for (const auto& d : hl::DialogOf(Window())->received)
+                if (d.message == ui::kWmTimer && d.wParam == kTimerWatch) ++watches;
+            EXPECT_EQ(watches, 2);
+        }});
+        EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{c.at6000, c.at9000, c.at12000}));
+        EXPECT_FALSE(mem::BusyCursorShown());
+    }
+}
+
+TEST_F(MainWindowCommandsTest, ALookUpInFlightWhenTheWindowClosesReachesNoOne) {
+    mem::SetNameServerDelay(mem::kNeverAnswers);
+    Run({[&] {
+        hl::Click(Window(), kLookUpButton1);
+        hl::AdvanceClock(1000);
+        EXPECT_TRUE(mem::BusyCursorShown()) << "the window works on while it waits";
+        EXPECT_EQ(hl::JobsPending(), 1u);
+    }});
+    EXPECT_EQ(hl::JobsPending(), 0u);
+    EXPECT_FALSE(mem::BusyCursorShown());
+    hl::AdvanceClock(30000);
+    EXPECT_TRUE(hl::Problems().empty());
+}
+
 TEST_F(MainWindowCommandsTest, TheStatusToolLabelFollowsItsFile) {
     std::vector<bool> shown;
     Run({[&] {

@@ -115,5 +115,46 @@ TEST_F(NameResolutionTest, RouterHostNamesAreTriedAsTheyStand) {
     EXPECT_EQ(ResolveHostAddress(kRouterHostName3, dotted), 0);
 }
 
+TEST_F(NameResolutionTest, CheckTellsWhyAndTheNameServerTakesItsTime) {
+    // The name server takes 400 ms a question; dotted addresses need none for the forward
+    // step, and a server that never answers leaves the resolver to give up by itself.
+    struct Case {
+        std::string address;
+        unsigned reverseDelay;
+        AddressCheck found;
+        std::uint64_t took;
+    } cases[] = {
+        {"192.168.178.1", 400, AddressCheck::Confirmed, 400},
+        {"fritz.box.local.", 400, AddressCheck::NoAddress, 400},  // three dots, but a name
+        {"192.168.178.3", 400, AddressCheck::NoHostName, 400},
+        {"192.168.178.1", mem::kNeverAnswers, AddressCheck::NoHostName, mem::kResolverGivesUp},
+        {"0.0.0.0", 400, AddressCheck::NoAddress, 0},
+        {"192.168.178", 400, AddressCheck::NotDotted, 0},
+    };
+    mem::SetNameServerDelay(400);
+    for (const Case& c : cases) {
+        mem::SetReverseLookupDelay({192, 168, 178, 1}, c.reverseDelay);
+        mem::TakeLookupTime();
+        auto changes = mem::CursorChanges().size();
+        EXPECT_EQ(CheckAddress(c.address), c.found) << c.address;
+        EXPECT_EQ(mem::TakeLookupTime(), c.took) << c.address;
+        EXPECT_EQ(mem::CursorChanges().size(), changes) << "no cursor off the window's thread";
+        EXPECT_EQ(ConfirmAddress(c.address), c.found == AddressCheck::Confirmed ? 1 : 0);
+    }
+    // A name of its own goes before the general delay; the machine's own names too.
+    mem::SetLookupDelay("FRITZ.BOX", 50);
+    std::string dotted;
+    mem::TakeLookupTime();
+    EXPECT_EQ(ResolveHostAddress("fritz.box", dotted), 1);
+    EXPECT_EQ(mem::TakeLookupTime(), 50u);
+    mem::SetLookupDelay("fritz.box", mem::kNeverAnswers);
+    EXPECT_EQ(ResolveHostAddress("fritz.box", dotted), 0);
+    EXPECT_EQ(mem::TakeLookupTime(), mem::kResolverGivesUp);
+    // Without a name service nothing is asked and nothing waits.
+    mem::SetNameServiceOn(false);
+    EXPECT_EQ(ResolveHostAddress("fritz.box", dotted), 0);
+    EXPECT_EQ(mem::TakeLookupTime(), 0u);
+}
+
 }  // namespace
 }  // namespace orvano::testing

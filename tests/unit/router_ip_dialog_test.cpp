@@ -3,6 +3,7 @@
 #include <optional>
 #include <tuple>
 
+#include "config/name_resolution.h"
 #include "dialogs/registry_entry_dialog.h"
 #include "dialogs/router_ip_dialog.h"
 #include "endpoint_dialog_fixture.h"
@@ -332,6 +333,149 @@ TEST_F(RouterIpDialogTest, RegFileButtonsExportTheFieldAsShown) {
                                 config::RouterAddressKey(s.view) +
                                 "]\r\n\"FoundFritzBoxes\"=\"10.0.0.7\"\r\n\r\n");
         EXPECT_EQ(Stored(s.view), "192.168.178.1");
+    }
+}
+
+TEST_F(RouterIpDialogTest, ATypedAddressIsCheckedWhileTheDialogStaysUsable) {
+    struct Case {
+        const char* what;
+        const char* typed;
+        unsigned reverseDelay;
+        bool reverseKnown;
+        bool neinWhileChecking;
+        const char* checking;  // the status line a second after " Ja ", nullptr: no check ran
+        const char* stored;
+        const char* status;  // at the end
+    } cases[] = {
+        {"confirmed after a slow reverse lookup", "192.168.178.1", 1500, true, false,
+         " Prüfe 192.168.178.1 ... ", "192.168.178.1", ""},
+        {"no answer: not stored, and told why", "192.168.178.1", mem::kNeverAnswers, true, false,
+         " Prüfe 192.168.178.1 ... ", "10.0.0.1", " Nicht gespeichert: DNS antwortet nicht "},
+        {"no reverse entry", "192.168.178.1", 0, false, false, nullptr, "10.0.0.1",
+         " Nicht gespeichert: kein Name zur Adresse "},
+        {"unknown name with three dots", "a.b.c.d", 0, true, false, nullptr, "10.0.0.1",
+         " Nicht gespeichert: Adresse unbekannt "},
+        {"two dots", "192.168.178", 0, true, false, nullptr, "10.0.0.1",
+         " Nicht gespeichert: keine IP-Adresse "},
+        {"Nein while checking: the answer that comes later writes nothing", "192.168.178.1", 1500,
+         true, true, " Prüfe 192.168.178.1 ... ", "10.0.0.1", ""},
+    };
+    const platform::Ipv4 router = {192, 168, 178, 1};
+    for (const SectionIds& s : kBothSections) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(s.name) + ": " + c.what);
+            Fresh();
+            Prepare(s);
+            Store(s.view, "10.0.0.1");
+            if (c.reverseKnown) mem::AddReverse(router, "fritz.box");
+            mem::SetReverseLookupDelay(router, c.reverseDelay);
+            std::string checking = "-", status;
+            bool yesUsable = true, noUsable = false;
+            Asking asked = Asking::None, after = Asking::Inconsistent;
+            std::string field;
+            Run({[&](ui::Dialog d) {
+                     hl::Click(d, s.change);
+                     // Letters cannot be typed into an address field; the program's own text can.
+                     ui::SetControlText(d, s.field, c.typed);
+                     hl::Click(d, s.changeYes);
+                 },
+                 [&](ui::Dialog d) {
+                     hl::AdvanceClock(1000);
+                     if (AskingIn(d, s) == Asking::Change) {
+                         checking = C(d, kStatus).text;
+                         yesUsable = C(d, s.changeYes).enabled;
+                         noUsable = C(d, s.changeNo).enabled;
+                         asked = AskingIn(d, s);
+                     }
+                     if (c.neinWhileChecking) hl::Click(d, s.changeNo);
+                     hl::AdvanceClock(5000);
+                     status = C(d, kStatus).text;
+                     field = C(d, s.field).text;
+                     after = AskingIn(d, s);
+                     if (c.neinWhileChecking) {
+                         hl::Click(d, s.change);  // asked again, " Ja " is usable again
+                         EXPECT_TRUE(C(d, s.changeYes).enabled);
+                     }
+                 }});
+            if (c.checking) {
+                EXPECT_EQ(checking, c.checking);
+                EXPECT_EQ(asked, Asking::Change);
+                EXPECT_FALSE(yesUsable) << "one check at a time";
+                EXPECT_TRUE(noUsable) << "\" Nein \" still cancels";
+            } else {
+                EXPECT_EQ(checking, "-") << "decided at once";
+            }
+            EXPECT_EQ(Stored(s.view), c.stored);
+            EXPECT_EQ(field, c.stored);
+            EXPECT_EQ(status, c.status);
+            EXPECT_EQ(after, Asking::None);
+            EXPECT_TRUE(hl::MessageBoxes().empty());
+            EXPECT_EQ(hl::JobsPending(), 0u);
+        }
+    }
+}
+
+TEST_F(RouterIpDialogTest, ACheckStillRunningWhenTheDialogClosesReachesNoOne) {
+    Store(RegistryView::Native, "10.0.0.1");
+    const platform::Ipv4 router = {192, 168, 178, 1};
+    mem::AddReverse(router, "fritz.box");
+    mem::SetReverseLookupDelay(router, 2000);
+    Run({[&](ui::Dialog d) {
+        hl::Click(d, kChange);
+        hl::Type(d, kAddress, "192.168.178.1");
+        hl::Click(d, kChangeYes);
+        hl::AdvanceClock(500);
+    }});
+    EXPECT_EQ(hl::JobsPending(), 0u);
+    EXPECT_FALSE(mem::BusyCursorShown());
+    // The same dialog opened again, while the old check would have ended.
+    std::string status, field;
+    Run({[&](ui::Dialog d) {
+        hl::AdvanceClock(5000);
+        status = C(d, kStatus).text;
+        field = C(d, kAddress).text;
+    }});
+    EXPECT_EQ(Stored(RegistryView::Native), "10.0.0.1");
+    EXPECT_EQ(field, "10.0.0.1");
+    EXPECT_EQ(status, "");
+}
+
+TEST_F(RouterIpDialogTest, HostNameButtonsTellWhenTheNameServiceStaysSilent) {
+    struct Case {
+        const char* what;
+        bool askChangeMeanwhile;  // " Ändern " pressed while the search runs
+        const char* searching;
+        const char* status;
+    } cases[] = {
+        {"both names unanswered", false, " Suche fritz.box ... ",
+         " fritz.box: DNS antwortet nicht "},
+        {"a question opened meanwhile drops the search", true, " Suche fritz.box ... ", ""},
+    };
+    for (const SectionIds& s : kBothSections) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(s.name) + ": " + c.what);
+            Fresh();
+            Prepare(s);
+            Store(s.view, "10.0.0.1");
+            mem::AddHost(config::kRouterHostName1, {{192, 168, 178, 1}});
+            mem::SetNameServerDelay(mem::kNeverAnswers);
+            std::string searching, status, field;
+            Run({[&](ui::Dialog d) {
+                hl::Click(d, s.fill1);
+                hl::AdvanceClock(1000);
+                searching = C(d, kStatus).text;
+                EXPECT_TRUE(mem::BusyCursorShown());
+                if (c.askChangeMeanwhile) hl::Click(d, s.change);
+                hl::AdvanceClock(10000);
+                status = C(d, kStatus).text;
+                field = C(d, s.field).text;
+            }});
+            EXPECT_EQ(searching, c.searching);
+            EXPECT_EQ(status, c.status);
+            EXPECT_EQ(field, "10.0.0.1");
+            EXPECT_EQ(Stored(s.view), "10.0.0.1");
+            EXPECT_FALSE(mem::BusyCursorShown());
+        }
     }
 }
 

@@ -124,5 +124,62 @@ TEST_F(StartupTest, TheVendorsHostCountsAsAWorkingNameService) {
     EXPECT_GE(mem::CallCount(mem::Call::GetHostByName), 2);
 }
 
+TEST_F(StartupTest, TheVerdictComesWithinTheDeadlineWhateverTheNameServerDoes) {
+    const platform::Ipv4 vendor = {212, 42, 244, 122};
+    struct Case {
+        const char* what;
+        unsigned forwardDelay, reverseDelay;  // of the name server, for every probe
+        bool reverseKnown;
+        std::string commandLine;
+        bool starts;
+        std::uint64_t verdictAt;
+    } cases[] = {
+        {"quick name server", 0, 0, true, "", true, 0},
+        {"slow name server: forward and reverse in turn", 1000, 1200, true, "", true, 2200},
+        {"never answers", mem::kNeverAnswers, mem::kNeverAnswers, true, "", false, 3000},
+        {"answers forward, never reverse", 100, mem::kNeverAnswers, true, "", false, 3000},
+        {"reverse unknown: the verdict comes when every probe has failed", 100, 200, false, "",
+         false, 300},
+        {"never answers, the keyword", mem::kNeverAnswers, mem::kNeverAnswers, true, " ohne ", true,
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mem::Reset();
+        hl::Reset();
+        mem::AddHost(kNameServiceProbe2, {vendor});
+        if (c.reverseKnown) mem::AddReverse(vendor, "www.avm.de");
+        mem::SetNameServerDelay(c.forwardDelay);
+        mem::SetReverseLookupDelay(vendor, c.reverseDelay);
+        std::uint64_t openedAt = 0;
+        hl::AddStep([&] {
+            openedAt = hl::Now();
+            hl::PressCloseBox(hl::FindDialog(kMainWindowTitle));
+        });
+        hl::AnswerMessageBox(ui::kIdOk);
+        EXPECT_EQ(RunProgram(c.commandLine), 0);
+        if (c.starts) {
+            EXPECT_EQ(openedAt, c.verdictAt);
+            for (const auto& box : hl::MessageBoxes()) EXPECT_NE(box.text, kNoNameServiceText);
+        } else {
+            ASSERT_EQ(hl::MessageBoxes().size(), 1u);
+            EXPECT_EQ(hl::MessageBoxes()[0].text, kNoNameServiceText);
+            EXPECT_EQ(hl::MessageBoxes()[0].at, c.verdictAt);
+        }
+        if (c.commandLine == " ohne ") {
+            EXPECT_EQ(mem::CallCount(mem::Call::GetHostByName), 0) << "nothing to wait for";
+        }
+    }
+}
+
+TEST_F(StartupTest, TheForumIsProbedByItsHostName) {
+    // A web address never resolves; the forum's host does.
+    mem::SetNameServiceOn(true);
+    mem::AddHost("https://www.ip-phone-forum.de/", {{10, 9, 9, 9}});
+    mem::AddHost("www.ip-phone-forum.de", {{185, 36, 25, 10}});
+    mem::AddReverse({185, 36, 25, 10}, "www.ip-phone-forum.de");
+    EXPECT_TRUE(StartsWith(""));
+}
+
 }  // namespace
 }  // namespace orvano::testing

@@ -100,6 +100,19 @@ void SetWinsockVersion(std::uint16_t version);
 // WSAStartup calls not yet matched by WSACleanup.
 int WinsockUsers();
 
+// How long the name server takes, on the headless toolkit's clock (nothing really waits). It
+// is asked for every name that is not a dotted address and for every reverse lookup, while the
+// name service is on. A server that never answers leaves the resolver to give up on its own:
+// the call fails after kResolverGivesUp.
+inline constexpr unsigned kNeverAnswers = 0xFFFFFFFF;
+inline constexpr unsigned kResolverGivesUp = 15000;
+void SetNameServerDelay(unsigned milliseconds);
+// The same for one name, or one address asked in reverse, before the general delay.
+void SetLookupDelay(const std::string& name, unsigned milliseconds);
+void SetReverseLookupDelay(const Ipv4& address, unsigned milliseconds);
+// Milliseconds the name service took since the last call.
+std::uint64_t TakeLookupTime();
+
 // --- Cursor ------------------------------------------------------------------------------
 
 // Whether the busy cursor shows, and every change made, in order (true = busy).

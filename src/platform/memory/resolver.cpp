@@ -1,6 +1,7 @@
 // The in-memory name service: a table of forward and reverse entries behind Winsock's
 // start-up rules (nothing is found before WSAStartup).
 #include <cstdlib>
+#include <utility>
 
 #include "platform/memory/state.h"
 #include "platform/resolver.h"
@@ -63,6 +64,16 @@ bool ParseDotted(const std::string& text, Ipv4& address) {
     return true;
 }
 
+// Time passes while the name server is asked; false when it never answers.
+template <class Key, class Map>
+bool NameServerAnswers(const Map& delays, const Key& key) {
+    auto& m = TheMachine();
+    auto it = delays.find(key);
+    const unsigned delay = it != delays.end() ? it->second : m.nameServerDelay;
+    m.lookupTime += delay == memory::kNeverAnswers ? memory::kResolverGivesUp : delay;
+    return delay != memory::kNeverAnswers;
+}
+
 }  // namespace
 
 int WsaStartup(std::uint16_t /*requested*/, std::uint16_t& version) {
@@ -92,7 +103,7 @@ bool GetHostByName(const std::string& name, std::vector<Ipv4>& addresses) {
         addresses.push_back(literal);
         return true;
     }
-    if (!m.nameServiceOn) return false;
+    if (!m.nameServiceOn || !NameServerAnswers(m.lookupDelays, name)) return false;
     auto it = m.hosts.find(name);
     if (it == m.hosts.end() || it->second.empty()) return false;
     addresses = it->second;
@@ -105,6 +116,7 @@ bool GetHostByAddr(const Ipv4& address, std::string& name) {
     if (CallFails(Call::GetHostByAddr, error)) return false;
     auto& m = TheMachine();
     if (m.winsockUsers == 0 || !m.nameServiceOn) return false;
+    if (!NameServerAnswers(m.reverseDelays, address)) return false;
     auto it = m.reverse.find(address);
     if (it == m.reverse.end()) return false;
     name = it->second;
@@ -133,6 +145,22 @@ void SetWinsockVersion(std::uint16_t version) {
 
 int WinsockUsers() {
     return TheMachine().winsockUsers;
+}
+
+void SetNameServerDelay(unsigned milliseconds) {
+    TheMachine().nameServerDelay = milliseconds;
+}
+
+void SetLookupDelay(const std::string& name, unsigned milliseconds) {
+    TheMachine().lookupDelays[name] = milliseconds;
+}
+
+void SetReverseLookupDelay(const Ipv4& address, unsigned milliseconds) {
+    TheMachine().reverseDelays[address] = milliseconds;
+}
+
+std::uint64_t TakeLookupTime() {
+    return std::exchange(TheMachine().lookupTime, 0);
 }
 
 }  // namespace orvano::platform::memory

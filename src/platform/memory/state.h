@@ -61,6 +61,10 @@ struct Machine {
     bool nameServiceOn = true;
     std::uint16_t winsockVersion = 0x0202;
     int winsockUsers = 0;
+    unsigned nameServerDelay = 0;
+    std::map<std::string, unsigned, NoCaseLess> lookupDelays;
+    std::map<Ipv4, unsigned> reverseDelays;
+    std::uint64_t lookupTime = 0;
 
     bool librarySearchRestricted = false;
     bool busyCursor = false;

@@ -61,6 +61,11 @@ void Activate(Dialog dialog, bool active);
 // what the timers post.
 void AdvanceClock(unsigned milliseconds);
 std::uint64_t Now();
+// Background jobs started and not yet settled, dropped or gone with their window. A job's work
+// runs when it starts; its end is due after the time the in-memory name service took (at once
+// when it took none) and reaches the window like any posted message, or its deadline comes
+// first. AdvanceClock moves through job ends and timers in time order.
+std::size_t JobsPending();
 
 // --- Answers ------------------------------------------------------------------------------
 
@@ -76,6 +81,7 @@ struct MessageBoxRecord {
     std::string caption;
     std::uint32_t flags;
     int answer;
+    std::uint64_t at = 0;  // the clock when it showed
 };
 const std::vector<MessageBoxRecord>& MessageBoxes();
 

@@ -62,6 +62,16 @@ struct Timer {
     std::uint64_t order;
 };
 
+// A background job: its work already ran (the in-memory name service tells how long it took),
+// and its end or deadline is due on the clock.
+struct PendingJob {
+    Window window;
+    std::uint64_t due;
+    std::optional<std::string> result;
+    JobDone done;
+    bool posted = false;
+};
+
 struct World {
     Window nextHandle = 0x10000;
     std::map<Window, DialogRecord> dialogs;
@@ -85,6 +95,8 @@ struct World {
     std::intptr_t shellResult = 42;
     std::function<void(const ShellRecord&)> shellHook;
     FontHandle nextFont = 0x50000;
+    std::map<Ticket, PendingJob> jobs;
+    Ticket nextTicket = 1;
 };
 
 World& TheWorld() {
@@ -135,11 +147,39 @@ bool IsEditLike(const ControlRecord& control) {
 
 void FinishClose(Dialog dialog, int result);
 
+// A job's end or deadline, on the window that started it: done runs once.
+void SettleJob(Dialog dialog, Ticket ticket) {
+    auto& jobs = TheWorld().jobs;
+    auto job = jobs.find(ticket);
+    if (job == jobs.end() || job->second.window != dialog || !job->second.posted) return;
+    PendingJob settled = std::move(job->second);
+    jobs.erase(job);
+    if (settled.done) settled.done(std::move(settled.result));
+}
+
+// Posts the end of every job due by now, in the order they fall due.
+void PostDueJobs() {
+    World& w = TheWorld();
+    std::vector<std::pair<std::uint64_t, Ticket>> due;
+    for (auto& [ticket, job] : w.jobs)
+        if (!job.posted && job.due <= w.now) due.emplace_back(job.due, ticket);
+    std::sort(due.begin(), due.end());
+    for (const auto& [at, ticket] : due) {
+        PendingJob& job = w.jobs[ticket];
+        job.posted = true;
+        w.posted.push_back({job.window, kMsgJobDone, static_cast<WParam>(ticket), 0});
+    }
+}
+
 // Delivers a message to a dialog's callback (when one is attached), then does the toolkit's
 // own handling of it.
 std::intptr_t DeliverToDialog(Dialog dialog, std::uint32_t message, WParam wParam, LParam lParam) {
     DialogRecord* record = FindDialogRecord(dialog);
     if (!record) return 0;
+    if (message == kMsgJobDone) {
+        SettleJob(dialog, static_cast<Ticket>(wParam));
+        return 0;
+    }
     std::intptr_t result = 0;
     if (record->callback) {
         record->state.received.push_back({message, wParam, lParam});
@@ -577,6 +617,8 @@ void FinishClose(Dialog dialog, int result) {
     timers.erase(std::remove_if(timers.begin(), timers.end(),
                                 [&](const Timer& t) { return t.window == dialog; }),
                  timers.end());
+    // Its jobs go with the window: a result that comes later reaches no one.
+    std::erase_if(TheWorld().jobs, [&](const auto& job) { return job.second.window == dialog; });
     for (const ControlRecord& control : record->controls)
         TheWorld().controlWindows.erase(control.window);
 }
@@ -650,7 +692,7 @@ int ShowMessageBox(Window owner, const std::string& text, const std::string& cap
         answer = w.messageBoxAnswers.front();
         w.messageBoxAnswers.pop_front();
     }
-    w.messageBoxes.push_back({owner, text, caption, flags, answer});
+    w.messageBoxes.push_back({owner, text, caption, flags, answer, w.now});
     return answer;
 }
 
@@ -766,6 +808,55 @@ std::intptr_t ShellExecute(Window owner, const std::string& operation, const std
     w.shellExecutes.push_back({owner, operation, file, parameters, directory, showCommand});
     if (w.shellHook) w.shellHook(w.shellExecutes.back());
     return w.shellResult;
+}
+
+Ticket StartJob(Window window, unsigned deadline, JobWork work, JobDone done) {
+    World& w = TheWorld();
+    if (!work || !FindDialogRecord(window)) return 0;
+    // The work runs now; the in-memory name service says how long it would have taken.
+    platform::memory::TakeLookupTime();
+    std::string result = work();
+    const std::uint64_t took = platform::memory::TakeLookupTime();
+    const Ticket ticket = w.nextTicket++;
+    PendingJob job{window, w.now + std::min<std::uint64_t>(took, deadline), std::nullopt,
+                   std::move(done)};
+    if (took <= deadline) job.result = std::move(result);
+    w.jobs.emplace(ticket, std::move(job));
+    PostDueJobs();
+    return ticket;
+}
+
+void DropJob(Ticket ticket) {
+    TheWorld().jobs.erase(ticket);
+}
+
+std::vector<std::optional<std::string>> AwaitJobs(
+    const std::vector<JobWork>& works, unsigned deadline,
+    const std::function<bool(const std::vector<std::optional<std::string>>&)>& settled) {
+    // Each work runs now; the results come in the order of the time each took.
+    std::vector<std::string> values;
+    std::vector<std::pair<std::uint64_t, std::size_t>> ends;
+    for (std::size_t i = 0; i < works.size(); ++i) {
+        platform::memory::TakeLookupTime();
+        values.push_back(works[i] ? works[i]() : "");
+        ends.emplace_back(platform::memory::TakeLookupTime(), i);
+    }
+    std::stable_sort(ends.begin(), ends.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::optional<std::string>> results(works.size());
+    std::uint64_t waited = 0;
+    bool all = true;
+    for (const auto& [took, i] : ends) {
+        if (took > deadline) {
+            all = false;
+            break;
+        }
+        results[i] = values[i];
+        waited = took;
+        if (settled && settled(results)) break;
+    }
+    TheWorld().now += all ? waited : deadline;
+    return results;
 }
 
 }  // namespace orvano::ui
@@ -906,6 +997,16 @@ void AdvanceClock(unsigned milliseconds) {
             std::min_element(w.timers.begin(), w.timers.end(), [](const Timer& a, const Timer& b) {
                 return a.due != b.due ? a.due < b.due : a.order < b.order;
             });
+        // A job that ends before the next timer ends first.
+        std::uint64_t jobDue = target + 1;
+        for (const auto& [ticket, job] : w.jobs)
+            if (!job.posted) jobDue = std::min(jobDue, job.due);
+        if (jobDue <= target && (next == w.timers.end() || jobDue < next->due)) {
+            w.now = std::max(w.now, jobDue);
+            PostDueJobs();
+            DrainPosted();
+            continue;
+        }
         if (next == w.timers.end() || next->due > target) break;
         // An overdue timer fires once, not once for every period it missed.
         w.now = std::max(w.now, next->due);
@@ -920,6 +1021,10 @@ void AdvanceClock(unsigned milliseconds) {
 
 std::uint64_t Now() {
     return TheWorld().now;
+}
+
+std::size_t JobsPending() {
+    return TheWorld().jobs.size();
 }
 
 void AnswerMessageBox(int answer) {

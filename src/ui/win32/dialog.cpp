@@ -135,9 +135,12 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     // Messages of the creation itself arrive before the record exists; they are not delivered.
     std::shared_ptr<DialogRecord> record = FindRecord(hwnd);
     if (!record) return FALSE;
+    // A background job's end or deadline is the toolkit's own business, never the callback's.
+    if (HandleJobMessage(hwnd, message, wParam)) return TRUE;
     std::intptr_t result = 0;
     if (record->callback) result = record->callback(ToWindow(hwnd), message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        DropJobsOf(hwnd);
         record->alive = false;
         Records().erase(hwnd);
         return FALSE;

@@ -45,4 +45,9 @@ inline HWND ControlOf(Dialog dialog, int id) {
 // control cannot erase what it drew before.
 void RepaintBehind(HWND control);
 
+// Background jobs (jobs.cpp): true when the message was a job's end or deadline for this
+// window and has been handled; the window's jobs are forgotten when it is destroyed.
+bool HandleJobMessage(HWND window, UINT message, WPARAM wParam);
+void DropJobsOf(HWND window);
+
 }  // namespace orvano::ui::win32

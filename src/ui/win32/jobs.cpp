@@ -1,0 +1,192 @@
+// Background jobs on real threads: the work runs on a thread of its own, its end comes back to
+// the window as a posted message and its deadline as a window timer; whichever is first wins.
+#include <windows.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "ui/toolkit.h"
+#include "ui/win32/dialog_records.h"
+
+namespace orvano::ui {
+
+using namespace win32;
+
+namespace {
+
+// Deadline timers sit far above the program's own timer ids.
+constexpr UINT_PTR kDeadlineTimerBase = 0x7E000000;
+constexpr Ticket kTicketMask = 0x00FFFFFF;
+
+struct Job {
+    HWND window = nullptr;
+    bool ended = false;
+    std::string result;
+};
+
+// Shared by the window's thread and the workers, and never destroyed: a worker stuck in the
+// name service may end only after the program has left its entry point.
+struct Jobs {
+    std::mutex mutex;
+    std::map<Ticket, Job> jobs;      // under the mutex
+    std::map<Ticket, JobDone> done;  // the window's thread only
+    Ticket next = 1;                 // the window's thread only
+};
+
+Jobs& TheJobs() {
+    static Jobs* jobs = new Jobs;
+    return *jobs;
+}
+
+UINT_PTR DeadlineTimer(Ticket ticket) {
+    return kDeadlineTimerBase + static_cast<UINT_PTR>(ticket & kTicketMask);
+}
+
+// On the window's thread: the job's result when it has ended, nullopt at its deadline; done
+// runs once, and only for the window that started the job.
+void Settle(HWND window, Ticket ticket) {
+    Jobs& all = TheJobs();
+    std::optional<std::string> result;
+    {
+        std::lock_guard<std::mutex> lock(all.mutex);
+        auto job = all.jobs.find(ticket);
+        if (job == all.jobs.end() || job->second.window != window) return;
+        if (job->second.ended) result = std::move(job->second.result);
+        all.jobs.erase(job);
+    }
+    KillTimer(window, DeadlineTimer(ticket));
+    auto done = all.done.find(ticket);
+    if (done == all.done.end()) return;
+    JobDone callback = std::move(done->second);
+    all.done.erase(done);
+    if (callback) callback(std::move(result));
+}
+
+}  // namespace
+
+namespace win32 {
+
+bool HandleJobMessage(HWND window, UINT message, WPARAM wParam) {
+    if (message == kMsgJobDone) {
+        Settle(window, static_cast<Ticket>(wParam));
+        return true;
+    }
+    if (message != WM_TIMER || wParam < kDeadlineTimerBase ||
+        wParam > kDeadlineTimerBase + kTicketMask)
+        return false;
+    KillTimer(window, wParam);
+    Ticket ticket = 0;
+    for (const auto& [candidate, done] : TheJobs().done)
+        if (DeadlineTimer(candidate) == wParam) ticket = candidate;
+    if (ticket != 0) Settle(window, ticket);
+    return true;
+}
+
+void DropJobsOf(HWND window) {
+    Jobs& all = TheJobs();
+    std::lock_guard<std::mutex> lock(all.mutex);
+    for (auto job = all.jobs.begin(); job != all.jobs.end();) {
+        if (job->second.window == window) {
+            all.done.erase(job->first);
+            job = all.jobs.erase(job);
+        } else {
+            ++job;
+        }
+    }
+}
+
+}  // namespace win32
+
+Ticket StartJob(Window window, unsigned deadline, JobWork work, JobDone done) {
+    HWND hwnd = ToHwnd(window);
+    if (!work || !IsWindow(hwnd)) return 0;
+    Jobs& all = TheJobs();
+    const Ticket ticket = all.next++;
+    {
+        std::lock_guard<std::mutex> lock(all.mutex);
+        all.jobs[ticket].window = hwnd;
+    }
+    all.done[ticket] = std::move(done);
+    SetTimer(hwnd, DeadlineTimer(ticket), deadline, nullptr);
+    try {
+        std::thread([ticket, work = std::move(work)] {
+            std::string result;
+            try {
+                result = work();
+            } catch (...) {
+                return;  // no result: the deadline reports the job
+            }
+            Jobs& all = TheJobs();
+            std::lock_guard<std::mutex> lock(all.mutex);
+            auto job = all.jobs.find(ticket);
+            if (job == all.jobs.end()) return;  // dropped, past its deadline, or its window gone
+            job->second.ended = true;
+            job->second.result = std::move(result);
+            PostMessageA(job->second.window, kMsgJobDone, static_cast<WPARAM>(ticket), 0);
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the deadline reports the job as unanswered.
+    }
+    return ticket;
+}
+
+void DropJob(Ticket ticket) {
+    Jobs& all = TheJobs();
+    HWND window = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(all.mutex);
+        auto job = all.jobs.find(ticket);
+        if (job == all.jobs.end()) return;
+        window = job->second.window;
+        all.jobs.erase(job);
+    }
+    all.done.erase(ticket);
+    KillTimer(window, DeadlineTimer(ticket));
+}
+
+std::vector<std::optional<std::string>> AwaitJobs(
+    const std::vector<JobWork>& works, unsigned deadline,
+    const std::function<bool(const std::vector<std::optional<std::string>>&)>& settled) {
+    // Shared with the workers, which may outlive this call.
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::vector<std::optional<std::string>> results;
+        std::size_t ended = 0;
+    };
+    auto shared = std::make_shared<Shared>();
+    shared->results.resize(works.size());
+    for (std::size_t i = 0; i < works.size(); ++i) {
+        auto end = [shared, i](std::optional<std::string> result) {
+            std::lock_guard<std::mutex> lock(shared->mutex);
+            shared->results[i] = std::move(result);
+            ++shared->ended;
+            shared->changed.notify_all();
+        };
+        try {
+            std::thread([end, work = works[i]] {
+                std::optional<std::string> result;
+                try {
+                    result = work();
+                } catch (...) {
+                }
+                end(std::move(result));
+            }).detach();
+        } catch (const std::system_error&) {
+            end(std::nullopt);
+        }
+    }
+    std::unique_lock<std::mutex> lock(shared->mutex);
+    shared->changed.wait_for(lock, std::chrono::milliseconds(deadline), [&] {
+        return shared->ended == works.size() || (settled && settled(shared->results));
+    });
+    return shared->results;
+}
+
+}  // namespace orvano::ui

@@ -1,0 +1,76 @@
+#!/usr/bin/env python3
+"""A name server on loopback for the name-service benchmark (tools/bench/dns.sh).
+
+    name_server.py ADDRESS MODE MAX_QUERIES MAX_SECONDS
+
+MODE "silent" reads every query and never answers; "forward" answers every A query with
+192.0.2.10 (and other forward queries with an empty answer) but never a reverse (PTR) one.
+It ends after MAX_QUERIES queries or MAX_SECONDS seconds, whichever comes first.
+"""
+import signal
+import socket
+import struct
+import sys
+import time
+
+ANSWER = bytes([192, 0, 2, 10])
+TYPE_A, TYPE_PTR = 1, 12
+
+
+def question_end(packet):
+    """Offset just past the question's name, type and class."""
+    i = 12
+    while i < len(packet) and packet[i] != 0:
+        i += 1 + packet[i]
+    return i + 5
+
+
+def reply(packet):
+    """The answer to a forward query, None for a reverse one."""
+    end = question_end(packet)
+    if end > len(packet):
+        return None
+    qtype = struct.unpack("!H", packet[end - 4:end - 2])[0]
+    if qtype == TYPE_PTR:
+        return None
+    ident = packet[:2]
+    answers = 1 if qtype == TYPE_A else 0
+    header = ident + struct.pack("!HHHHH", 0x8180, 1, answers, 0, 0)
+    body = packet[12:end]
+    if answers:
+        body += struct.pack("!HHHIH", 0xC00C, TYPE_A, 1, 60, 4) + ANSWER
+    return header + body
+
+
+def main():
+    address, mode = sys.argv[1], sys.argv[2]
+    max_queries, max_seconds = int(sys.argv[3]), float(sys.argv[4])
+    server = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    server.bind((address, 53))
+    deadline = time.monotonic() + max_seconds
+    queries = {"A": 0, "PTR": 0, "other": 0}
+    # Ended by the benchmark: say how much was asked on the way out.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    try:
+        while sum(queries.values()) < max_queries:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                break
+            server.settimeout(left)
+            try:
+                packet, sender = server.recvfrom(4096)
+            except socket.timeout:
+                break
+            end = question_end(packet)
+            qtype = struct.unpack("!H", packet[end - 4:end - 2])[0] if end <= len(packet) else 0
+            queries["A" if qtype == TYPE_A else "PTR" if qtype == TYPE_PTR else "other"] += 1
+            if mode == "forward" and len(packet) > 12:
+                answer = reply(packet)
+                if answer:
+                    server.sendto(answer, sender)
+    finally:
+        print(f"name server {address} ({mode}): queries {queries}", file=sys.stderr)
+
+
+if __name__ == "__main__":
+    main()
