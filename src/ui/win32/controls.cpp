@@ -1,12 +1,12 @@
 // Controls of a dialog on real windows: creation from the kind table, texts, states, fonts.
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "ui/toolkit.h"
 #include "ui/win32/address_field.h"
 #include "ui/win32/dialog_records.h"
+#include "ui/win32/screen_font.h"
 #include "ui/win32/system_libraries.h"
 
 namespace orvano::ui {
@@ -120,11 +120,13 @@ FontHandle CreateBoldDialogFont() {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    // The dialogs' own face and size, in bold: "MS Sans Serif" 8 unless that was replaced.
+    const DialogFont& dialogFont = ScreenDialogFont();
     LOGFONTA font{};
-    font.lfHeight = -(dpi * 8) / 72;  // the character height of 8 points
+    font.lfHeight = -(dpi * dialogFont.points) / 72;  // the character height in points
     font.lfWeight = FW_BOLD;
     font.lfCharSet = ANSI_CHARSET;
-    std::strcpy(font.lfFaceName, "MS Sans Serif");
+    lstrcpynA(font.lfFaceName, dialogFont.face.c_str(), LF_FACESIZE);
     return reinterpret_cast<FontHandle>(CreateFontIndirectA(&font));
 }
 
