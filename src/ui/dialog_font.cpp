@@ -44,7 +44,7 @@ DialogFont ChooseDialogFont(int dpi, const FontMeasure& measure) {
         std::optional<MeasuredFont> font = measure(face, kLayoutFontPoints);
         if (font && font->namedFace && font->base.width == windows.width &&
             font->base.height == windows.height)
-            return {face, kLayoutFontPoints};
+            return {face, kLayoutFontPoints, true};
     }
     for (int points = kLayoutFontPoints - 1; points >= kSmallestPoints; --points) {
         std::optional<MeasuredFont> font = measure(kLayoutFontFace, points);

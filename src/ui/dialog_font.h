@@ -1,7 +1,10 @@
 // Which font the dialogs are made with. The layout is given in dialog units of Windows'
-// "MS Sans Serif" 8; on a system whose font of that name is wider or taller (Wine without
-// Windows' fonts puts a wider face in its place), texts and numbers no longer fit their
-// controls, so another font that measures like Windows' takes its place there.
+// "MS Sans Serif" 8, a bitmap face; where the system's font of that name is wider or taller
+// (Wine without Windows' fonts draws a wide outline face instead) texts and numbers no longer
+// fit their controls. There a face of the system whose 8 points give exactly Windows' dialog
+// units takes its place, so that every control keeps its size in pixels; an outline face
+// with Windows' average is still wider in capitals and digits, so the controls draw their
+// texts in it one pixel smaller than the units are measured in.
 #pragma once
 
 #include <functional>
@@ -14,6 +17,8 @@ namespace orvano::ui {
 struct DialogFont {
     std::string face;
     int points = 0;
+    // Texts drawn one pixel smaller than the face at these points (a substituted face).
+    bool smallerText = false;
 };
 
 // A font's dialog base: average character width and character height, in pixels.

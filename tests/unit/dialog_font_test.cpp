@@ -54,14 +54,15 @@ TEST(DialogFontTest, KeepsWindowsFontAndReplacesOnlyWhatMeasuresWider) {
         int dpi;
         const char* face;
         int points;
+        bool smallerText;
     } cases[] = {
-        {"Windows", windows, 96, "MS Sans Serif", 8},
-        {"Windows, large fonts", windowsLarge, 120, "MS Sans Serif", 8},
-        {"Wine", wine, 96, "DejaVu Sans Condensed", 8},
-        {"Wine without a narrow face", wineWithoutCondensed, 96, "MS Sans Serif", 7},
-        {"taller substitute skipped", tallSubstitute, 96, "Arial", 8},
-        {"nothing fits", nothingFits, 96, "MS Sans Serif", 8},
-        {"no measurement", noFonts, 96, "MS Sans Serif", 8},
+        {"Windows", windows, 96, "MS Sans Serif", 8, false},
+        {"Windows, large fonts", windowsLarge, 120, "MS Sans Serif", 8, false},
+        {"Wine", wine, 96, "DejaVu Sans Condensed", 8, true},
+        {"Wine without a narrow face", wineWithoutCondensed, 96, "MS Sans Serif", 7, false},
+        {"taller substitute skipped", tallSubstitute, 96, "Arial", 8, true},
+        {"nothing fits", nothingFits, 96, "MS Sans Serif", 8, false},
+        {"no measurement", noFonts, 96, "MS Sans Serif", 8, false},
     };
     for (const Case& c : cases) {
         const System& system = c.system;
@@ -70,6 +71,7 @@ TEST(DialogFontTest, KeepsWindowsFontAndReplacesOnlyWhatMeasuresWider) {
         });
         EXPECT_EQ(font.face, c.face) << c.name;
         EXPECT_EQ(font.points, c.points) << c.name;
+        EXPECT_EQ(font.smallerText, c.smallerText) << c.name;
     }
 }
 

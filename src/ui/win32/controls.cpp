@@ -31,8 +31,13 @@ Window AddControl(Dialog dialog, ControlKind kind, int id, const std::string& te
         resolved.style, area.left, area.top, area.right - area.left, area.bottom - area.top, hwnd,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     if (!control) return 0;
-    SendMessageA(control, WM_SETFONT, SendMessageA(hwnd, WM_GETFONT, 0, 0), FALSE);
+    HFONT textFont = ScreenTextFont();
+    SendMessageA(
+        control, WM_SETFONT,
+        textFont ? reinterpret_cast<WPARAM>(textFont) : SendMessageA(hwnd, WM_GETFONT, 0, 0),
+        FALSE);
     record->colors[id] = ControlColors{};
+    if (addressField) FitAddressFields(control);
     if (addressField && !text.empty()) SetAddressText(control, text);
     return ToWindow(control);
 }
@@ -120,7 +125,7 @@ FontHandle CreateBoldDialogFont() {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    // The dialogs' own face and size, in bold: "MS Sans Serif" 8 unless that was replaced.
+    // The dialogs' face, in bold: "MS Sans Serif" 8 unless that was replaced.
     const DialogFont& dialogFont = ScreenDialogFont();
     LOGFONTA font{};
     font.lfHeight = -(dpi * dialogFont.points) / 72;  // the character height in points

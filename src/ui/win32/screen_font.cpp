@@ -1,8 +1,6 @@
 // Measures fonts on the screen as the dialog manager does for its dialog units.
 #include "ui/win32/screen_font.h"
 
-#include <windows.h>
-
 namespace orvano::ui::win32 {
 
 namespace {
@@ -49,6 +47,21 @@ const DialogFont& ScreenDialogFont() {
         int dpi = ScreenDpi();
         return ChooseDialogFont(
             dpi, [dpi](const std::string& face, int points) { return Measure(face, points, dpi); });
+    }();
+    return font;
+}
+
+HFONT ScreenTextFont() {
+    static const HFONT font = [] {
+        const DialogFont& dialogFont = ScreenDialogFont();
+        if (!dialogFont.smallerText) return HFONT{};
+        LOGFONTA text{};
+        // The dialog manager's character height for the points, one pixel less.
+        text.lfHeight = -MulDiv(dialogFont.points, ScreenDpi(), 72) + 1;
+        text.lfWeight = FW_NORMAL;
+        text.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynA(text.lfFaceName, dialogFont.face.c_str(), LF_FACESIZE);
+        return CreateFontIndirectA(&text);
     }();
     return font;
 }
