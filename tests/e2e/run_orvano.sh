@@ -1106,7 +1106,8 @@ typing() {
     unshare -m sh -c 'mount --bind "$1" /etc/hosts' sh "$work/hosts" 2>/dev/null ||
         { fail "cannot give the program a hosts file of its own (unshare -m needs root)"; return; }
     restore_machine
-    # A fresh machine: no address in the 32-bit view, which is the one editable here.
+    # A fresh machine: no address in the 32-bit view, which is the one editable here; its
+    # field keeps the text it was made with.
     "$run" "$prefix" reg delete "$wow\\AVMIGDCTRL" /v FoundFritzBoxes /f >/dev/null 2>&1
     unshare -m sh -c 'mount --bind "$1" /etc/hosts && shift && exec "$@"' sh "$work/hosts" \
         "$run" "$prefix" "$driver" --desktop "$desktop" run "$app_win\\Orvano.exe" Ohne \
@@ -1117,20 +1118,22 @@ typing() {
 wait-window "$title" 20000
 click "$title" 3074
 wait-window "$ip" 10000
-expect "" get-text "$ip" 8273
+expect "255.255.255.255" get-text "$ip" 8273
 expect "1" is-visible "$ip" 8503
 EOF
     click_control "$ip" 8274 || return
     script ip_asking <<EOF || return
 expect "1" is-visible "$ip" 8286
 EOF
-    # Into the first of the four number fields, then the whole address as keys.
+    # Into the first of the four number fields, its number selected, then the whole address
+    # as keys.
     click_control "$ip" 8273 8 || return
+    xdotool key --delay 120 Home shift+End || fail "selecting the first number"
     type_keys "192.168.178.1"
+    screenshot typing_address
     script ip_typed <<EOF || return
 expect "192.168.178.1" get-text "$ip" 8273
 EOF
-    screenshot typing_address
     click_control "$ip" 8286 || return
     script ip_stored <<EOF || return
 expect "0" is-visible "$ip" 8286

@@ -63,7 +63,59 @@ HFONT FieldFont(const LOGFONTA& base, LONG height) {
     return font;
 }
 
+constexpr char kFieldProperty[] = "OrvanoAddressField";
+
+struct FieldState {
+    WNDPROC previous = nullptr;
+    bool movedOn = false;  // entered from another field, nothing typed yet
+};
+
+LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = static_cast<FieldState*>(GetPropA(field, kFieldProperty));
+    if (!state) return DefWindowProcA(field, message, wParam, lParam);
+    WNDPROC previous = state->previous;
+    switch (message) {
+        case WM_SETFOCUS: {
+            LRESULT result = CallWindowProcA(previous, field, message, wParam, lParam);
+            HWND from = reinterpret_cast<HWND>(wParam);
+            state->movedOn = from && from != field && GetParent(from) == GetParent(field);
+            if (state->movedOn) SendMessageA(field, EM_SETSEL, 0, -1);
+            return result;
+        }
+        case WM_CHAR:
+            if (wParam == '.' && state->movedOn) {
+                state->movedOn = false;
+                return 0;
+            }
+            state->movedOn = false;
+            break;
+        case WM_KILLFOCUS:
+        case WM_LBUTTONDOWN:
+            state->movedOn = false;
+            break;
+        case WM_NCDESTROY:
+            RemovePropA(field, kFieldProperty);
+            SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            delete state;
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcA(previous, field, message, wParam, lParam);
+}
+
 }  // namespace
+
+void FollowTyping(HWND control) {
+    for (HWND field = FindWindowExA(control, nullptr, "Edit", nullptr); field;
+         field = FindWindowExA(control, field, "Edit", nullptr)) {
+        if (GetPropA(field, kFieldProperty)) continue;
+        auto* state = new FieldState;
+        SetPropA(field, kFieldProperty, state);
+        state->previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FieldProcedure)));
+    }
+}
 
 void FitAddressFields(HWND control) {
     HWND first = FindWindowExA(control, nullptr, "Edit", nullptr);

@@ -24,4 +24,10 @@ std::string GetAddressText(HWND control);
 // eight pixels, narrower than Windows' own.
 void FitAddressFields(HWND control);
 
+// Makes typing an address run on from field to field as on Windows: a field the control moves
+// on to has its number selected, so that the next digits replace it, and a "." typed right
+// after such a move is taken as the separator already passed. Wine's control moves on without
+// selecting, so that "192.168.178.1" typed over a filled control kept the old numbers.
+void FollowTyping(HWND control);
+
 }  // namespace orvano::ui::win32

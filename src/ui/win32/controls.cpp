@@ -37,7 +37,10 @@ Window AddControl(Dialog dialog, ControlKind kind, int id, const std::string& te
         textFont ? reinterpret_cast<WPARAM>(textFont) : SendMessageA(hwnd, WM_GETFONT, 0, 0),
         FALSE);
     record->colors[id] = ControlColors{};
-    if (addressField) FitAddressFields(control);
+    if (addressField) {
+        FitAddressFields(control);
+        FollowTyping(control);
+    }
     if (addressField && !text.empty()) SetAddressText(control, text);
     return ToWindow(control);
 }
