@@ -245,11 +245,9 @@ void TypeInto(HWND edit, const std::string& text) {
     for (char c : text) Notify(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-// Wine's address control takes no third digit typed into a field (it moves on after two),
-// so each field gets its number as a whole, as after typing it.
+// Each field's number typed over its old one, key by key, as into any edit.
 void FillField(HWND field, const std::string& number) {
-    std::wstring text = Widen(number, kProgramCodePage);
-    SendWide(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    TypeInto(field, number);
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
