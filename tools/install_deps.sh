@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing Orvano needs on a Debian machine, when it is missing:
-# the host compiler and GoogleTest, both MinGW-w64 cross compilers, wine64, Xvfb and ImageMagick;
+# the host compiler and GoogleTest, both MinGW-w64 cross compilers, wine64, Xvfb, ImageMagick
+# and xdotool (keys and clicks of the end-to-end tests);
 # libfwnt and zlib (outside LZNT1 decoder and size yardstick) and clang for the fuzz targets.
 set -eu
 packages=(cmake make g++ libgtest-dev googletest
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          wine64 xvfb imagemagick
+          wine64 xvfb imagemagick xdotool
           libfwnt-dev zlib1g-dev clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -116,8 +116,8 @@ void CloseDialog(Dialog dialog, int result);
 // window; returns the platform's result.
 int AddToolTip(Dialog dialog, int id, const std::string& text);
 void SetBusyCursor(bool busy);
-// A bold "MS Sans Serif" 8 for the screen; give it to a control with SetControlFont and
-// delete it when the dialog is gone.
+// The dialogs' font ("MS Sans Serif" 8 unless they use another) in bold for the screen; give
+// it to a control with SetControlFont and delete it when the dialog is gone.
 FontHandle CreateBoldDialogFont();
 void SetControlFont(Dialog dialog, int id, FontHandle font);
 void DeleteFont(FontHandle font);

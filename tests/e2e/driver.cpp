@@ -26,6 +26,12 @@
 //   key TITLE ID KEY              posts a key press (esc, enter, tab or a virtual-key code)
 //   tool-count TITLE              prints how many tooltips the window's program registered
 //   window-rect TITLE             prints the window's screen rectangle: left top right bottom
+//   control-rect TITLE ID         prints the control's screen rectangle: left top right bottom
+//   layout TITLE [ID:ID|ID ...]   checks the window's layout inside its program (layout_probe.dll
+//                                 beside the driver): controls inside, texts and contents whole,
+//                                 no overlaps but the pairs given (ID: a text not measured,
+//                                 running or covered); prints nothing, fails with one line per
+//                                 finding
 //   type TITLE ID TEXT            selects all and types TEXT (into an IP control field by field)
 //   answer-box CAPTION BUTTON [MS]  prints the message box text, presses Ja/Nein/OK/Abbrechen
 //   close TITLE                   the close box: WM_SYSCOMMAND SC_CLOSE
@@ -47,14 +53,18 @@
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include "layout_probe.h"
 
 namespace {
 
@@ -238,11 +248,9 @@ void TypeInto(HWND edit, const std::string& text) {
     for (char c : text) Notify(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-// Wine's address control takes no third digit typed into a field (it moves on after two),
-// so each field gets its number as a whole, as after typing it.
+// Each field's number typed over its old one, key by key, as into any edit.
 void FillField(HWND field, const std::string& number) {
-    std::wstring text = Widen(number, kProgramCodePage);
-    SendWide(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    TypeInto(field, number);
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -311,6 +319,111 @@ UINT KeyCode(const std::string& name) {
     return static_cast<UINT>(Number(name));
 }
 
+// --- The layout probe, run inside the program that shows the window ---------------------------
+
+// Where a module of ours is loaded in another process (bases differ between processes).
+BYTE* RemoteModule(DWORD process, const wchar_t* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+    if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    BYTE* base = nullptr;
+    for (BOOL more = Module32FirstW(snapshot, &module); more && !base;
+         more = Module32NextW(snapshot, &module))
+        if (lstrcmpiW(module.szModule, name) == 0) base = module.modBaseAddr;
+    CloseHandle(snapshot);
+    return base;
+}
+
+// The address of a function in another process: its offset in our own copy of the module.
+void* RemoteFunction(DWORD process, HMODULE local, const wchar_t* name, const char* function) {
+    BYTE* base = RemoteModule(process, name);
+    FARPROC address = GetProcAddress(local, function);
+    if (!base || !address) return nullptr;
+    return base + (reinterpret_cast<BYTE*>(address) - reinterpret_cast<BYTE*>(local));
+}
+
+DWORD RunRemote(HANDLE process, void* function, void* argument) {
+    HANDLE thread =
+        CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(function),
+                           argument, 0, nullptr);
+    if (!thread) Fail("cannot start a thread in the program");
+    DWORD code = 0;
+    bool ended = WaitForSingleObject(thread, 20000) == WAIT_OBJECT_0;
+    GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    if (!ended) Fail("the probe does not finish");
+    return code;
+}
+
+std::wstring BesideDriver(const wchar_t* name) {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + name;
+}
+
+// Runs the probe on the window; the findings, one a line (UTF-8).
+std::string ProbeLayout(HWND window, const std::string& allowed) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
+                                     PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ,
+                                 FALSE, id);
+    if (!process) Fail("cannot open the program's process");
+    std::wstring probe = BesideDriver(kLayoutProbeName);
+    HMODULE local = LoadLibraryW(probe.c_str());
+    if (!local) {
+        CloseHandle(process);
+        Fail("no " + Narrow(probe, CP_UTF8));
+    }
+    wchar_t temp[MAX_PATH], report[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    GetTempFileNameW(temp, L"lay", 0, report);
+    LayoutRequest request{};
+    request.dialog = reinterpret_cast<std::uint64_t>(window);
+    lstrcpynW(request.reportPath, report, MAX_PATH);
+    lstrcpynW(request.allowed, Widen(allowed, kProgramCodePage).c_str(),
+              sizeof request.allowed / sizeof(wchar_t));
+    std::size_t size = sizeof request + (probe.size() + 1) * sizeof(wchar_t);
+    auto* remote =
+        static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    DWORD findings = 0;
+    try {
+        if (!remote || !WriteProcessMemory(process, remote, &request, sizeof request, nullptr) ||
+            !WriteProcessMemory(process, remote + sizeof request, probe.c_str(),
+                                (probe.size() + 1) * sizeof(wchar_t), nullptr))
+            Fail("cannot write into the program's memory");
+        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        void* loadLibrary = RemoteFunction(id, kernel, L"kernel32.dll", "LoadLibraryW");
+        if (!loadLibrary) Fail("no kernel32.dll in the program");
+        RunRemote(process, loadLibrary, remote + sizeof request);
+        void* check = RemoteFunction(id, local, kLayoutProbeName, kLayoutProbeEntry);
+        if (!check) Fail("the program did not load the probe");
+        findings = RunRemote(process, check, remote);
+        // Unloaded again, so that the program goes on as it was.
+        if (void* freeLibrary = RemoteFunction(id, kernel, L"kernel32.dll", "FreeLibrary"))
+            RunRemote(process, freeLibrary, RemoteModule(id, kLayoutProbeName));
+    } catch (const Failure&) {
+        if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        CloseHandle(process);
+        FreeLibrary(local);
+        DeleteFileW(report);
+        throw;
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    FreeLibrary(local);
+    std::ifstream file(report, std::ios::binary);
+    std::string lines((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    file.close();
+    DeleteFileW(report);
+    if (findings == kLayoutNoDialog) Fail("the probe found no window");
+    if (findings == kLayoutNoReport) Fail("the probe could not write its report");
+    if (findings == 0 && !lines.empty()) Fail("the probe reported without counting: " + lines);
+    return lines;
+}
+
 // --- Commands ------------------------------------------------------------------------------
 
 using Args = std::vector<std::string>;
@@ -327,7 +440,7 @@ unsigned OptionalMs(const Args& args, std::size_t index) {
 bool IsQuery(const std::string& command) {
     return command == "get-text" || command == "is-visible" || command == "is-enabled" ||
            command == "get-check" || command == "list-items" || command == "tool-count" ||
-           command == "window-rect" || command == "children";
+           command == "window-rect" || command == "control-rect" || command == "children";
 }
 
 bool Prints(const std::string& command) {
@@ -515,6 +628,24 @@ std::string Run(const Args& args) {
             if (process == owner) tools += Send(tips, TTM_GETTOOLCOUNT, 0, 0);
         }
         return std::to_string(tools);
+    }
+    if (command == "control-rect") {
+        Need(args, 2, 2);
+        RECT r;
+        if (!GetWindowRect(Control(args[1], args[2]), &r)) Fail("the control has no rectangle");
+        return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+               std::to_string(r.right) + " " + std::to_string(r.bottom);
+    }
+    if (command == "layout") {
+        if (args.size() < 2) Fail("layout needs a window title");
+        std::string allowed;
+        for (std::size_t i = 2; i < args.size(); ++i) allowed += args[i] + " ";
+        std::string findings = ProbeLayout(TopWindow(args[1]), allowed);
+        if (!findings.empty()) {
+            while (!findings.empty() && findings.back() == '\n') findings.pop_back();
+            Fail("layout:\n" + findings);
+        }
+        return "";
     }
     if (command == "window-rect") {
         Need(args, 1, 1);

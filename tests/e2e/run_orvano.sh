@@ -1099,9 +1099,205 @@ EOF
     phase "address and port changed from the main window"
 }
 
+# --- layout: every window's controls and texts fit, with the longest values they show ----------
+
+# The values put back afterwards: the prepared machine's registry file.
+restore_machine() {
+    local machine_reg
+    machine_reg="Z:$(readlink -f "$out/e2e/orvano/prepare/machine.reg" | tr / '\\')"
+    restore+="${restore:+; }'$run' '$prefix' reg import '$machine_reg' >/dev/null 2>&1"
+}
+
+reg_set() { "$run" "$prefix" reg add "$@" /f >/dev/null 2>&1 || fail "reg add $*"; }
+
+layout() {
+    local avm='HKLM\SOFTWARE\AVM' wow='HKLM\SOFTWARE\Wow6432Node\AVM'
+    local fax='HKCU\SOFTWARE\AVM\FRITZ! 2.0\Fax'
+    # Fifteen-character addresses, ports whose texts are all digits (the widest), a faulty
+    # dialled number for the warnings, and a data path as long as its field is meant to show.
+    local long_data="$data_folder\\Kanzlei Süd 2009"
+    restore_machine
+    restore+="; '$run' '$prefix' reg delete '$fax\\Rufnummern' /f >/dev/null 2>&1"
+    restore+="; rm -rf '$(unix_path "$long_data")'"
+    mkdir -p "$(unix_path "$long_data")" &&
+        printf 'dBASE' >"$(unix_path "$long_data")/FritzFax.dbf" || fail "the long data folder"
+    reg_set "$avm\\AVMIGDCTRL" /v FoundFritzBoxes /d 192.168.178.254
+    reg_set "$wow\\AVMIGDCTRL" /v FoundFritzBoxes /d 192.168.100.254
+    reg_set "$avm\\CAPIoTCP" /v Port /t REG_DWORD /d 39321  # 00009999
+    reg_set "$wow\\CAPIoTCP" /v Port /t REG_DWORD /d 34952  # 00008888
+    reg_set "$fax" /v DatenDir /d "$long_data"
+    reg_set "$fax\\Rufnummern" /v Nummer1 /d 030-1234
+    start_orvano Ohne
+    local main=$last_pid
+    local ip=" Orvano IP-Adresse" port=" Orvano Port" deploy=" capi2032.dll erstellen"
+    local isdn=" Erweiterte Einstellungen ... ISDN" nums=" Nebenstelle - Rufnummern"
+    local entry=" Registry Eintrag"
+    # What the layout means: the " ! " over the masking check box's edge, the dialled
+    # numbers' warning (a running text), the ISDN dialog's " ( 5 = Internet ) " button over
+    # the label of the same text (hidden under it).
+    script layout_windows <<EOF || return
+wait-window "$title" 20000
+expect "192.168.178.254" get-text "$title" 3061
+expect "00009999 (39321)" get-text "$title" 3062
+expect "$(escaped "$long_data\\FritzFax.dbf")" get-text "$title" 3026
+layout "$title" 8821:8824 8650
+click "$title" 3074
+wait-window "$ip" 10000
+expect "192.168.100.254" get-text "$ip" 8273
+layout "$ip"
+# The change and the delete question, with their labels and " Ja " / " Nein "
+click "$ip" 8274
+expect "1" is-visible "$ip" 8286
+layout "$ip"
+click "$ip" 8275
+expect "1" is-visible "$ip" 8288
+layout "$ip"
+click "$ip" 8289
+click "$ip" 8716
+wait-window "$entry" 10000
+layout "$entry"
+click "$entry" 8705
+wait-gone "$entry"
+click "$ip" 8255
+wait-gone "$ip"
+click "$title" 3075
+wait-window "$port" 10000
+expect "00008888" get-text "$port" 8473
+layout "$port"
+# Eight digits typed into the field while its change is asked
+click "$port" 8474
+type "$port" 8473 "99999999"
+expect "99999999" get-text "$port" 8473
+layout "$port"
+click "$port" 8487
+expect "00008888" get-text "$port" 8473
+click "$port" 8455
+wait-gone "$port"
+click "$title" 8639
+wait-window "$deploy" 10000
+layout "$deploy"
+click "$deploy" 8605
+wait-gone "$deploy"
+click "$title" 3004
+wait-window "$isdn" 10000
+layout "$isdn" 2220:2230 2220
+click "$isdn" 2205
+wait-gone "$isdn"
+notify "$title" 8650 0
+wait-window "$nums" 10000
+click "$nums" 8809
+layout "$nums"
+click "$nums" 8805
+wait-gone "$nums"
+close "$title"
+wait-gone "$title"
+EOF
+    expect_exit "$main" 0
+    phase "every window laid out"
+}
+
+# --- typing: an address and a port typed as a person types them -----------------------------
+
+# A real mouse click (X events on the display) at the centre of a control, or at X pixels from
+# its left edge.
+click_control() {
+    local left top right bottom x
+    read -r left top right bottom <<<"$(drive control-rect "$1" "$2" | tr -d '\r')"
+    [ -n "$bottom" ] || { fail "no rectangle for control $2"; return 1; }
+    x=$(( (left + right) / 2 ))
+    [ -n "${3:-}" ] && x=$((left + $3))
+    xdotool mousemove --sync "$x" $(( (top + bottom) / 2 )) click 1 ||
+        { fail "clicking control $2"; return 1; }
+    sleep 0.3
+}
+
+# Keys typed on the display's keyboard, one event each.
+type_keys() { xdotool type --delay 120 "$1" || fail "typing $1"; sleep 0.3; }
+
+typing() {
+    command -v xdotool >/dev/null || { fail "xdotool is missing"; return; }
+    local wow='HKLM\SOFTWARE\Wow6432Node\AVM' ip=" Orvano IP-Adresse" port=" Orvano Port"
+    # The router's address must resolve both ways before it is stored: the program gets a
+    # name service that knows the router (a hosts file of its own, in a mount namespace).
+    printf '127.0.0.1 localhost\n192.168.178.1 fritz.box\n' >"$work/hosts"
+    unshare -m sh -c 'mount --bind "$1" /etc/hosts' sh "$work/hosts" 2>/dev/null ||
+        { fail "cannot give the program a hosts file of its own (unshare -m needs root)"; return; }
+    restore_machine
+    # A fresh machine: no address in the 32-bit view, which is the one editable here; its
+    # field keeps the text it was made with.
+    "$run" "$prefix" reg delete "$wow\\AVMIGDCTRL" /v FoundFritzBoxes /f >/dev/null 2>&1
+    unshare -m sh -c 'mount --bind "$1" /etc/hosts && shift && exec "$@"' sh "$work/hosts" \
+        "$run" "$prefix" "$driver" --desktop "$desktop" run "$app_win\\Orvano.exe" Ohne \
+        >>"$work/orvano.log" 2>&1 &
+    local main=$!
+    pids+=("$main")
+    script ip_open <<EOF || return
+wait-window "$title" 20000
+click "$title" 3074
+wait-window "$ip" 10000
+expect "255.255.255.255" get-text "$ip" 8273
+expect "1" is-visible "$ip" 8503
+EOF
+    click_control "$ip" 8274 || return
+    script ip_asking <<EOF || return
+expect "1" is-visible "$ip" 8286
+EOF
+    # Into the first of the four number fields, its number selected, then the whole address
+    # as keys.
+    click_control "$ip" 8273 8 || return
+    xdotool key --delay 120 Home shift+End || fail "selecting the first number"
+    type_keys "192.168.178.1"
+    screenshot typing_address
+    script ip_typed <<EOF || return
+expect "192.168.178.1" get-text "$ip" 8273
+EOF
+    click_control "$ip" 8286 || return
+    script ip_stored <<EOF || return
+expect "0" is-visible "$ip" 8286
+expect "0" is-visible "$ip" 8503
+expect "192.168.178.1" get-text "$ip" 8273
+click "$ip" 8255
+wait-gone "$ip"
+expect "192.168.178.1" get-text "$title" 3063
+EOF
+    local got
+    got=$(reg_query "$wow\\AVMIGDCTRL" FoundFritzBoxes)
+    [ "$got" = "    FoundFritzBoxes    REG_SZ    192.168.178.1" ] ||
+        fail "after typing 192.168.178.1 the registry holds \"$got\""
+    phase "address typed and stored"
+
+    script port_open <<EOF || return
+click "$title" 3075
+wait-window "$port" 10000
+expect "00001f90" get-text "$port" 8473
+EOF
+    click_control "$port" 8474 || return
+    click_control "$port" 8473 || return
+    # The field's text selected from its start to its end, and typed over.
+    xdotool key --delay 120 Home shift+End || fail "selecting the port"
+    type_keys "00001388"
+    script port_typed <<EOF || return
+expect "00001388" get-text "$port" 8473
+EOF
+    screenshot typing_port
+    click_control "$port" 8486 || return
+    script port_stored <<EOF || return
+expect "0" is-visible "$port" 8486
+expect "00001388" get-text "$port" 8473
+click "$port" 8455
+wait-gone "$port"
+expect "00001388 (5000)" get-text "$title" 3064
+EOF
+    got=$(reg_query "$wow\\CAPIoTCP" Port)
+    [ "$got" = "    Port    REG_DWORD    0x1388" ] ||
+        fail "after typing 00001388 the registry holds \"$got\""
+    close_orvano close "$main" || return
+    phase "port typed and stored"
+}
+
 case $scenario in
     status | single_instance | name_service | settings_file | library_search | dialogs | reg_files | \
-        companions | data_folder | closing | endpoint_dialogs)
+        companions | data_folder | closing | endpoint_dialogs | layout | typing)
         "$scenario"
         ;;
     *)

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "ui/dialog_font.h"
 #include "ui/toolkit.h"
 
 using namespace orvano::ui;
@@ -38,6 +39,19 @@ struct Seen {
 bool Interesting(std::uint32_t message) {
     return message == kWmInitDialog || message == kWmSize || message == kWmClose ||
            message == kWmDestroy || message == kAct || message == kWmCancelMode;
+}
+
+LOGFONTA Described(HFONT font) {
+    LOGFONTA described{};
+    GetObjectA(font, sizeof described, &described);
+    return described;
+}
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
 Dialog MakeDialog(Window owner = 0, const std::string& title = " Prüfung") {
@@ -224,7 +238,14 @@ TEST(Controls, TakeTheirKindsClassStyleAndTheDialogFont) {
         LONG exStyle = GetWindowLongA(H(control), GWL_EXSTYLE);
         EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
         EXPECT_EQ((exStyle & WS_EX_CLIENTEDGE) != 0, c.clientEdge);
-        EXPECT_EQ(reinterpret_cast<HFONT>(SendToWindow(control, WM_GETFONT, 0, 0)), dialogFont);
+        // The dialog's face; where it stands in for Windows' "MS Sans Serif", one pixel smaller.
+        LOGFONTA own = Described(reinterpret_cast<HFONT>(SendToWindow(control, WM_GETFONT, 0, 0)));
+        LOGFONTA dialogs = Described(dialogFont);
+        EXPECT_STREQ(own.lfFaceName, dialogs.lfFaceName);
+        if (std::string(dialogs.lfFaceName) == "MS Sans Serif")
+            EXPECT_EQ(own.lfHeight, dialogs.lfHeight);
+        else
+            EXPECT_EQ(own.lfHeight, dialogs.lfHeight + 1);
         // Placed in dialog units of this dialog.
         RECT expected{4, 6, 54, 18}, actual;
         MapDialogRect(H(d), &expected);
@@ -301,6 +322,46 @@ TEST(Controls, AddressFieldShowsAndReturnsDottedText) {
         SetControlText(d, 20, "10.1.1.1");
         SetControlText(d, 20, text);
         EXPECT_NE(GetControlText(d, 20), "10.1.1.1") << "set \"" << text << "\"";
+    }
+    CloseDialog(d, 0);
+}
+
+// Windows' "MS Sans Serif" 8 gives 6 by 13 pixels per 4 by 8 dialog units at 96 dpi; the
+// dialogs keep that wherever the system has a face to give it, so every control keeps the size
+// in pixels it has on Windows.
+TEST(DialogUnits, AreThoseOfWindowsDialogFont) {
+    Dialog d = MakeDialog();
+    RECT base{0, 0, 4, 8};
+    MapDialogRect(H(d), &base);
+    FontBase windows = WindowsDialogBase(ScreenDpi());
+    EXPECT_EQ(base.right, windows.width);
+    EXPECT_EQ(base.bottom, windows.height);
+    CloseDialog(d, 0);
+}
+
+// Typed into a filled address field as a person types: the digits of each number, a "." after
+// each but the last. The run from field to field must replace every old number.
+TEST(Controls, AddressFieldTakesAnAddressTypedOverAnother) {
+    Dialog d = MakeDialog();
+    ASSERT_NE(AddControl(d, ControlKind::Custom, 20, "255.255.255.255", 4, 4, 68, 12, 0x50010000,
+                         kWsExClientEdge, "SysIPAddress32"),
+              0u);
+    const char* typed[] = {"192.168.178.1", "10.0.0.138", "1.2.3.4"};
+    for (const char* address : typed) {
+        HWND first = FindWindowExA(H(ControlWindow(d, 20)), nullptr, "Edit", nullptr);
+        ASSERT_NE(first, nullptr);
+        // The leftmost field: the control makes its fields from the right.
+        for (HWND field = first; field;
+             field = FindWindowExA(H(ControlWindow(d, 20)), field, "Edit", nullptr)) {
+            RECT a, b;
+            GetWindowRect(field, &a);
+            GetWindowRect(first, &b);
+            if (a.left < b.left) first = field;
+        }
+        SetFocus(first);
+        SendMessageA(first, EM_SETSEL, 0, -1);
+        for (const char* c = address; *c; ++c) SendMessageA(GetFocus(), WM_CHAR, *c, 1);
+        EXPECT_EQ(GetControlText(d, 20), address);
     }
     CloseDialog(d, 0);
 }
@@ -398,22 +459,22 @@ TEST(ToolTips, RegisterWithOneSharedWindow) {
     CloseDialog(second, 0);
 }
 
-TEST(Fonts, BoldDialogFontIsMsSansSerifEightPoints) {
+TEST(Fonts, BoldDialogFontIsTheDialogsFaceAtEightPoints) {
     FontHandle font = CreateBoldDialogFont();
     ASSERT_NE(font, 0u);
     LOGFONTA described{};
     ASSERT_EQ(GetObjectA(reinterpret_cast<HFONT>(font), sizeof described, &described),
               static_cast<int>(sizeof described));
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    int dpi = ScreenDpi();
     EXPECT_EQ(described.lfHeight, -(dpi * 8) / 72);
     EXPECT_EQ(described.lfWeight, FW_BOLD);
     EXPECT_EQ(described.lfCharSet, ANSI_CHARSET);
     EXPECT_FALSE(described.lfItalic);
-    EXPECT_STREQ(described.lfFaceName, "MS Sans Serif");
 
     Dialog d = MakeDialog();
+    // "MS Sans Serif" wherever the dialogs are made with it.
+    LOGFONTA dialogs = Described(reinterpret_cast<HFONT>(SendToWindow(d, WM_GETFONT, 0, 0)));
+    EXPECT_STREQ(described.lfFaceName, dialogs.lfFaceName);
     AddControl(d, ControlKind::Button, 1, " Ändern ", 0, 0, 40, 14, 0, 0);
     SetControlFont(d, 1, font);
     EXPECT_EQ(SendToWindow(ControlWindow(d, 1), WM_GETFONT, 0, 0),

@@ -1,12 +1,12 @@
 // Controls of a dialog on real windows: creation from the kind table, texts, states, fonts.
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "ui/toolkit.h"
 #include "ui/win32/address_field.h"
 #include "ui/win32/dialog_records.h"
+#include "ui/win32/screen_font.h"
 #include "ui/win32/system_libraries.h"
 
 namespace orvano::ui {
@@ -31,8 +31,16 @@ Window AddControl(Dialog dialog, ControlKind kind, int id, const std::string& te
         resolved.style, area.left, area.top, area.right - area.left, area.bottom - area.top, hwnd,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     if (!control) return 0;
-    SendMessageA(control, WM_SETFONT, SendMessageA(hwnd, WM_GETFONT, 0, 0), FALSE);
+    HFONT textFont = ScreenTextFont();
+    SendMessageA(
+        control, WM_SETFONT,
+        textFont ? reinterpret_cast<WPARAM>(textFont) : SendMessageA(hwnd, WM_GETFONT, 0, 0),
+        FALSE);
     record->colors[id] = ControlColors{};
+    if (addressField) {
+        FitAddressFields(control);
+        FollowTyping(control);
+    }
     if (addressField && !text.empty()) SetAddressText(control, text);
     return ToWindow(control);
 }
@@ -120,11 +128,13 @@ FontHandle CreateBoldDialogFont() {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    // The dialogs' face, in bold: "MS Sans Serif" 8 unless that was replaced.
+    const DialogFont& dialogFont = ScreenDialogFont();
     LOGFONTA font{};
-    font.lfHeight = -(dpi * 8) / 72;  // the character height of 8 points
+    font.lfHeight = -(dpi * dialogFont.points) / 72;  // the character height in points
     font.lfWeight = FW_BOLD;
     font.lfCharSet = ANSI_CHARSET;
-    std::strcpy(font.lfFaceName, "MS Sans Serif");
+    lstrcpynA(font.lfFaceName, dialogFont.face.c_str(), LF_FACESIZE);
     return reinterpret_cast<FontHandle>(CreateFontIndirectA(&font));
 }
 

@@ -6,6 +6,7 @@
 
 #include "ui/toolkit.h"
 #include "ui/win32/dialog_records.h"
+#include "ui/win32/screen_font.h"
 
 namespace orvano::ui {
 
@@ -15,9 +16,7 @@ namespace {
 
 constexpr WORD kTemplateVersion = 1;
 constexpr WORD kExtendedSignature = 0xFFFF;
-constexpr WORD kFontPoints = 8;
 constexpr WORD kFontWeight = FW_NORMAL;
-constexpr char kFontFace[] = "MS Sans Serif";
 
 std::map<HWND, std::shared_ptr<DialogRecord>>& Records() {
     static std::map<HWND, std::shared_ptr<DialogRecord>> records;
@@ -42,10 +41,13 @@ class DialogTemplate {
         Word(0);  // no menu
         Word(0);  // the standard dialog class
         Text(title);
-        Word(kFontPoints);
+        // "MS Sans Serif" 8, or where that measures unlike Windows' a font that fits the
+        // layout's dialog units (see ui/dialog_font.h).
+        const DialogFont& font = ScreenDialogFont();
+        Word(static_cast<WORD>(font.points));
         Word(kFontWeight);
         Word(MAKEWORD(FALSE, DEFAULT_CHARSET));  // italic, character set
-        Text(kFontFace);
+        Text(font.face);
     }
     // The template must be DWORD-aligned; a vector's storage is.
     LPCDLGTEMPLATEA Data() const { return reinterpret_cast<LPCDLGTEMPLATEA>(words_.data()); }
