@@ -505,6 +505,20 @@ TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
     }
 }
 
+// Under WOW64 the copy kept from System32 lies in SysWOW64, and the line names it there.
+TEST_F(DeploymentDialogTest, UnderWow64TheKeptCopyIsNamedWhereItLies) {
+    Machine(true);
+    mem::SetProcessKind(mem::ProcessKind::Wow64Process);
+    mem::PutFile(std::string(kSysWow64) + "capi2032.dll", "MZ the vendor's ISDN library");
+    std::string line;
+    Run({[] { hl::Click(Dialog(), kIsdnSystem32Delete); },
+         [&] { line = ui::GetControlText(Dialog(), kKeptLabel); }});
+    EXPECT_EQ(line, " Gesichert: C:\\Windows\\SysWow64\\capi2032.dll.gesichert");
+    EXPECT_EQ(mem::FileBytes(std::string(kSysWow64) + "capi2032.dll.gesichert"),
+              "MZ the vendor's ISDN library");
+    EXPECT_FALSE(mem::FileBytes(std::string(kSysWow64) + "capi2032.dll"));
+}
+
 // Kept copies are made only of files that differ from every one of our payloads.
 TEST_F(DeploymentDialogTest, OnlyOurOwnPayloadsCountAsOurs) {
     for (const char* payload : {kCapiV3810Payload, kCapiV3830Payload, kCapiV51000Payload}) {
