@@ -37,6 +37,7 @@
 //   close TITLE                   the close box: WM_SYSCOMMAND SC_CLOSE
 //   kill-window TITLE             ends the process that owns the window
 //   post-close TITLE              posts WM_CLOSE, as another program or the session's end does
+//   end-session TITLE             sends WM_QUERYENDSESSION and WM_ENDSESSION, as a logoff does
 //   hold-mutex NAME MS            makes the named mutex (fails when it exists), prints "held"
 //                                 and keeps it MS milliseconds
 //   sleep MS
@@ -671,6 +672,18 @@ std::string Run(const Args& args) {
     if (command == "post-close") {
         Need(args, 1, 1);
         if (!PostMessageW(TopWindow(args[1]), WM_CLOSE, 0, 0)) Fail("cannot post WM_CLOSE");
+        return "";
+    }
+    if (command == "end-session") {
+        Need(args, 1, 1);
+        HWND window = TopWindow(args[1]);
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                 5000, &answer))
+            Fail("no answer to WM_QUERYENDSESSION");
+        if (!SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                 5000, &answer))
+            Fail("no answer to WM_ENDSESSION");
         return "";
     }
     if (command == "hold-mutex") {

@@ -1043,6 +1043,20 @@ EOF
     [[ $(ini_value HmWinPosX) =~ ^[0-9]+$ ]] || fail "placement saved: X \"$(ini_value HmWinPosX)\""
     phase "closed from outside"
 
+    # The session's end (a logoff) closes it the same way, the placement saved on the way.
+    printf '%s\r\n' '[DateVersionInIni]' 'Version="2.1.0.6"' 'Date="10122009"' >"$ini"
+    start_orvano Ohne
+    main=$last_pid
+    script end_session <<EOF || return
+wait-window "$title" 20000
+expect "000013a7 (5031)" get-text "$title" 3062
+end-session "$title"
+wait-gone "$title" 10000
+EOF
+    expect_exit "$main" 0
+    [[ $(ini_value HmWinPosX) =~ ^[0-9]+$ ]] || fail "placement saved at the session's end"
+    phase "closed by the session's end"
+
     # A first start still busy before its window holds the instance mutex: a second start is
     # refused, though no window of the first exists yet.
     "$run" "$prefix" "$driver" hold-mutex "$(escaped 'Local\Orvano.SingleInstance')" 30000 \

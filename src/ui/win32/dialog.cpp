@@ -168,6 +168,11 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             // had it, so the dialog ends here instead of staying open half closed.
             if (!record->closing) FinishClose(hwnd, *record, 0);
             return TRUE;
+        case WM_ENDSESSION:
+            // The session ends and the process with it once this returns: close now, through
+            // the callback's WM_CLOSE, so that its clean-up runs as for any close from outside.
+            if (wParam && !record->closing) SendMessageA(hwnd, WM_CLOSE, 0, 0);
+            return TRUE;
         default:
             return FALSE;
     }
