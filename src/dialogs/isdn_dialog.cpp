@@ -8,6 +8,7 @@
 #include "deploy/capi_locations.h"
 #include "dialogs/registry_entry_dialog.h"
 #include "sysinfo/text.h"
+#include "sysinfo/windows_edition.h"
 #include "ui/control_table.h"
 #include "ui/focus_memory.h"
 
@@ -190,8 +191,11 @@ void Reload(ui::Dialog dialog) {
         ui::SetCheck(dialog, flag.id, config::ReadFaxSetting(flag.setting, hex));
 
     if (config::VendorKeyExists(config::kVendorKeyWow6432Node) == 0) {
-        for (int id : {kFritzBoxMachineWow, kNewDriverMachineWow, kWowSwitch})
-            ui::EnableControl(dialog, id, false);
+        ui::EnableControl(dialog, kFritzBoxMachineWow, false);
+        ui::EnableControl(dialog, kNewDriverMachineWow, false);
+        // On 64-bit Windows the 32-bit fax application reads the Wow6432Node pair, so it can
+        // be chosen before the 32-bit vendor key exists; the first write makes the path.
+        if (sysinfo::SixtyFourBitWindows() == 0) ui::EnableControl(dialog, kWowSwitch, false);
     } else {
         ui::EnableControl(dialog, kFritzBoxMachine, false);
         ui::EnableControl(dialog, kNewDriverMachine, false);

@@ -12,6 +12,7 @@
 #include "dialogs/isdn_dialog.h"
 #include "dialogs/registry_entry_dialog.h"
 #include "memory_fixture.h"
+#include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
 
 namespace orvano::testing {
@@ -28,6 +29,7 @@ using Number = std::optional<std::uint32_t>;
 constexpr char kUserKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\Fax";
 constexpr char kMachineKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\Fax";
 constexpr char kMachineKeyWow[] = "SOFTWARE\\Wow6432Node\\AVM\\FRITZ! 2.0\\Fax";
+constexpr int kArchitectureX86 = 0, kArchitectureX64 = 9;
 constexpr char kTcpClient[] = "MZ....Software\\AVM\\CAPIoTCP....";
 
 Number Stored(config::RegKey root, const char* key, const char* name) {
@@ -294,7 +296,8 @@ TEST_F(IsdnDialogTest, ApplyIsEnabledByRealChangesOnly) {
 }
 
 TEST_F(IsdnDialogTest, TheSixtyFourBitSwitchChoosesTheMachinePair) {
-    // Without the Wow6432Node vendor key only the native pair is edited and written.
+    // On 32-bit Windows, without the Wow6432Node vendor key only the native pair is edited.
+    mem::SetProcessorArchitecture(kArchitectureX86);
     Run({[](ui::Dialog d) {
              for (int id : {kFritzBoxMachineWow, kNewDriverMachineWow, kWowSwitch})
                  EXPECT_FALSE(ui::ControlEnabled(d, id)) << id;
@@ -320,6 +323,29 @@ TEST_F(IsdnDialogTest, TheSixtyFourBitSwitchChoosesTheMachinePair) {
     EXPECT_EQ(applyEnabled, (std::vector<bool>{false, false, false}));
     EXPECT_EQ(Stored(kLocalMachine, kMachineKeyWow, "NeueTreiber2003"), 1u);
     EXPECT_EQ(Stored(kLocalMachine, kMachineKey, "FritzBox"), 1u);
+}
+
+// On 64-bit Windows the 32-bit fax application reads only the Wow6432Node pair: a fresh
+// machine without the 32-bit vendor key can still choose it, and the write makes the path.
+TEST_F(IsdnDialogTest, SixtyFourBitWindowsOffersTheWow6432NodePairWithoutItsKey) {
+    for (const mem::ProcessKind kind : {mem::ProcessKind::Native, mem::ProcessKind::Wow64Process}) {
+        Fresh();
+        mem::SetProcessorArchitecture(kArchitectureX64);
+        mem::SetProcessKind(kind);
+        bool switchEnabled = false, wowPairAtOpening = true;
+        int checkedAtOpening = -1;
+        Run({[&](ui::Dialog d) {
+                 switchEnabled = ui::ControlEnabled(d, kWowSwitch);
+                 checkedAtOpening = ui::GetCheck(d, kWowSwitch);
+                 wowPairAtOpening = ui::ControlEnabled(d, kFritzBoxMachineWow);
+             },
+             Click(kWowSwitch), Click(kFritzBoxMachineWow), Click(kApply)});
+        EXPECT_TRUE(switchEnabled);
+        EXPECT_EQ(checkedAtOpening, ui::kUnchecked) << "the native pair is edited first";
+        EXPECT_FALSE(wowPairAtOpening);
+        EXPECT_EQ(Stored(kLocalMachine, kMachineKeyWow, "FritzBox"), 1u);
+        EXPECT_EQ(Stored(kLocalMachine, kMachineKey, "FritzBox"), std::nullopt);
+    }
 }
 
 // The writes go out in a fixed order and a failing one is not reported: only its value stays,
