@@ -4,7 +4,7 @@
 
 #include "config/endpoint.h"
 #include "config/registry.h"
-#include "dialogs/two_views.h"
+#include "dialogs/native_and_wow_sections.h"
 #include "sysinfo/text.h"
 #include "ui/control_table.h"
 
@@ -106,14 +106,14 @@ bool IsPortText(const std::string& hex) {
     return number > 0 && number <= kHighestPort;
 }
 
-void ConfirmChange(ui::Dialog dialog, TwoViews& views, int index) {
+void ConfirmChange(ui::Dialog dialog, NativeAndWowSections& views, int index) {
     std::string hex = sysinfo::KeepOnly(ui::GetControlText(dialog, views.Section(index).field),
                                         sysinfo::kHexDigits);
     views.FinishChange(dialog, index, hex, IsPortText(hex));
 }
 
 // Offers the client's default port for confirmation; it cannot be edited on the way.
-void OfferDefault(ui::Dialog dialog, TwoViews& views, int index, int pressed) {
+void OfferDefault(ui::Dialog dialog, NativeAndWowSections& views, int index, int pressed) {
     const ViewSection& section = views.Section(index);
     ui::SetControlText(dialog, section.field, config::kDefaultPortText);
     SwitchRow(dialog, section.changeRow, true);
@@ -126,8 +126,9 @@ void OfferDefault(ui::Dialog dialog, TwoViews& views, int index, int pressed) {
 }  // namespace
 
 int ShowPortDialog(ui::Window owner) {
-    TwoViews views(kSections, kSectionSwitch, kOk,
-                   {config::ReadPort, config::ChangePort, ConfirmChange, OfferDefault, false});
+    NativeAndWowSections views(
+        kSections, kSectionSwitch, kOk,
+        {config::ReadPort, config::ChangePort, ConfirmChange, OfferDefault, false});
     ui::Dialog dialog = ui::NewDialog(owner, kPortTitle, 44, 44, 325, 200, ui::kDialogStyle,
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kRows);

@@ -7,7 +7,7 @@
 #include "config/endpoint.h"
 #include "config/name_resolution.h"
 #include "dialogs/name_lookups.h"
-#include "dialogs/two_views.h"
+#include "dialogs/native_and_wow_sections.h"
 #include "sysinfo/text.h"
 #include "ui/control_table.h"
 
@@ -147,7 +147,7 @@ std::string NotStoredBecause(std::optional<config::AddressCheck> found) {
 
 // A typed address is stored only when the name service confirms it. The check runs off the
 // dialog's thread: " Ja " rests meanwhile, " Nein " drops it.
-void ConfirmChange(ui::Dialog dialog, TwoViews& views, int index) {
+void ConfirmChange(ui::Dialog dialog, NativeAndWowSections& views, int index) {
     const ViewSection& section = views.Section(index);
     std::string address =
         sysinfo::KeepOnly(ui::GetControlText(dialog, section.field), sysinfo::kAddressCharacters);
@@ -170,7 +170,7 @@ void ConfirmChange(ui::Dialog dialog, TwoViews& views, int index) {
 }
 
 // Fills the field from the first host name that resolves and asks whether to store it.
-void FillFromHost(ui::Dialog dialog, TwoViews& views, int index, int pressed) {
+void FillFromHost(ui::Dialog dialog, NativeAndWowSections& views, int index, int pressed) {
     const ViewSection& section = views.Section(index);
     const int host12 = section.presets[0];
     // The first button looks up the router's name and its fallback, the second the other one.
@@ -213,8 +213,8 @@ void FillFromHost(ui::Dialog dialog, TwoViews& views, int index, int pressed) {
 
 // After every message: a check whose question was closed (" Nein ", " Löschen ", the section
 // switch) and a host-name look-up whose button has come to rest are dropped.
-void DropStaleLookups(ui::Dialog dialog, const TwoViews& views) {
-    for (int index : {TwoViews::kNative, TwoViews::kWow}) {
+void DropStaleLookups(ui::Dialog dialog, const NativeAndWowSections& views) {
+    for (int index : {NativeAndWowSections::kNative, NativeAndWowSections::kWow}) {
         const ViewSection& section = views.Section(index);
         SectionLookups& lookups = Lookups(index);
         if (lookups.check.Pending() && !RowAsking(dialog, section.changeRow)) {
@@ -234,9 +234,9 @@ void DropStaleLookups(ui::Dialog dialog, const TwoViews& views) {
 
 int ShowRouterIpDialog(ui::Window owner) {
     // A missing address leaves the control's own text.
-    TwoViews views(kSections, kSectionSwitch, kOk,
-                   {config::ReadRouterAddress, config::ChangeRouterAddress, ConfirmChange,
-                    FillFromHost, true});
+    NativeAndWowSections views(kSections, kSectionSwitch, kOk,
+                               {config::ReadRouterAddress, config::ChangeRouterAddress,
+                                ConfirmChange, FillFromHost, true});
     ui::Dialog dialog = ui::NewDialog(owner, kRouterIpTitle, 44, 44, 325, 200, ui::kDialogStyle,
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kRows, kAddressClass);
@@ -248,7 +248,7 @@ int ShowRouterIpDialog(ui::Window owner) {
             return handled;
         });
     // Whatever was still in flight went with the dialog.
-    for (int index : {TwoViews::kNative, TwoViews::kWow}) {
+    for (int index : {NativeAndWowSections::kNative, NativeAndWowSections::kWow}) {
         Lookups(index).check.Drop();
         Lookups(index).fill.Drop();
         Lookups(index).fillButton = 0;

@@ -1,4 +1,4 @@
-#include "dialogs/two_views.h"
+#include "dialogs/native_and_wow_sections.h"
 
 #include "config/registry.h"
 #include "dialogs/registry_entry_dialog.h"
@@ -6,10 +6,11 @@
 
 namespace orvano::dialogs {
 
-TwoViews::TwoViews(const ViewSection (&sections)[2], int sectionSwitch, int ok, ViewsValue value)
+NativeAndWowSections::NativeAndWowSections(const ViewSection (&sections)[2], int sectionSwitch,
+                                           int ok, ViewsValue value)
     : sections_(sections), sectionSwitch_(sectionSwitch), ok_(ok), value_(value) {}
 
-int TwoViews::ShowStored(ui::Dialog dialog, int index) const {
+int NativeAndWowSections::ShowStored(ui::Dialog dialog, int index) const {
     std::string text;
     const int stored = value_.read(sections_[index].view, text);
     ui::SetControlText(dialog, sections_[index].field, text);
@@ -17,21 +18,21 @@ int TwoViews::ShowStored(ui::Dialog dialog, int index) const {
 }
 
 // After a write or delete: the field, the delete button and the mark follow what is stored.
-void TwoViews::ShowStoredEntry(ui::Dialog dialog, int index) {
+void NativeAndWowSections::ShowStoredEntry(ui::Dialog dialog, int index) {
     const ViewSection& section = sections_[index];
     valid_[index] = ShowStored(dialog, index);
     ui::EnableControl(dialog, section.deleteRow.button, valid_[index] == 1);
     ui::ShowControl(dialog, section.missing, valid_[index] == 0);
 }
 
-void TwoViews::EnableSection(ui::Dialog dialog, int index, bool enabled) const {
+void NativeAndWowSections::EnableSection(ui::Dialog dialog, int index, bool enabled) const {
     const ViewSection& section = sections_[index];
     for (int id : {section.field, section.changeRow.button, section.deleteRow.button,
                    section.presets[0], section.presets[1], section.regFile})
         if (id != 0) ui::EnableControl(dialog, id, enabled);
 }
 
-void TwoViews::Open(ui::Dialog dialog) {
+void NativeAndWowSections::Open(ui::Dialog dialog) {
     for (const ViewSection& section : sections_) {
         SwitchRow(dialog, section.changeRow, false);
         SwitchRow(dialog, section.deleteRow, false);
@@ -63,7 +64,8 @@ void TwoViews::Open(ui::Dialog dialog) {
     ui::FocusControl(dialog, focus);
 }
 
-void TwoViews::FinishChange(ui::Dialog dialog, int index, const std::string& text, bool accepted) {
+void NativeAndWowSections::FinishChange(ui::Dialog dialog, int index, const std::string& text,
+                                        bool accepted) {
     const ViewSection& section = sections_[index];
     if (accepted) {
         value_.change(section.view, text, config::kActionWrite);
@@ -74,14 +76,14 @@ void TwoViews::FinishChange(ui::Dialog dialog, int index, const std::string& tex
     SwitchRow(dialog, section.changeRow, false);
 }
 
-void TwoViews::Delete(ui::Dialog dialog, int index) {
+void NativeAndWowSections::Delete(ui::Dialog dialog, int index) {
     value_.change(sections_[index].view, "", config::kActionDelete);
     ShowStoredEntry(dialog, index);
     SwitchRow(dialog, sections_[index].deleteRow, false);
 }
 
 // The check box makes one section editable and drops any question of the other.
-void TwoViews::SwitchSection(ui::Dialog dialog) const {
+void NativeAndWowSections::SwitchSection(ui::Dialog dialog) const {
     const int editable = ui::GetCheck(dialog, sectionSwitch_) == ui::kChecked ? kWow : kNative;
     const ViewSection& on = sections_[editable];
     const ViewSection& off = sections_[1 - editable];
@@ -100,7 +102,7 @@ void TwoViews::SwitchSection(ui::Dialog dialog) const {
     ui::FocusControl(dialog, sectionSwitch_);
 }
 
-void TwoViews::SectionCommand(ui::Dialog dialog, int index, int id) {
+void NativeAndWowSections::SectionCommand(ui::Dialog dialog, int index, int id) {
     const ViewSection& section = sections_[index];
     if (id == section.changeRow.button) {
         SwitchRow(dialog, section.deleteRow, false);
@@ -126,7 +128,7 @@ void TwoViews::SectionCommand(ui::Dialog dialog, int index, int id) {
     }
 }
 
-void TwoViews::Command(ui::Dialog dialog, int id, std::uint32_t code) {
+void NativeAndWowSections::Command(ui::Dialog dialog, int id, std::uint32_t code) {
     if (id == sectionSwitch_) return SwitchSection(dialog);
     if (code > 1) return;
     if (id == ok_) {
@@ -137,7 +139,8 @@ void TwoViews::Command(ui::Dialog dialog, int id, std::uint32_t code) {
     SectionCommand(dialog, kWow, id);
 }
 
-std::intptr_t TwoViews::Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam) {
+std::intptr_t NativeAndWowSections::Callback(ui::Dialog dialog, std::uint32_t message,
+                                             ui::WParam wParam) {
     switch (message) {
         case ui::kWmInitDialog:
             Open(dialog);

@@ -22,7 +22,7 @@ struct ViewSection {
     int presets[2];  // buttons that offer a value; 0 for none
 };
 
-class TwoViews;
+class NativeAndWowSections;
 
 // What differs between the dialogs.
 struct ViewsValue {
@@ -30,19 +30,20 @@ struct ViewsValue {
     int (*read)(config::RegistryView view, std::string& text);
     // Writes (config::kActionWrite) or deletes (config::kActionDelete) the value.
     int (*change)(config::RegistryView view, const std::string& text, int action);
-    // " Ja " of a change: checks the field and finishes with TwoViews::FinishChange.
-    void (*confirmChange)(ui::Dialog dialog, TwoViews& views, int index);
+    // " Ja " of a change: checks the field and finishes with NativeAndWowSections::FinishChange.
+    void (*confirmChange)(ui::Dialog dialog, NativeAndWowSections& views, int index);
     // A preset button of the section was pressed.
-    void (*preset)(ui::Dialog dialog, TwoViews& views, int index, int pressed);
+    void (*preset)(ui::Dialog dialog, NativeAndWowSections& views, int index, int pressed);
     // On opening, a missing value leaves the field's creation text instead of "".
     bool keepCreationText;
 };
 
-class TwoViews {
+class NativeAndWowSections {
   public:
     static constexpr int kNative = 0, kWow = 1;
 
-    TwoViews(const ViewSection (&sections)[2], int sectionSwitch, int ok, ViewsValue value);
+    NativeAndWowSections(const ViewSection (&sections)[2], int sectionSwitch, int ok,
+                         ViewsValue value);
 
     const ViewSection& Section(int index) const { return sections_[index]; }
 
