@@ -70,6 +70,13 @@ if [ ! -e "$image_dir/done" ]; then
     install -D -m 755 "$wow64_dir/guest/prepare.sh" "$rootfs/opt/orvano/prepare.sh"
     printf '127.0.0.1\tlocalhost wow64\n::1\tlocalhost\n' >"$rootfs/etc/hosts"
     echo wow64 >"$rootfs/etc/hostname"
+    # This Wine looks for the 32-bit PE files beside its 64-bit ones, in an i386-windows
+    # folder that holds only zlib1.dll: links to libwine:i386's files go there.
+    pe_dir=$rootfs/usr/lib/x86_64-linux-gnu/wine/i386-windows
+    mkdir -p "$pe_dir"
+    for file in "$rootfs/$i386_pe_dir"/*; do
+        [ -e "$pe_dir/${file##*/}" ] || ln -s "/$i386_pe_dir/${file##*/}" "$pe_dir/${file##*/}"
+    done
     # The kernel package may be set up before initramfs-tools is: make the initrd then.
     ls "$rootfs"/boot/initrd.img-* >/dev/null 2>&1 ||
         chroot "$rootfs" update-initramfs -c -k all >"$image_dir/initramfs.log" 2>&1 ||
