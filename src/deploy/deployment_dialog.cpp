@@ -1,6 +1,7 @@
 #include "deploy/deployment_dialog.h"
 
 #include "deploy/capi_locations.h"
+#include "deploy/kept_copy.h"
 #include "deploy/payload.h"
 #include "platform/files.h"
 #include "sysinfo/listing.h"
@@ -79,10 +80,13 @@ const ui::ControlRow kControls[] = {
     {kSysWow64Path, ControlKind::Edit, "", 65, 225, 200, 10, kPathField, ui::kWsExStaticEdge},
     {kSysWow64Version, ControlKind::Edit, "", 270, 225, 80, 10, kVersionField, ui::kWsExStaticEdge},
     {kOk, ControlKind::Button, " OK ", 150, 251, 60, 15, 0, 0},
+    // Below OK, shown only while a copy is kept.
+    {kKeptLabel, ControlKind::Label, "", 5, 273, 260, 10, 0, 0, ui::Rgb(255, 0, 0)},
+    {kRestore, ControlKind::Button, " Sicherung zurückholen ", 270, 271, 85, 12, kFlatButton, 0},
 };
 
 // One row manages one kind of library at one place; the TCP row and the ISDN row of the
-// same place are partners, three rows apart.
+// same place are partners.
 struct Row {
     int label, create, remove;
     int location;
@@ -97,11 +101,11 @@ constexpr Row kRows[] = {
     {kIsdnSystem32Label, kIsdnSystem32Create, kIsdnSystem32Delete, kSystem32Location, kOtherCapi},
     {kIsdnSysWow64Label, kIsdnSysWow64Create, kIsdnSysWow64Delete, kSysWow64Location, kOtherCapi},
 };
-constexpr std::size_t kRowCount = sizeof kRows / sizeof kRows[0];
-
+// The row of the other kind at the same place.
 const Row& PartnerOf(const Row& row) {
-    const std::size_t at = static_cast<std::size_t>(&row - kRows);
-    return kRows[(at + kRowCount / 2) % kRowCount];
+    for (const Row& other : kRows)
+        if (other.location == row.location && other.kind != row.kind) return other;
+    return row;
 }
 
 // The display fields of each place, in the order the refresh visits them.
@@ -140,6 +144,21 @@ void ShowWriteFailed(ui::Window owner) {
     ui::ShowMessageBox(owner, kWriteFailedText, kWriteFailedCaption, ui::kMbInfo);
 }
 
+void ShowKeepFailed(ui::Window owner) {
+    ui::ShowMessageBox(owner, kKeepFailedText, kWriteFailedCaption, ui::kMbInfo);
+}
+
+// The folder of the first place (fax folder, System32, SysWow64) holding a kept copy; "" if
+// none does.
+std::string FolderWithKeptCopy() {
+    for (const Place& place : kPlaces) {
+        std::string folder;
+        if (CapiLocationFolder(place.location, folder) && !KeptCopyIn(folder).empty())
+            return folder;
+    }
+    return "";
+}
+
 // Writes a payload into a folder that exists and has entries. Anything else would let the
 // file land in the current directory instead, so it counts as a failure to write.
 int ExtractInto(const char* payload, const std::string& folder) {
@@ -173,11 +192,10 @@ void UpdateRow(ui::Dialog dialog, const Row& row, int status) {
 }
 
 // Every row from its own kind first, then a place holding the partner's kind locks the row.
-void UpdateAllRows(ui::Dialog dialog) {
+void ReadAllRows(ui::Dialog dialog) {
     for (const Row& row : kRows) UpdateRow(dialog, row, CapiKindAt(row.location, row.kind));
     for (const Row& row : kRows)
         UpdateRow(dialog, row, kRowPartnerAbsent + CapiKindAt(row.location, PartnerOf(row).kind));
-    UpdateFocus(dialog, kNoControl);
 }
 
 void RefreshFields(ui::Dialog dialog) {
@@ -191,19 +209,45 @@ void RefreshFields(ui::Dialog dialog) {
             ui::SetControlText(dialog, place.version, "");
         ui::SetControlText(dialog, place.path, shown);
     }
+    // One line says where a copy that was not ours is kept; the button puts it back.
+    const std::string folder = FolderWithKeptCopy();
+    const std::string kept = KeptCopyIn(folder);
+    ui::SetControlText(dialog, kKeptLabel, kept.empty() ? "" : kKeptPrefix + kept);
+    ui::ShowControl(dialog, kKeptLabel, !kept.empty());
+    ui::ShowControl(dialog, kRestore, !kept.empty());
+    ui::EnableControl(dialog, kRestore, CanRestoreKeptCopy(folder) == 1);
+}
+
+// After a create or delete every row is read again, not just the clicked one and its
+// partner: for the 32-bit program on 64-bit Windows, System32 is redirected to SysWow64, so
+// one file shows in two places. The focus ends on the partner's label, as it always did.
+void RowsChanged(ui::Dialog dialog, const Row& row) {
+    ReadAllRows(dialog);
+    UpdateFocus(dialog, PartnerOf(row).label);
 }
 
 void Create(ui::Dialog dialog, const Row& row) {
     const int version = row.kind == kCapiOverTcp ? TheState().selectedTcpVersion : kVersionV51000;
-    if (!CreateCapi(dialog, row.location, version)) return;
-    UpdateRow(dialog, row, kRowKindPresent);
-    UpdateRow(dialog, PartnerOf(row), kRowPartnerPresent);
+    if (CreateCapi(dialog, row.location, version)) RowsChanged(dialog, row);
 }
 
 void Delete(ui::Dialog dialog, const Row& row) {
-    if (!DeleteCapi(row.location)) return;
-    UpdateRow(dialog, row, kRowKindAbsent);
-    UpdateRow(dialog, PartnerOf(row), kRowKindAbsent);
+    std::string folder;
+    if (CapiLocationFolder(row.location, folder) && !KeepForeignCapi(folder)) {
+        ShowKeepFailed(dialog);
+        return;
+    }
+    if (DeleteCapi(row.location)) RowsChanged(dialog, row);
+}
+
+void Restore(ui::Dialog dialog) {
+    if (RestoreKeptCopy(FolderWithKeptCopy())) {
+        ReadAllRows(dialog);
+        UpdateFocus(dialog, kNoControl);
+        return;
+    }
+    ui::ShowMessageBox(dialog, kRestoreFailedText, kWriteFailedCaption, ui::kMbInfo);
+    ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
 }
 
 void Command(ui::Dialog dialog, int id, std::uint32_t code) {
@@ -217,6 +261,7 @@ void Command(ui::Dialog dialog, int id, std::uint32_t code) {
         ui::CloseDialog(dialog, 0);
         return;
     }
+    if (id == kRestore) return Restore(dialog);
     for (const Row& row : kRows) {
         if (id == row.create) Create(dialog, row);
         if (id == row.remove) Delete(dialog, row);
@@ -227,7 +272,8 @@ std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wPar
     switch (message) {
         case ui::kWmInitDialog:
             TheState().selectedTcpVersion = kVersionV3810;
-            UpdateAllRows(dialog);
+            ReadAllRows(dialog);
+            UpdateFocus(dialog, kNoControl);
             ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
             break;
         case ui::kWmNcActivate:
@@ -255,6 +301,10 @@ int CreateCapi(ui::Window owner, int location, int versionCode) {
     const char* payload = PayloadOf(versionCode);
     std::string folder;
     if (!payload || !CapiLocationFolder(location, folder)) return 0;
+    if (!KeepForeignCapi(folder)) {
+        ShowKeepFailed(owner);
+        return 0;
+    }
     if (ExtractInto(payload, folder)) return 1;
     ShowWriteFailed(owner);
     return 0;
@@ -267,6 +317,7 @@ int DeleteCapi(int location) {
     p::FileEntry entry;
     if (!p::FindFirstEntry(path, entry) || (entry.attributes & p::kFileAttributeDirectory) != 0)
         return 0;
+    if (!KeepForeignCapi(folder)) return 0;
     // Archive only: a read-only copy could not be deleted.
     p::SetAttributes(path, p::kFileAttributeArchive);
     p::RemoveFile(path);
@@ -285,9 +336,11 @@ int DeployTestTool(ui::Window owner) {
 
 int ShowCapiDeployDialog(ui::Window owner) {
     TheState() = State{};
-    ui::Dialog dialog = ui::NewDialog(owner, kDeployDialogTitle, 22, 9, 360, 275, ui::kDialogStyle,
+    ui::Dialog dialog = ui::NewDialog(owner, kDeployDialogTitle, 22, 9, 360, 290, ui::kDialogStyle,
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kControls);
+    ui::ShowControl(dialog, kKeptLabel, false);
+    ui::ShowControl(dialog, kRestore, false);
     ui::SetDialogIcon(dialog, "#555");
     ui::SetOption(dialog, kV3810, kV3830, kV3810);
     for (const Place& place : kPlaces) {

@@ -29,6 +29,8 @@ inline constexpr int kFaxFolderLabel = 8626, kSystem32FolderLabel = 8627,
                      kSysWow64Path = 8631, kFolderFrame = 8632, kFaxVersion = 8633,
                      kSystem32Version = 8634, kSysWow64Version = 8635;
 inline constexpr int kV3810 = 8640, kV3830 = 8641, kVersionFrame = 8642;
+// Where a capi2032.dll that was not ours is kept, and the button that puts it back.
+inline constexpr int kKeptLabel = 8660, kRestore = 8661;
 }  // namespace cdd
 
 // Version codes of CreateCapi.
@@ -48,6 +50,14 @@ inline constexpr char kWriteFailedText[] =
     "Fehler! --> Datei konnte nicht erstellt werden, \r\n"
     "wahrscheinlich fehlende Administrator rechte.";
 
+// Shown when a capi2032.dll that is not ours could not be kept, so it is left alone.
+inline constexpr char kKeepFailedText[] =
+    "capi2032.dll bleibt unverändert: sie ist nicht von Orvano und konnte nicht gesichert werden.";
+// Shown when the kept copy could not be put back.
+inline constexpr char kRestoreFailedText[] = "Die Sicherung konnte nicht zurückgeholt werden.";
+// Before the path of the kept copy, in the dialog's bottom line.
+inline constexpr char kKeptPrefix[] = " Gesichert: ";
+
 // Runs the dialog over `owner` until it ends; 0. The owner refreshes its own display after.
 int ShowCapiDeployDialog(ui::Window owner);
 
@@ -57,10 +67,12 @@ int SelectedTcpVersion();
 
 // Writes the capi2032.dll of `versionCode` into the place `location`. 0 without a message for
 // a place that is missing or unknown, or an unknown version code; 0 and the failure message
-// over `owner` when the file could not be written; 1 when it was.
+// over `owner` when the file could not be written, or when a copy there that is not ours
+// could not be kept first; 1 when it was.
 int CreateCapi(ui::Window owner, int location, int versionCode);
 
-// Deletes the place's capi2032.dll, read-only or not; 1 when it is gone. No message.
+// Deletes the place's capi2032.dll, read-only or not, after keeping a copy of one that is
+// not ours (when that fails, the file stays); 1 when it is gone. No message.
 int DeleteCapi(int location);
 
 // Writes the test tool Teluso.exe into the program's folder; 1 when it is there, else 0 and

@@ -2,6 +2,7 @@
 
 #include "config/registry.h"
 #include "dialogs/registry_entry_dialog.h"
+#include "sysinfo/windows_edition.h"
 
 namespace orvano::dialogs {
 
@@ -52,7 +53,10 @@ void TwoViews::Open(ui::Dialog dialog) {
     const int editable = wowKeyPresent == 1 ? kWow : kNative;
     ui::ShowControl(dialog, sections_[1 - editable].missing, false);
     EnableSection(dialog, 1 - editable, false);
-    if (wowKeyPresent == 0) ui::EnableControl(dialog, sectionSwitch_, false);
+    // On 64-bit Windows the 32-bit client reads the Wow6432Node section, so it can be chosen
+    // before the 32-bit vendor key exists: a fresh machine is set up by writing there.
+    if (wowKeyPresent == 0 && sysinfo::SixtyFourBitWindows() == 0)
+        ui::EnableControl(dialog, sectionSwitch_, false);
     // Never leave the focus on a control of the section that cannot be edited.
     if (!ui::ControlEnabled(dialog, focus))
         focus = valid_[editable] == 1 ? ok_ : sections_[editable].field;

@@ -5,6 +5,7 @@
 #include "config/registry.h"
 #include "platform/locale.h"
 #include "platform/osinfo.h"
+#include "platform/system.h"
 #include "sysinfo/text.h"
 
 namespace orvano::sysinfo {
@@ -27,6 +28,7 @@ constexpr int kSmServerR2 = 89;
 constexpr int kArchitectureX86 = 0;
 constexpr int kArchitectureItanium = 6;
 constexpr int kArchitectureX64 = 9;
+constexpr int kArchitectureArm64 = 12;
 constexpr int kFirstWindows11Build = 22000;
 
 // Codes of the Windows releases after Windows 7, which would otherwise all read as code 0.
@@ -196,6 +198,14 @@ std::string WindowsEditionName() {
     std::string name = NameOf(code, version, architecture);
     if (TakesBitWidth(code)) name += BitWidth(architecture);
     return name;
+}
+
+int SixtyFourBitWindows() {
+    const int architecture = p::NativeProcessorArchitecture();
+    return p::IsWow64Process() || architecture == kArchitectureX64 ||
+                   architecture == kArchitectureItanium || architecture == kArchitectureArm64
+               ? 1
+               : 0;
 }
 
 std::string WindowsVersionNumber() {

@@ -19,5 +19,8 @@ std::string WindowsInstallDate();
 std::string InternetExplorerVersion();
 // 1 workstation, 2 domain controller, 3 server; 0 when unknown.
 int ProductType();
+// 1 on 64-bit Windows (the program runs under WOW64, or the processor is a 64-bit one), where
+// the registry has its 32-bit view under Wow6432Node; 0 on 32-bit Windows.
+int SixtyFourBitWindows();
 
 }  // namespace orvano::sysinfo

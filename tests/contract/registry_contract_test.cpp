@@ -518,7 +518,8 @@ TEST_F(RegistryContract, EnumKeyNeedsRoomForTheNameAndItsNul) {
 // The configuration layer asks for the 64-bit view when it runs under WOW64; a 64-bit
 // process (these tests) sees no redirection with or without the flag.
 TEST_F(RegistryContract, The64BitViewFlagChangesNothingForA64BitProcess) {
-    ASSERT_FALSE(pf::IsWow64Process());
+    if (pf::IsWow64Process())
+        GTEST_SKIP() << "a 32-bit process: Wow64Contract checks both view flags for it";
     const std::string path = Path(pf::kHkeyLocalMachine) + "\\View";
     const std::uint32_t view = pf::kKeyWow64_64Key;
 

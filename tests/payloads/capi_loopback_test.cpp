@@ -21,6 +21,8 @@ using TextFn = DWORD(WINAPI*)(char*);
 using ProfileFn = DWORD(WINAPI*)(void*, DWORD);
 using RegisterFn = DWORD(WINAPI*)(DWORD, DWORD, DWORD, DWORD, DWORD*);
 using GetMessageFn = DWORD(WINAPI*)(DWORD, void**);
+using PutMessageFn = DWORD(WINAPI*)(DWORD, void*);
+using ApplicationFn = DWORD(WINAPI*)(DWORD);
 
 const char* const kExports[] = {
     "CAPI_REGISTER",        "CAPI_RELEASE",          "CAPI_PUT_MESSAGE", "CAPI_GET_MESSAGE",
@@ -156,6 +158,70 @@ TEST_F(CapiOverTcp, AnswersLikeACapiWithoutControllers) {
     void* message = buffer;
     EXPECT_EQ(Get<GetMessageFn>("CAPI_GET_MESSAGE")(1, &message), 0x1109u);
     EXPECT_EQ(message, nullptr);
+}
+
+// Releases the application after a moment, from another thread; the result is the exit code.
+DWORD WINAPI ReleaseLater(void* applId) {
+    Sleep(200);
+    auto release = reinterpret_cast<ApplicationFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("capi2032.dll"), "CAPI_RELEASE")));
+    return release(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(applId)));
+}
+
+// CAPI_INSTALLED and CAPI_REGISTER tell one story: while the router's service answers, CAPI
+// is installed and applications register (up to eight at a time) and are released; once it
+// does not, neither holds, and an ApplID left from before is unknown.
+TEST_F(CapiOverTcp, RegisteringSucceedsExactlyWhileCapiIsInstalled) {
+    Listener listener;
+    ASSERT_NE(listener.port(), 0u);
+    Endpoint("127.0.0.1", listener.port());
+    auto registerApp = Get<RegisterFn>("CAPI_REGISTER");
+    auto release = Get<ApplicationFn>("CAPI_RELEASE");
+    auto getMessage = Get<GetMessageFn>("CAPI_GET_MESSAGE");
+    auto putMessage = Get<PutMessageFn>("CAPI_PUT_MESSAGE");
+    ASSERT_EQ(Installed(), 0u);
+
+    DWORD ids[9] = {};
+    for (DWORD& id : ids) id = 0xDEAD;
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_EQ(registerApp(2048, 1, 7, 2048, &ids[i]), 0u) << i;
+        EXPECT_GE(ids[i], 1u);
+        EXPECT_LE(ids[i], 8u);
+        for (int j = 0; j < i; ++j) EXPECT_NE(ids[i], ids[j]) << "ApplIDs are distinct";
+    }
+    EXPECT_EQ(registerApp(2048, 1, 7, 2048, &ids[8]), 0x1001u) << "a ninth application";
+    EXPECT_EQ(ids[8], 0u);
+
+    unsigned char message[64] = {};
+    void* received = message;
+    EXPECT_EQ(getMessage(ids[0], &received), 0x1104u) << "nothing ever arrives";
+    EXPECT_EQ(received, nullptr);
+    EXPECT_EQ(putMessage(ids[0], message), 0x1102u);
+    // A wait ends when the application is released from elsewhere.
+    HANDLE releaser =
+        CreateThread(nullptr, 0, ReleaseLater,
+                     reinterpret_cast<void*>(static_cast<UINT_PTR>(ids[1])), 0, nullptr);
+    ASSERT_NE(releaser, nullptr);
+    EXPECT_EQ(Get<ApplicationFn>("CAPI_WAIT_FOR_SIGNAL")(ids[1]), 0x1101u);
+    WaitForSingleObject(releaser, 5000);
+    DWORD released = 0xDEAD;
+    GetExitCodeThread(releaser, &released);
+    CloseHandle(releaser);
+    EXPECT_EQ(released, 0u);
+
+    for (int i = 0; i < 8; ++i)
+        if (i != 1) EXPECT_EQ(release(ids[i]), 0u) << i;
+    EXPECT_EQ(release(ids[0]), 0x1101u) << "released twice";
+    EXPECT_EQ(getMessage(ids[0], &received), 0x1101u);
+
+    // The router goes away: not installed, nobody registers, old ApplIDs are unknown.
+    listener.Close();
+    EXPECT_EQ(Installed(), kNotInstalled);
+    DWORD id = 0xDEAD;
+    EXPECT_EQ(registerApp(2048, 1, 7, 2048, &id), kNotInstalled);
+    EXPECT_EQ(id, 0u);
+    EXPECT_EQ(getMessage(ids[2], &received), 0x1109u);
+    EXPECT_EQ(release(ids[2]), 0x1109u);
 }
 
 }  // namespace

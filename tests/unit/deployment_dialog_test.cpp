@@ -6,6 +6,7 @@
 #include "config/registry.h"
 #include "deploy/capi_locations.h"
 #include "deploy/deployment_dialog.h"
+#include "deploy/kept_copy.h"
 #include "deploy/payload.h"
 #include "memory_fixture.h"
 #include "ui/headless/script.h"
@@ -195,6 +196,61 @@ TEST_F(DeploymentDialogTest, CreateAndDeleteMoveBothRowsOfAPlace) {
     EXPECT_EQ(VersionOf(kFax), "<none>") << "no other place touched";
 }
 
+// The 32-bit program on 64-bit Windows: System32 is redirected to SysWow64, so both places are
+// one folder. From each thing that folder can hold, every enabled button of the two places is
+// pressed, and then every button enabled after it: after each click all four rows of the two
+// places must offer exactly what the one folder allows, and the file lies in SysWOW64 only.
+TEST_F(DeploymentDialogTest, UnderWow64System32AndSysWow64RowsAlwaysAgree) {
+    enum Holds { kNothing, kClient, kIsdn };
+    const std::string physical32 = "C:\\Windows\\System32\\capi2032.dll";
+    const std::string physical64 = "C:\\Windows\\SysWOW64\\capi2032.dll";
+    const int buttons[] = {kTcpSystem32Create,  kTcpSystem32Delete,  kTcpSysWow64Create,
+                           kTcpSysWow64Delete,  kIsdnSystem32Create, kIsdnSystem32Delete,
+                           kIsdnSysWow64Create, kIsdnSysWow64Delete};
+    auto holds = [&] {
+        const auto bytes = mem::FileBytes(physical64);
+        if (!bytes) return kNothing;
+        return bytes->find(kCapiOverTcpMarker) != std::string::npos ? kClient : kIsdn;
+    };
+    // TCP rows, then ISDN rows, of System32 and SysWow64 (the fax folder's rows stay "C-").
+    auto expected = [](Holds h) {
+        const std::string tcp = h == kNothing ? "C-" : h == kClient ? "-D" : "--";
+        const std::string isdn = h == kNothing ? "C-" : h == kIsdn ? "-D" : "--";
+        return Rows{"C-", tcp, tcp, "C-", isdn, isdn};
+    };
+    auto check = [&](const std::string& what) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(RowsNow(), expected(holds()));
+        const Fields fields = FieldsNow();
+        EXPECT_EQ(fields[3], fields[5]) << "both places show the one file";
+        EXPECT_FALSE(mem::FileBytes(physical32)) << "nothing lands in the real System32";
+    };
+    for (Holds start : {kNothing, kClient, kIsdn}) {
+        for (int first : buttons) {
+            for (int second : buttons) {
+                const std::string what = "start " + std::to_string(start) + ", " +
+                                         std::to_string(first) + " then " + std::to_string(second);
+                mem::Reset();
+                hl::Reset();
+                Machine(true);
+                mem::SetProcessKind(mem::ProcessKind::Wow64Process);
+                if (start != kNothing)
+                    Place(start == kClient ? kCapiV3810Payload : kCapiV51000Payload, kSysWow64);
+                Run({[&] {
+                         check(what + ": opened");
+                         if (ui::ControlEnabled(Dialog(), first)) hl::Click(Dialog(), first);
+                     },
+                     [&] {
+                         check(what + ": after the first");
+                         if (ui::ControlEnabled(Dialog(), second)) hl::Click(Dialog(), second);
+                     },
+                     [&] { check(what + ": after the second"); }});
+                EXPECT_TRUE(hl::MessageBoxes().empty()) << what;
+            }
+        }
+    }
+}
+
 TEST_F(DeploymentDialogTest, ReopeningStartsWithV3810Again) {
     Machine(false);
     Run({[] { hl::Click(Dialog(), kV3830); },
@@ -349,6 +405,109 @@ TEST_F(DeploymentDialogTest, TestToolIsWrittenBesideTheProgram) {
             EXPECT_EQ(hl::MessageBoxes().front().caption, " Fehler!");
         }
     }
+}
+
+// A capi2032.dll that is not ours survives create and delete as a kept copy beside it, the
+// bottom line says where, and the button puts it back; our own files are simply replaced, and
+// where no copy can be kept the file stays and the user is told.
+TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
+    const std::string file = std::string(kSystem32) + "capi2032.dll";
+    const std::string kept = std::string(kSystem32) + "capi2032.dll.gesichert";
+    const std::string vendor = "MZ the vendor's client Software\\AVM\\CAPIoTCP";
+    enum Before { kVendor, kOurs, kVendorKeptBefore, kOtherKeptBefore, kCopyFails };
+    struct Case {
+        const char* what;
+        Before before;
+        int button;  // 0: the ISDN library written over it (the rows never offer that)
+        bool keptAfter, message;
+        const char* fileAfter;  // "vendor", "ours" or "none"
+    } cases[] = {
+        {"vendor's client replaced", kVendor, 0, true, false, "ours"},
+        {"vendor's client deleted", kVendor, kTcpSystem32Delete, true, false, "none"},
+        {"our own file replaced, no copy", kOurs, 0, false, false, "ours"},
+        {"the same copy kept before", kVendorKeptBefore, kTcpSystem32Delete, true, false, "none"},
+        {"another copy in the way", kOtherKeptBefore, kTcpSystem32Delete, true, true, "vendor"},
+        {"copy cannot be written, delete", kCopyFails, kTcpSystem32Delete, false, true, "vendor"},
+        {"copy cannot be written, replace", kCopyFails, 0, false, true, "vendor"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mem::Reset();
+        hl::Reset();
+        Machine(false);
+        const std::uint64_t stamp = 127000000000000000ull;
+        if (c.before == kOurs) {
+            Place(kCapiV3810Payload, kSystem32);
+        } else {
+            mem::PutFile(file, vendor);
+            p::SetFileTimes(file, {stamp, stamp, stamp});
+        }
+        if (c.before == kVendorKeptBefore) {
+            mem::PutFile(kept, vendor);
+            p::SetFileTimes(kept, {stamp, stamp, stamp});
+        }
+        if (c.before == kOtherKeptBefore) mem::PutFile(kept, "MZ an older library");
+        if (c.before == kCopyFails) mem::FailCall(mem::Call::WriteWholeFile);
+        if (c.message) hl::AnswerMessageBox(ui::kIdOk);
+        const bool restorable = c.keptAfter && c.before != kOtherKeptBefore;
+        std::string line;
+        bool shown = false, enabled = false;
+        std::vector<hl::Step> steps = {[&] {
+                                           if (c.button != 0) return hl::Click(Dialog(), c.button);
+                                           CreateCapi(Dialog(), kSystem32Location, kVersionV51000);
+                                           ui::PostToWindow(Dialog(), kMsgRefreshDeployFields, 0,
+                                                            0);
+                                       },
+                                       [&] {
+                                           line = ui::GetControlText(Dialog(), kKeptLabel);
+                                           shown = ui::ControlVisible(Dialog(), kRestore);
+                                           enabled = ui::ControlEnabled(Dialog(), kRestore);
+                                           if (restorable) hl::Click(Dialog(), kRestore);
+                                       }};
+        Rows rowsAfterRestore;
+        if (restorable) steps.push_back([&] { rowsAfterRestore = RowsNow(); });
+        Run(std::move(steps));
+
+        const auto now = mem::FileBytes(file);
+        const std::string fileAfter = !now ? "none" : *now == vendor ? "vendor" : "ours";
+        if (!restorable) {
+            EXPECT_EQ(fileAfter, c.fileAfter);
+        }
+        EXPECT_EQ(hl::MessageBoxes().size(), c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_EQ(hl::MessageBoxes().front().text,
+                      "capi2032.dll bleibt unverändert: sie ist nicht von Orvano und konnte "
+                      "nicht gesichert werden.");
+        }
+        EXPECT_EQ(line, c.keptAfter ? " Gesichert: " + kept : "");
+        EXPECT_EQ(shown, c.keptAfter);
+        EXPECT_EQ(enabled, restorable);
+        if (restorable) {
+            // Back as it was, times and all; the kept copy is gone, the rows follow it.
+            EXPECT_EQ(mem::FileBytes(file), vendor);
+            EXPECT_FALSE(mem::FileBytes(kept));
+            p::FileTimes times;
+            EXPECT_TRUE(p::ReadFileTimes(file, times));
+            EXPECT_EQ(times.lastWrite, stamp);
+            EXPECT_EQ(rowsAfterRestore, (Rows{"C-", "-D", "C-", "C-", "--", "C-"}));
+        } else if (c.before == kOtherKeptBefore) {
+            EXPECT_EQ(mem::FileBytes(kept), "MZ an older library") << "the older copy stays";
+        }
+    }
+}
+
+// Kept copies are made only of files that differ from every one of our payloads.
+TEST_F(DeploymentDialogTest, OnlyOurOwnPayloadsCountAsOurs) {
+    for (const char* payload : {kCapiV3810Payload, kCapiV3830Payload, kCapiV51000Payload}) {
+        FileDescription description;
+        std::string body;
+        ASSERT_TRUE(ReadSingleRecord(LoadResourceBytes(payload), true, description, body));
+        EXPECT_EQ(IsOwnCapi(body), 1) << payload;
+        EXPECT_EQ(IsOwnCapi(body + '\0'), 0) << payload << " with one byte more";
+        body[body.size() / 2] ^= 1;
+        EXPECT_EQ(IsOwnCapi(body), 0) << payload << " with one bit changed";
+    }
+    EXPECT_EQ(IsOwnCapi(""), 0);
 }
 
 }  // namespace

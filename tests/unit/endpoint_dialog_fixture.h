@@ -10,6 +10,7 @@
 #include "config/endpoint.h"
 #include "config/registry.h"
 #include "memory_fixture.h"
+#include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
 
 namespace orvano::testing {
@@ -18,6 +19,8 @@ namespace hl = orvano::ui::headless;
 using config::RegistryView;
 
 inline constexpr char kWowVendorKey[] = "SOFTWARE\\Wow6432Node\\AVM";
+// Processor architectures: 32-bit Windows has one registry view, 64-bit Windows two.
+inline constexpr int kX86 = 0, kX64 = 9;
 
 struct SectionIds {
     const char* name;

@@ -64,6 +64,7 @@ TEST_F(PortDialogTest, OpeningShowsBothViewsAndEnablesOneSection) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fresh();
+        mem::SetProcessorArchitecture(kX86);  // 32-bit Windows: one registry view
         if (c.wowKey) mem::CreateKeyPath(kLocalMachine, kWowVendorKey);
         if (c.native) Store(RegistryView::Native, *c.native);
         if (c.wow) Store(RegistryView::Wow6432Node, *c.wow);
@@ -240,6 +241,46 @@ TEST_F(PortDialogTest, RegFileButtonsExportTheFieldAsShown) {
         EXPECT_EQ(exported, std::string("Windows Registry Editor Version 5.00\r\n\r\n"
                                         "[HKEY_LOCAL_MACHINE\\") +
                                 config::PortKey(s.view) + "]\r\n\"Port\"=dword:00001388\r\n\r\n");
+    }
+}
+
+// A fresh 64-bit machine gets its first Wow6432Node port although the 32-bit vendor key is
+// missing (the first write stores 5031); 32-bit Windows keeps the section closed.
+TEST_F(PortDialogTest, SixtyFourBitWindowsOffersTheWow6432NodeSectionWithoutItsKey) {
+    const struct {
+        const char* what;
+        int architecture;
+        mem::ProcessKind kind;
+        bool usable;
+    } cases[] = {
+        {"32-bit Windows", kX86, mem::ProcessKind::Native, false},
+        {"64-bit process", kX64, mem::ProcessKind::Native, true},
+        {"32-bit program under WOW64", kX64, mem::ProcessKind::Wow64Process, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        mem::SetProcessorArchitecture(c.architecture);
+        mem::SetProcessKind(c.kind);
+        bool switchEnabled = false;
+        Shown wow;
+        Run({[&](ui::Dialog d) {
+                 switchEnabled = C(d, kSectionSwitch).enabled;
+                 if (!c.usable) return;
+                 hl::Click(d, kSectionSwitch);
+                 hl::Click(d, kWowDefault);
+                 hl::Click(d, kWowChangeYes);
+             },
+             [&](ui::Dialog d) { wow = ShownIn(d, kWowIds); }});
+        EXPECT_EQ(switchEnabled, c.usable);
+        EXPECT_EQ(Stored(RegistryView::Native), std::nullopt);
+        if (c.usable) {
+            EXPECT_EQ(Stored(RegistryView::Wow6432Node), 5031u);
+            EXPECT_EQ(wow, Showing("000013a7", false, true, true));
+        } else {
+            EXPECT_EQ(Stored(RegistryView::Wow6432Node), std::nullopt);
+            EXPECT_FALSE(wow.editable);
+        }
     }
 }
 

@@ -76,6 +76,7 @@ TEST_F(RouterIpDialogTest, OpeningShowsBothViewsAndEnablesOneSection) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fresh();
+        mem::SetProcessorArchitecture(kX86);  // 32-bit Windows: one registry view
         if (c.wowKey) mem::CreateKeyPath(kLocalMachine, kWowVendorKey);
         if (c.native) Store(RegistryView::Native, c.native);
         if (c.wow) Store(RegistryView::Wow6432Node, c.wow);
@@ -287,6 +288,56 @@ TEST_F(RouterIpDialogTest, CheckBoxSwitchesTheEditableSection) {
             {Showing("192.168.178.1", false, false, false), Showing("", false, true, true)}}));
     EXPECT_EQ(Stored(RegistryView::Native), "192.168.178.1");
     EXPECT_EQ(end, 1);
+}
+
+// On 64-bit Windows the 32-bit client reads the Wow6432Node section, so a machine without the
+// 32-bit vendor key can still choose it, and the first address written there makes the path.
+TEST_F(RouterIpDialogTest, SixtyFourBitWindowsOffersTheWow6432NodeSectionWithoutItsKey) {
+    const struct {
+        const char* what;
+        int architecture;
+        mem::ProcessKind kind;
+        bool usable;
+    } cases[] = {
+        {"32-bit Windows", kX86, mem::ProcessKind::Native, false},
+        {"64-bit process", kX64, mem::ProcessKind::Native, true},
+        {"32-bit program under WOW64", kX64, mem::ProcessKind::Wow64Process, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        mem::SetProcessorArchitecture(c.architecture);
+        mem::SetProcessKind(c.kind);
+        Store(RegistryView::Native, "10.0.0.1");
+        bool switchEnabled = false;
+        int checked = -1;
+        Shown native, wow;
+        Run({[&](ui::Dialog d) {
+                 switchEnabled = C(d, kSectionSwitch).enabled;
+                 checked = C(d, kSectionSwitch).check;
+                 if (!c.usable) return;
+                 hl::Click(d, kSectionSwitch);
+                 hl::Click(d, kWowChange);
+                 hl::Type(d, kWowAddress, "127.0.0.1");
+                 hl::Click(d, kWowChangeYes);
+             },
+             [&](ui::Dialog d) {
+                 native = ShownIn(d, kNativeIds);
+                 wow = ShownIn(d, kWowIds);
+             }});
+        EXPECT_EQ(switchEnabled, c.usable);
+        EXPECT_EQ(checked, 0) << "the native section is editable first";
+        EXPECT_EQ(Stored(RegistryView::Native), "10.0.0.1");
+        if (c.usable) {
+            EXPECT_EQ(Stored(RegistryView::Wow6432Node), "127.0.0.1");
+            EXPECT_EQ(wow, Showing("127.0.0.1", false, true, true));
+            EXPECT_EQ(native, Showing("10.0.0.1", false, false, false));
+        } else {
+            EXPECT_EQ(Stored(RegistryView::Wow6432Node), "<none>");
+            EXPECT_FALSE(mem::KeyExists(kLocalMachine, kWowVendorKey));
+            EXPECT_EQ(wow.editable, false);
+        }
+    }
 }
 
 TEST_F(RouterIpDialogTest, RegFileButtonsExportTheFieldAsShown) {

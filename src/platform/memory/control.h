@@ -57,8 +57,13 @@ int RegistryCallCount();
 // --- Machine ---------------------------------------------------------------------------
 
 enum class ProcessKind {
-    Native,       // 32-bit Windows, or a 64-bit process: paths are taken as written
-    Wow64Process  // a 32-bit process on 64-bit Windows: HKLM\SOFTWARE is redirected
+    // 32-bit Windows, or a 64-bit process (by the processor architecture): paths are taken
+    // as written; a 64-bit process reaches the 32-bit view with KEY_WOW64_32KEY.
+    Native,
+    // A 32-bit process on 64-bit Windows: HKLM\SOFTWARE is redirected to its Wow6432Node
+    // unless KEY_WOW64_64KEY is asked for, <Windows>\System32 to <Windows>\SysWOW64, and
+    // <Windows>\Sysnative reaches the real System32.
+    Wow64Process
 };
 void SetProcessKind(ProcessKind kind);
 

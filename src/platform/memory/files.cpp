@@ -5,6 +5,7 @@
 
 #include "platform/files.h"
 #include "platform/memory/state.h"
+#include "platform/osinfo.h"
 
 namespace orvano::platform::memory {
 
@@ -62,6 +63,31 @@ std::string NormalPath(const std::string& path) {
     return normal;
 }
 
+namespace {
+
+// `normal` with the folder `from` (a normal path) at its start replaced by `to`; "" when it
+// does not start with that folder.
+std::string Replaced(const std::string& normal, const std::string& from, const std::string& to) {
+    if (from.empty() || normal.size() < from.size()) return "";
+    if (!SameNoCase(normal.substr(0, from.size()), from)) return "";
+    if (normal.size() > from.size() && normal[from.size()] != '\\') return "";
+    return to + normal.substr(from.size());
+}
+
+}  // namespace
+
+std::string ProcessPath(const std::string& path) {
+    const std::string normal = NormalPath(path);
+    if (normal.empty() || TheMachine().processKind != ProcessKind::Wow64Process) return normal;
+    const std::string windows = NormalPath(platform::WindowsFolder());
+    if (windows.empty()) return normal;
+    const std::string system32 = windows + "\\System32";
+    if (std::string to = Replaced(normal, system32, windows + "\\SysWOW64"); !to.empty()) return to;
+    if (std::string to = Replaced(normal, windows + "\\Sysnative", system32); !to.empty())
+        return to;
+    return normal;
+}
+
 std::string ParentOf(const std::string& normal) {
     std::size_t last = normal.rfind('\\');
     return last == std::string::npos ? "" : normal.substr(0, last);
@@ -91,6 +117,7 @@ using memory::FileNode;
 using memory::FindNode;
 using memory::NormalPath;
 using memory::ParentOf;
+using memory::ProcessPath;
 using memory::TheMachine;
 
 namespace {
@@ -121,12 +148,14 @@ std::vector<FileEntry> Listing(const std::string& pattern) {
     std::vector<FileEntry> entries;
     if (pattern.empty() || pattern.back() == '\\' || pattern.back() == '/') return entries;
     const std::string& current = TheMachine().currentFolder;
-    bool relative = !(pattern.size() >= 2 && pattern[1] == ':') && pattern[0] != '\\' &&
-                    pattern[0] != '/';
+    bool relative =
+        !(pattern.size() >= 2 && pattern[1] == ':') && pattern[0] != '\\' && pattern[0] != '/';
     if (relative && !current.empty()) return Listing(current + "\\" + pattern);
     std::size_t cut = pattern.find_last_of("\\/");
     if (cut == std::string::npos) return entries;
-    std::string folder = NormalPath(pattern.substr(0, cut + 1));
+    // Only the folder is redirected: listing "<Windows>\\System32" itself finds the entry
+    // in the Windows folder, and no listing of the Windows folder shows "Sysnative".
+    std::string folder = memory::ProcessPath(pattern.substr(0, cut + 1));
     std::string wanted = pattern.substr(cut + 1);
     if (wanted != "." && wanted != "..") {
         while (!wanted.empty() && (wanted.back() == '.' || wanted.back() == ' ')) wanted.pop_back();
@@ -178,7 +207,7 @@ bool RemoveFile(const std::string& path) {
     long error = 0;
     if (CallFails(Call::RemoveFile, error)) return false;
     if (path.find_first_of("*?<>\"") != std::string::npos) return false;
-    std::string normal = NormalPath(path);
+    std::string normal = ProcessPath(path);
     const FileNode* node = FindNode(normal);
     if (!node || node->directory || (node->attributes & kFileAttributeReadOnly)) return false;
     if (node->inUse) return false;
@@ -189,7 +218,7 @@ bool RemoveFile(const std::string& path) {
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     long error = 0;
     if (CallFails(Call::ReadWholeFile, error)) return false;
-    const FileNode* node = FindNode(NormalPath(path));
+    const FileNode* node = FindNode(ProcessPath(path));
     if (!node || node->directory) return false;
     bytes = node->bytes;
     return true;
@@ -199,7 +228,7 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
     long error = 0;
     if (CallFails(Call::WriteWholeFile, error)) return false;
     if (path.find_first_of("*?<>\"") != std::string::npos) return false;
-    std::string normal = NormalPath(path);
+    std::string normal = ProcessPath(path);
     const FileNode* existing = FindNode(normal);
     if (existing && ((existing->attributes & kFileAttributeReadOnly) || existing->inUse))
         return false;
@@ -262,7 +291,7 @@ constexpr std::uint32_t kFileAttributeNormal = 0x80;
 
 memory::FileNode* FileAt(const std::string& path) {
     if (path.find_first_of("*?<>\"") != std::string::npos) return nullptr;
-    FileNode* node = FindNode(NormalPath(path));
+    FileNode* node = FindNode(ProcessPath(path));
     return node && !node->directory ? node : nullptr;
 }
 
@@ -270,7 +299,7 @@ memory::FileNode* FileAt(const std::string& path) {
 
 bool SetAttributes(const std::string& path, std::uint32_t attributes) {
     if (path.find_first_of("*?<>\"") != std::string::npos) return false;
-    FileNode* node = FindNode(NormalPath(path));
+    FileNode* node = FindNode(ProcessPath(path));
     if (!node) return false;
     std::uint32_t kept = attributes & kSettableAttributes & ~kFileAttributeNormal;
     if (node->directory) kept |= kFileAttributeDirectory;
@@ -293,16 +322,18 @@ bool ReadFileTimes(const std::string& path, FileTimes& times) {
 }
 
 bool MoveReplacing(const std::string& from, const std::string& to) {
-    const std::string source = NormalPath(from);
-    const std::string target = NormalPath(to);
+    const std::string source = ProcessPath(from);
+    const std::string target = ProcessPath(to);
     const FileNode* moving = FileAt(from);
-    if (!moving || moving->inUse || target.empty() || to.find_first_of("*?<>\"") != std::string::npos)
+    if (!moving || moving->inUse || target.empty() ||
+        to.find_first_of("*?<>\"") != std::string::npos)
         return false;
     if (memory::SameNoCase(source, target)) return true;
     const FileNode* folder = FindNode(ParentOf(target));
     if (!folder || !folder->directory) return false;
     if (const FileNode* old = FindNode(target)) {
-        if (old->directory || old->inUse || (old->attributes & kFileAttributeReadOnly)) return false;
+        if (old->directory || old->inUse || (old->attributes & kFileAttributeReadOnly))
+            return false;
     }
     auto& files = TheMachine().files;
     FileNode node = *moving;
@@ -316,9 +347,10 @@ std::string CurrentFolder() {
     return TheMachine().currentFolder;
 }
 
+// The folder is kept as named; the calls that use it are redirected, as on Windows.
 bool SetCurrentFolder(const std::string& path) {
     const std::string normal = NormalPath(path);
-    const FileNode* node = FindNode(normal);
+    const FileNode* node = FindNode(ProcessPath(path));
     if (!node || !node->directory) return false;
     TheMachine().currentFolder = normal;
     return true;

@@ -5,7 +5,7 @@
 namespace orvano::platform {
 
 bool MakeFolder(const std::string& path) {
-    const std::string normal = memory::NormalPath(path);
+    const std::string normal = memory::ProcessPath(path);
     const memory::FileNode* parent = memory::FindNode(memory::ParentOf(normal));
     if (normal.empty() || !parent || !parent->directory || memory::FindNode(normal)) return false;
     memory::TheMachine().files[normal] = memory::FileNode{true, kFileAttributeDirectory, ""};
@@ -13,7 +13,7 @@ bool MakeFolder(const std::string& path) {
 }
 
 bool RemoveFolder(const std::string& path) {
-    const std::string normal = memory::NormalPath(path);
+    const std::string normal = memory::ProcessPath(path);
     const memory::FileNode* node = memory::FindNode(normal);
     if (!node || !node->directory || memory::ParentOf(normal).empty()) return false;
     auto& files = memory::TheMachine().files;

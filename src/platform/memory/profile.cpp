@@ -120,7 +120,7 @@ struct OpenedFile {
 
 OpenedFile Open(const std::string& file, bool forWriting) {
     OpenedFile opened;
-    opened.normal = memory::NormalPath(CutAtNul(file));
+    opened.normal = memory::ProcessPath(CutAtNul(file));
     const FileNode* folder = memory::FindNode(memory::ParentOf(opened.normal));
     if (opened.normal.empty() || !folder || !folder->directory) return opened;
     const FileNode* node = memory::FindNode(opened.normal);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/memory/state.h"
+#include "platform/osinfo.h"
 #include "platform/registry.h"
 
 namespace orvano::platform {
@@ -20,6 +21,11 @@ namespace {
 
 constexpr std::uint32_t kWriteRights = kKeySetValue | kKeyCreateSubKey | 0x10000 /*DELETE*/;
 constexpr std::uint32_t kViewFlags = kKeyWow64_64Key | kKeyWow64_32Key;
+
+bool SixtyFourBitWindows() {
+    const int architecture = NativeProcessorArchitecture();
+    return architecture == 6 || architecture == 9 || architecture == 12;  // IA-64, x64, ARM64
+}
 
 bool IsRoot(RegKey key) {
     return key == kHkeyCurrentUser || key == kHkeyLocalMachine;
@@ -70,11 +76,16 @@ bool SplitPath(const char* path, std::vector<std::string>& names) {
 }
 
 // A 32-bit process on 64-bit Windows sees HKLM\SOFTWARE\Wow6432Node as HKLM\SOFTWARE,
-// unless it asks for the 64-bit view.
+// unless it asks for the 64-bit view; a 64-bit process sees it there when it asks for the
+// 32-bit view. 32-bit Windows has one view and ignores both flags.
 void Redirect(const Base& base, std::uint32_t access, std::vector<std::string>& names) {
     const Machine& m = TheMachine();
-    if (m.processKind != memory::ProcessKind::Wow64Process) return;
-    if (base.key != m.localMachine || (access & kKeyWow64_64Key) != 0) return;
+    if (base.key != m.localMachine) return;
+    if (m.processKind == memory::ProcessKind::Wow64Process) {
+        if ((access & kKeyWow64_64Key) != 0) return;
+    } else if ((access & kKeyWow64_32Key) == 0 || !SixtyFourBitWindows()) {
+        return;
+    }
     if (names.empty() || !SameNoCase(names[0], "SOFTWARE")) return;
     if (names.size() > 1 && SameNoCase(names[1], "Wow6432Node")) return;
     names.insert(names.begin() + 1, "Wow6432Node");

@@ -84,6 +84,10 @@ bool CallFails(Call call, long& error);
 // ".." resolved, trailing dots and blanks of names dropped as Windows drops them. "" for a
 // path that is not a full path.
 std::string NormalPath(const std::string& path);
+// The normal path a program's file call reaches: for a 32-bit process on 64-bit Windows,
+// <Windows>\System32 is redirected to <Windows>\SysWOW64 and <Windows>\Sysnative reaches
+// the real System32. Test control calls use NormalPath: they see the disk as it is.
+std::string ProcessPath(const std::string& path);
 // The folder part of a normal path; "" for a drive root.
 std::string ParentOf(const std::string& normal);
 // The node at a normal path, null when there is none.

@@ -2,9 +2,13 @@
 // ten standard functions under their standard names and ordinals, no controller behind them.
 //
 // Built three ways: the two CAPI-over-TCP client builds (CAPI_OVER_TCP=1) find the router where
-// the client keeps it, under HKEY_LOCAL_MACHINE\Software\AVM, and report CAPI as installed
-// while the router's CAPI service takes a TCP connection; the ISDN-adapter build has no
-// adapter and reports CAPI as not installed.
+// the client keeps it, under HKEY_LOCAL_MACHINE\Software\AVM (for a 32-bit process on 64-bit
+// Windows, its Wow6432Node twin); the ISDN-adapter build has no adapter.
+//
+// Every function tells the same story: CAPI is installed exactly when it can be used, that is
+// while the router's CAPI service takes a TCP connection. Then CAPI_INSTALLED answers 0 and
+// applications register and are released; otherwise both answer 0x1009. With no controller
+// behind the placeholder, a registered application never receives a message.
 // winsock2.h must come before windows.h.
 #include <winsock2.h>
 
@@ -18,9 +22,12 @@ namespace {
 
 // CAPI info values.
 constexpr DWORD kSuccess = 0x0000;
+constexpr DWORD kTooManyApplications = 0x1001;
 constexpr DWORD kNotInstalled = 0x1009;          // from CAPI_REGISTER and CAPI_INSTALLED
 constexpr DWORD kIllegalApplication = 0x1101;    // the exchange functions: no such ApplID
 constexpr DWORD kExchangeNotInstalled = 0x1109;  // the exchange functions: no CAPI at all
+constexpr DWORD kIllegalCommand = 0x1102;
+constexpr DWORD kQueueEmpty = 0x1104;
 constexpr DWORD kOsResourceError = 0x1108;
 constexpr DWORD kIllegalController = 0x2002;
 
@@ -115,30 +122,69 @@ bool RouterAnswers() {
 }
 #endif
 
+// Whether CAPI can be used now: the one answer behind CAPI_INSTALLED and CAPI_REGISTER.
+bool Usable() {
+#if CAPI_OVER_TCP
+    return RouterAnswers();
+#else
+    return false;  // no adapter
+#endif
+}
+
+// Registered applications: ApplID n is slot n - 1, taken while its value is 1.
+constexpr DWORD kMaxApplications = 8;
+volatile LONG registered[kMaxApplications] = {};
+
+bool IsRegistered(DWORD applId) {
+    return applId >= 1 && applId <= kMaxApplications && registered[applId - 1] == 1;
+}
+
+// What the exchange functions answer for an ApplID that is not registered.
+DWORD UnknownApplication() {
+    return Usable() ? kIllegalApplication : kExchangeNotInstalled;
+}
+
 }  // namespace
 
 extern "C" {
 
 DWORD WINAPI CAPI_REGISTER(DWORD, DWORD, DWORD, DWORD, DWORD* applId) {
-    if (applId) *applId = 0;
-    return kNotInstalled;
+    if (!applId) return kOsResourceError;
+    *applId = 0;
+    if (!Usable()) return kNotInstalled;
+    for (DWORD slot = 0; slot < kMaxApplications; ++slot) {
+        if (InterlockedCompareExchange(&registered[slot], 1, 0) == 0) {
+            *applId = slot + 1;
+            return kSuccess;
+        }
+    }
+    return kTooManyApplications;
 }
 
-DWORD WINAPI CAPI_RELEASE(DWORD) {
-    return kExchangeNotInstalled;
+DWORD WINAPI CAPI_RELEASE(DWORD applId) {
+    if (applId >= 1 && applId <= kMaxApplications &&
+        InterlockedCompareExchange(&registered[applId - 1], 0, 1) == 1)
+        return kSuccess;
+    return UnknownApplication();
 }
 
-DWORD WINAPI CAPI_PUT_MESSAGE(DWORD, PVOID) {
-    return kExchangeNotInstalled;
+// The placeholder carries no message anywhere: every command is one it does not know.
+DWORD WINAPI CAPI_PUT_MESSAGE(DWORD applId, PVOID message) {
+    if (!IsRegistered(applId)) return UnknownApplication();
+    return message ? kIllegalCommand : kOsResourceError;
 }
 
-DWORD WINAPI CAPI_GET_MESSAGE(DWORD, PVOID* message) {
+DWORD WINAPI CAPI_GET_MESSAGE(DWORD applId, PVOID* message) {
     if (message) *message = nullptr;
-    return kExchangeNotInstalled;
+    if (!IsRegistered(applId)) return UnknownApplication();
+    return message ? kQueueEmpty : kOsResourceError;
 }
 
-DWORD WINAPI CAPI_WAIT_FOR_SIGNAL(DWORD) {
-    return kIllegalApplication;  // no application is ever registered, so nothing to wait for
+// Nothing ever arrives, so the wait ends only when the application is released.
+DWORD WINAPI CAPI_WAIT_FOR_SIGNAL(DWORD applId) {
+    if (!IsRegistered(applId)) return UnknownApplication();
+    while (IsRegistered(applId)) Sleep(50);
+    return kIllegalApplication;
 }
 
 DWORD WINAPI CAPI_GET_MANUFACTURER(char* buffer) {
@@ -174,11 +220,7 @@ DWORD WINAPI CAPI_GET_PROFILE(PVOID buffer, DWORD controller) {
 }
 
 DWORD WINAPI CAPI_INSTALLED(void) {
-#if CAPI_OVER_TCP
-    return RouterAnswers() ? kSuccess : kNotInstalled;
-#else
-    return kNotInstalled;
-#endif
+    return Usable() ? kSuccess : kNotInstalled;
 }
 
 }  // extern "C"

@@ -1,5 +1,6 @@
 // Teluso.exe, the CAPI test tool: loads capi2032.dll the way every CAPI application does (by
-// name, the normal search order) and shows what its informational functions report.
+// name, the normal search order) and shows what its informational functions report. The first
+// line says plainly whether the client reaches the router: one of kReached and kNotReached.
 #include <windows.h>
 
 #include <cstdarg>
@@ -10,6 +11,10 @@
 namespace {
 
 const char kTitle[] = " Teluso";
+const char kReached[] = "Ergebnis: Router erreichbar";
+const char kNotReached[] = "Ergebnis: Router nicht erreichbar";
+// The CAPI-over-TCP client carries the name of its own registry key.
+const char kClientMarker[] = "Software\\AVM\\CAPIoTCP";
 const char kWindowClass[] = "TelusoMainWindow";
 constexpr int kReportId = 100;
 constexpr int kRefreshId = 101;
@@ -84,13 +89,35 @@ std::uint32_t Dword(const unsigned char* bytes) {
            (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
-// Everything the library reports, as the text the window shows.
-void Report(Text& text) {
+// Whether the file holds the client's marker text: only the CAPI-over-TCP client talks to the
+// router, whatever another CAPI library reports.
+bool IsCapiOverTcpClient(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    static char bytes[1 << 20];
+    DWORD read = 0;
+    const BOOL ok = ReadFile(file, bytes, sizeof bytes, &read, nullptr);
+    CloseHandle(file);
+    const DWORD markerLength = sizeof kClientMarker - 1;
+    for (DWORD at = 0; ok && at + markerLength <= read; ++at)
+        if (std::memcmp(bytes + at, kClientMarker, markerLength) == 0) return true;
+    return false;
+}
+
+// Everything the library reports; true when the client reaches the router: it is the
+// CAPI-over-TCP client, says CAPI is installed, and an application can register with it.
+bool Details(Text& text) {
     HMODULE capi = LoadLibraryA("capi2032.dll");
-    if (!capi) return text.Add("capi2032.dll wurde nicht gefunden.\r\n");
+    if (!capi) {
+        text.Add("capi2032.dll wurde nicht gefunden.\r\n");
+        return false;
+    }
     char path[MAX_PATH] = {};
     GetModuleFileNameA(capi, path, MAX_PATH - 1);
     text.Add("Bibliothek: %s\r\n", path);
+    const bool client = IsCapiOverTcpClient(path);
+    if (!client) text.Add("Die Bibliothek ist kein CAPI-over-TCP-Client.\r\n");
 
     // By name and by ordinal, both must lead to the same function.
     FARPROC functions[10] = {};
@@ -100,13 +127,14 @@ void Report(Text& text) {
         if (!byName || byName != byOrdinal) {
             text.Add("Funktion %s (Ordinal %d) fehlt oder passt nicht.\r\n", kExports[i], i + 1);
             FreeLibrary(capi);
-            return;
+            return false;
         }
         functions[i] = byName;
     }
     auto fn = [&](int ordinal) { return reinterpret_cast<void (*)()>(functions[ordinal - 1]); };
 
-    text.AddCode("CAPI_INSTALLED", reinterpret_cast<InstalledFn>(fn(10))());
+    const DWORD installed = reinterpret_cast<InstalledFn>(fn(10))();
+    text.AddCode("CAPI_INSTALLED", installed);
 
     char manufacturer[64];
     std::memset(manufacturer, 0xA5, sizeof manufacturer);
@@ -162,10 +190,20 @@ void Report(Text& text) {
     }
 
     DWORD application = 0;
-    code = reinterpret_cast<RegisterFn>(fn(1))(2048, 1, 7, 2048, &application);
-    text.AddCode("CAPI_REGISTER", code);
-    if (code == 0) text.AddCode("CAPI_RELEASE", reinterpret_cast<ReleaseFn>(fn(2))(application));
+    const DWORD registered = reinterpret_cast<RegisterFn>(fn(1))(2048, 1, 7, 2048, &application);
+    text.AddCode("CAPI_REGISTER", registered);
+    if (registered == 0)
+        text.AddCode("CAPI_RELEASE", reinterpret_cast<ReleaseFn>(fn(2))(application));
     FreeLibrary(capi);
+    return client && installed == 0 && registered == 0;
+}
+
+// The verdict in the first line, the details below it.
+void Report(Text& text) {
+    static Text details;
+    details = Text();
+    const bool reached = Details(details);
+    text.Add("%s\r\n%s", reached ? kReached : kNotReached, details.c_str());
 }
 
 void Layout(HWND window) {
