@@ -116,7 +116,10 @@ expect_reg() {
 # has none until one is deployed.
 remove_wine_capi() { rm -f "$system32/capi2032.dll" "$syswow64/capi2032.dll"; }
 
-is_client() { [ -f "$1" ] && grep -aq CAPIoTCP "$1"; }
+is_client() { [ -f "$1" ] && grep -aq 'Software\\AVM\\CAPIoTCP' "$1"; }
+
+# The test tool's verdict, the first line of its report.
+verdict() { head -n1 "$work/$1.report"; }
 
 # --- contract: the port's behaviour as a 32-bit process -------------------------------------
 
@@ -248,8 +251,8 @@ fresh_machine() {
     expect_reg 'HKLM\SOFTWARE\AVM\CAPIoTCP' Port 32 "REG_DWORD    0x13a7"
     expect_reg 'HKLM\SOFTWARE\AVM\AVMIGDCTRL' FoundFritzBoxes 64 ""
     [ "$(connections "$accepted")" -gt 0 ] || fail "the deployed client did not reach the listener"
-    grep -q "nicht" "$work/wow6432node.report" &&
-        fail "the test tool reports that the client does not reach the router"
+    [ "$(verdict wow6432node)" = "Ergebnis: Router erreichbar" ] ||
+        fail "the test tool reports \"$(verdict wow6432node)\", expected the router reached"
     phase "set up in the Wow6432Node section: the client reaches the router"
 
     # Back to a fresh machine: no vendor keys, no client.
@@ -262,6 +265,8 @@ fresh_machine() {
     expect_reg 'HKLM\SOFTWARE\AVM\AVMIGDCTRL' FoundFritzBoxes 32 ""
     [ "$(connections "$accepted")" = 0 ] ||
         fail "the client reached the listener with the address only in the 64-bit view"
+    [ "$(verdict native_only)" = "Ergebnis: Router nicht erreichbar" ] ||
+        fail "the test tool reports \"$(verdict native_only)\", expected the router not reached"
     phase "set up in the native section only: the client does not reach the router"
 }
 
