@@ -158,8 +158,10 @@ set_up_with_orvano() {
     if [ "$section" = wow ]; then
         field=8273 change=8274 yes=8286 pfield=8473 pchange=8474 pyes=8486 switch=1
     fi
+    # Without any capi2032.dll the program says so once it is up.
     script "${name}_deploy" <<EOF || return
 wait-window "$title" 60000
+answer-box " Sorry" OK 30000
 expect "Windows 10, 64-bit" get-text "$title" 3013
 click "$title" 8639
 wait-window "$deploy" 20000
@@ -222,6 +224,11 @@ click "$port" $pyes
 expect "000013a7" get-text "$port" $pfield
 click "$port" 8455
 wait-gone "$port"
+EOF
+    script "${name}_teluso_created" <<EOF || return
+expect "1" is-visible "$title" 8719
+click "$title" 8719
+expect "0" is-visible "$title" 8719
 EOF
     [ -f "$app/Teluso.exe" ] || fail "no Teluso.exe beside the program"
     script "${name}_teluso" <<EOF || return
