@@ -75,8 +75,14 @@ if [ ! -e "$image_dir/done" ]; then
     pe_dir=$rootfs/usr/lib/x86_64-linux-gnu/wine/i386-windows
     mkdir -p "$pe_dir"
     for file in "$rootfs/$i386_pe_dir"/*; do
-        [ -e "$pe_dir/${file##*/}" ] || ln -s "/$i386_pe_dir/${file##*/}" "$pe_dir/${file##*/}"
+        link=$pe_dir/${file##*/}
+        [ -e "$link" ] || [ -L "$link" ] || ln -s "/$i386_pe_dir/${file##*/}" "$link"
     done
+    # That zlib1.dll is libwine's own copy of the MinGW build, marked as a Wine builtin (the
+    # 32-bit user32.dll needs it): made again by the package's own script, whatever happened.
+    chroot "$rootfs" /var/lib/dpkg/info/libwine:amd64.postinst triggered ||
+        die "libwine's zlib1.dll copies could not be made"
+    grep -aq "Wine builtin DLL" "$pe_dir/zlib1.dll" || die "no 32-bit zlib1.dll for Wine"
     # The kernel package may be set up before initramfs-tools is: make the initrd then.
     ls "$rootfs"/boot/initrd.img-* >/dev/null 2>&1 ||
         chroot "$rootfs" update-initramfs -c -k all >"$image_dir/initramfs.log" 2>&1 ||
