@@ -148,13 +148,12 @@ void ShowKeepFailed(ui::Window owner) {
     ui::ShowMessageBox(owner, kKeepFailedText, kWriteFailedCaption, ui::kMbInfo);
 }
 
-// The folder of the first place (fax folder, System32, SysWow64) holding a kept copy; "" if
-// none does.
+// The folder of the first place holding a kept copy; "" if none does. SysWow64 comes before
+// System32: under WOW64 both name the one folder, and SysWow64 is where Explorer shows it.
 std::string FolderWithKeptCopy() {
-    for (const Place& place : kPlaces) {
+    for (int location : {kFaxProgramLocation, kSysWow64Location, kSystem32Location}) {
         std::string folder;
-        if (CapiLocationFolder(place.location, folder) && !KeptCopyIn(folder).empty())
-            return folder;
+        if (CapiLocationFolder(location, folder) && !KeptCopyIn(folder).empty()) return folder;
     }
     return "";
 }

@@ -29,7 +29,8 @@ const char* const kExports[] = {
     "CAPI_WAIT_FOR_SIGNAL", "CAPI_GET_MANUFACTURER", "CAPI_GET_VERSION", "CAPI_GET_SERIAL_NUMBER",
     "CAPI_GET_PROFILE",     "CAPI_INSTALLED"};
 
-// A listening socket on 127.0.0.1 with a port the system picks.
+// A listening socket on 127.0.0.1 with a port the system picks. It accepts nobody, so its
+// backlog must hold every connection a test makes.
 class Listener {
   public:
     Listener() {
@@ -40,7 +41,7 @@ class Listener {
         int length = sizeof address;
         if (socket_ == INVALID_SOCKET ||
             bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            listen(socket_, 4) != 0 ||
+            listen(socket_, SOMAXCONN) != 0 ||
             getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             return;
         port_ = ntohs(address.sin_port);
@@ -209,8 +210,11 @@ TEST_F(CapiOverTcp, RegisteringSucceedsExactlyWhileCapiIsInstalled) {
     CloseHandle(releaser);
     EXPECT_EQ(released, 0u);
 
-    for (int i = 0; i < 8; ++i)
-        if (i != 1) EXPECT_EQ(release(ids[i]), 0u) << i;
+    for (int i = 0; i < 8; ++i) {
+        if (i != 1) {
+            EXPECT_EQ(release(ids[i]), 0u) << i;
+        }
+    }
     EXPECT_EQ(release(ids[0]), 0x1101u) << "released twice";
     EXPECT_EQ(getMessage(ids[0], &received), 0x1101u);
 

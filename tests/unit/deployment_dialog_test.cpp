@@ -225,8 +225,17 @@ TEST_F(DeploymentDialogTest, UnderWow64System32AndSysWow64RowsAlwaysAgree) {
         EXPECT_EQ(fields[3], fields[5]) << "both places show the one file";
         EXPECT_FALSE(mem::FileBytes(physical32)) << "nothing lands in the real System32";
     };
+    // Whether the rows offer a button while the folder holds `h`.
+    auto offered = [&](Holds h, int button) {
+        const Rows rows = expected(h);
+        const bool tcp = button >= kTcpFaxCreate && button <= kTcpSysWow64Delete;
+        const bool create = button <= kTcpSysWow64Create ||
+                            (button >= kIsdnFaxCreate && button <= kIsdnSysWow64Create);
+        return rows[tcp ? 1 : 4][create ? 0 : 1] != '-';
+    };
     for (Holds start : {kNothing, kClient, kIsdn}) {
         for (int first : buttons) {
+            if (!offered(start, first)) continue;
             for (int second : buttons) {
                 const std::string what = "start " + std::to_string(start) + ", " +
                                          std::to_string(first) + " then " + std::to_string(second);
@@ -494,6 +503,20 @@ TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
             EXPECT_EQ(mem::FileBytes(kept), "MZ an older library") << "the older copy stays";
         }
     }
+}
+
+// Under WOW64 the copy kept from System32 lies in SysWOW64, and the line names it there.
+TEST_F(DeploymentDialogTest, UnderWow64TheKeptCopyIsNamedWhereItLies) {
+    Machine(true);
+    mem::SetProcessKind(mem::ProcessKind::Wow64Process);
+    mem::PutFile(std::string(kSysWow64) + "capi2032.dll", "MZ the vendor's ISDN library");
+    std::string line;
+    Run({[] { hl::Click(Dialog(), kIsdnSystem32Delete); },
+         [&] { line = ui::GetControlText(Dialog(), kKeptLabel); }});
+    EXPECT_EQ(line, " Gesichert: C:\\Windows\\SysWow64\\capi2032.dll.gesichert");
+    EXPECT_EQ(mem::FileBytes(std::string(kSysWow64) + "capi2032.dll.gesichert"),
+              "MZ the vendor's ISDN library");
+    EXPECT_FALSE(mem::FileBytes(std::string(kSysWow64) + "capi2032.dll"));
 }
 
 // Kept copies are made only of files that differ from every one of our payloads.

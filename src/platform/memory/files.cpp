@@ -153,7 +153,7 @@ std::vector<FileEntry> Listing(const std::string& pattern) {
     if (relative && !current.empty()) return Listing(current + "\\" + pattern);
     std::size_t cut = pattern.find_last_of("\\/");
     if (cut == std::string::npos) return entries;
-    // Only the folder is redirected: listing "<Windows>\\System32" itself finds the entry
+    // Only the folder is redirected: listing "<Windows>\System32" itself finds the entry
     // in the Windows folder, and no listing of the Windows folder shows "Sysnative".
     std::string folder = memory::ProcessPath(pattern.substr(0, cut + 1));
     std::string wanted = pattern.substr(cut + 1);
