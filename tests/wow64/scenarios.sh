@@ -154,9 +154,19 @@ set_up_with_orvano() {
     fresh_app_folder "$name"
     start_orvano OHNE
     local main=$last_pid
-    local field=8263 change=8264 yes=8276 pfield=8463 pchange=8464 pyes=8476 switch=0
+    set_up_steps "$@" || {
+        # Whatever failed, the next set-up starts without this program's windows.
+        drive kill-window "$teluso" >/dev/null 2>&1
+        drive kill-window "$title" >/dev/null 2>&1
+        wait "$main" 2>/dev/null
+    }
+}
+
+set_up_steps() {
+    local name=$1 section=$2
+    local field=8263 change=8264 yes=8276 pfield=8463 pdefault=8492 pyes=8476 switch=0
     if [ "$section" = wow ]; then
-        field=8273 change=8274 yes=8286 pfield=8473 pchange=8474 pyes=8486 switch=1
+        field=8273 change=8274 yes=8286 pfield=8473 pdefault=8495 pyes=8486 switch=1
     fi
     # Without any capi2032.dll the program says so once it is up.
     script "${name}_deploy" <<EOF || return
@@ -198,8 +208,8 @@ expect "1" is-enabled "$ip" $field
 EOF
     fi
     script "${name}_address_set" <<EOF || return
-type "$ip" $field 127.0.0.1
 click "$ip" $change
+type "$ip" $field 127.0.0.1
 click "$ip" $yes
 expect "127.0.0.1" get-text "$ip" $field
 EOF
@@ -217,9 +227,9 @@ click "$port" 8497
 expect "1" is-enabled "$port" $pfield
 EOF
     fi
+    # The client's default port, offered by its button and confirmed.
     script "${name}_port_set" <<EOF || return
-type "$port" $pfield 000013a7
-click "$port" $pchange
+click "$port" $pdefault
 click "$port" $pyes
 expect "000013a7" get-text "$port" $pfield
 click "$port" 8455
@@ -383,14 +393,14 @@ expect "10.0.0.138" get-text "$ip" 8273
 expect "1" get-check "$ip" 8297
 click "$ip" 8297
 expect "1" is-enabled "$ip" 8263
-type "$ip" 8263 127.0.0.1
 click "$ip" 8264
+type "$ip" 8263 127.0.0.1
 click "$ip" 8276
 expect "127.0.0.1" get-text "$ip" 8263
 click "$ip" 8297
 expect "1" is-enabled "$ip" 8273
-type "$ip" 8273 127.0.0.2
 click "$ip" 8274
+type "$ip" 8273 127.0.0.2
 click "$ip" 8286
 expect "127.0.0.2" get-text "$ip" 8273
 EOF
@@ -403,12 +413,12 @@ wait-window "$port" 20000
 expect "000013a7" get-text "$port" 8463
 expect "00001f90" get-text "$port" 8473
 click "$port" 8497
-type "$port" 8463 00001388
 click "$port" 8464
+type "$port" 8463 00001388
 click "$port" 8476
 click "$port" 8497
-type "$port" 8473 000013a8
 click "$port" 8474
+type "$port" 8473 000013a8
 click "$port" 8486
 EOF
     screenshot port
