@@ -34,7 +34,9 @@ struct Stored {
 Stored ReadStored(RegKey root, const std::string& path, const char* name) {
     Stored stored;
     RegKey key = 0;
-    if ((stored.result = pf::OpenKeyEx(root, path.c_str(), pf::kKeyQueryValue, key)) != 0)
+    // The key as spelled, also from a 32-bit process under WOW64 (see the sandbox).
+    if ((stored.result = pf::OpenKeyEx(root, path.c_str(),
+                                       pf::kKeyQueryValue | pf::kKeyWow64_64Key, key)) != 0)
         return stored;
     std::uint32_t size = 0;
     stored.result = pf::QueryValueEx(key, name, &stored.type, nullptr, &size);

@@ -10,10 +10,16 @@ const char kUserBase[] = "Software\\OrvanoContract\\";
 const char kMachineBase[] = "SOFTWARE\\OrvanoContract\\";
 const char kTwinBase[] = "SOFTWARE\\Wow6432Node\\OrvanoContract\\";
 
+// A path names the key it spells in the 64-bit view, as the registry layer reads it: without
+// the flag a 32-bit process under WOW64 would reach the Wow6432Node twin of a native path. A
+// 64-bit process, and 32-bit Windows, ignore the flag.
+constexpr std::uint32_t kAsSpelled = pf::kKeyWow64_64Key;
+
 std::vector<std::string> SubkeyNames(RegKey root, const std::string& path) {
     std::vector<std::string> names;
     RegKey key = 0;
-    if (pf::OpenKeyEx(root, path.c_str(), pf::kKeyEnumerateSubKeys, key) != pf::kErrorSuccess)
+    if (pf::OpenKeyEx(root, path.c_str(), pf::kKeyEnumerateSubKeys | kAsSpelled, key) !=
+        pf::kErrorSuccess)
         return names;
     char name[256];
     for (std::uint32_t index = 0; pf::EnumKey(key, index, name, sizeof name) == pf::kErrorSuccess;
@@ -31,7 +37,8 @@ std::string CurrentTestName() {
 
 bool KeyExists(RegKey root, const std::string& path) {
     RegKey key = 0;
-    if (pf::OpenKeyEx(root, path.c_str(), pf::kKeyQueryValue, key) != pf::kErrorSuccess)
+    if (pf::OpenKeyEx(root, path.c_str(), pf::kKeyQueryValue | kAsSpelled, key) !=
+        pf::kErrorSuccess)
         return false;
     pf::CloseKey(key);
     return true;
@@ -40,7 +47,7 @@ bool KeyExists(RegKey root, const std::string& path) {
 bool DeleteTree(RegKey root, const std::string& path) {
     // Names first: deleting while enumerating would shift the indexes.
     for (const std::string& name : SubkeyNames(root, path)) DeleteTree(root, path + "\\" + name);
-    pf::DeleteKey(root, path.c_str());
+    pf::DeleteKeyEx(root, path.c_str(), kAsSpelled);
     return !KeyExists(root, path);
 }
 
