@@ -488,8 +488,16 @@ wait-gone "$entry"
 EOF
 }
 
+# The prepared machine's address in each view, whatever earlier scenarios stored.
+machine_addresses() {
+    local avm='HKLM\SOFTWARE\AVM'
+    "$run" "$prefix" reg add "$avm\\AVMIGDCTRL" /v FoundFritzBoxes /d 192.168.178.1 /f /reg:64 >/dev/null 2>&1
+    "$run" "$prefix" reg add "$avm\\AVMIGDCTRL" /v FoundFritzBoxes /d 10.0.0.138 /f /reg:32 >/dev/null 2>&1
+}
+
 reg_files() {
     local avm='HKLM\SOFTWARE\AVM'
+    machine_addresses
     fresh_app_folder reg_files
     start_orvano OHNE
     local main=$last_pid
@@ -530,9 +538,7 @@ native_32 native regedit32 32 192.168.178.1
 wow_64 wow regedit64 32 10.0.0.138
 wow_32 wow regedit32 32 10.0.0.138
 EOF
-    # The machine's addresses back in both views.
-    "$run" "$prefix" reg add "$avm\\AVMIGDCTRL" /v FoundFritzBoxes /d 192.168.178.1 /f /reg:64 >/dev/null 2>&1
-    "$run" "$prefix" reg add "$avm\\AVMIGDCTRL" /v FoundFritzBoxes /d 10.0.0.138 /f /reg:32 >/dev/null 2>&1
+    machine_addresses
 }
 
 trap cleanup EXIT
