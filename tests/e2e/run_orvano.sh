@@ -502,6 +502,30 @@ expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8634
 expect "" get-text "$deploy" 8635
 EOF
     dialog_shot deployment "$deploy"
+    # The other maker's library in the fax folder is kept before it is deleted, the bottom
+    # line says where, and the button puts it back as it was.
+    local fax_folder="C:\\$fax_dir\\"
+    local kept_line=" Gesichert: ${fax_folder}capi2032.dll.gesichert"
+    script deploy_keep <<EOF || return
+expect "0" is-visible "$deploy" 8660
+expect "0" is-visible "$deploy" 8661
+click "$deploy" 8623
+expect "1" is-visible "$deploy" 8660
+expect "$(escaped "$kept_line")" get-text "$deploy" 8660
+expect "$(escaped "$fax_folder")" get-text "$deploy" 8629
+expect "" get-text "$deploy" 8633
+expect "1" is-enabled "$deploy" 8661
+EOF
+    dialog_shot deployment_kept "$deploy"
+    script deploy_restore <<EOF || return
+click "$deploy" 8661
+expect "0" is-visible "$deploy" 8660
+expect "0" is-visible "$deploy" 8661
+expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$deploy" 8629
+expect "2.4.0.1 / 2.4.0.0" get-text "$deploy" 8633
+expect "0" is-enabled "$deploy" 8620
+expect "1" is-enabled "$deploy" 8623
+EOF
     script deploy_close <<EOF || return
 click "$deploy" 8605
 wait-gone "$deploy"
