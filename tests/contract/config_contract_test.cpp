@@ -34,7 +34,9 @@ struct Stored {
 Stored ReadStored(RegKey root, const std::string& path, const char* name) {
     Stored stored;
     RegKey key = 0;
-    if ((stored.result = pf::OpenKeyEx(root, path.c_str(), pf::kKeyQueryValue, key)) != 0)
+    // The key as spelled, also from a 32-bit process under WOW64, as the registry layer reads.
+    if ((stored.result =
+             pf::OpenKeyEx(root, path.c_str(), pf::kKeyQueryValue | pf::kKeyWow64_64Key, key)) != 0)
         return stored;
     std::uint32_t size = 0;
     stored.result = pf::QueryValueEx(key, name, &stored.type, nullptr, &size);
@@ -95,22 +97,26 @@ TEST_F(ConfigContract, WriteTextValueStoresRegSzWithTheNulThatFollowsTheText) {
     }
 }
 
+// The registry layer reads each path as spelled (native paths in the 64-bit view under
+// WOW64); the checks beside it must look at the same keys.
+constexpr std::uint32_t kAsSpelled = pf::kKeyWow64_64Key;
+
 // The endpoint settings live at fixed places under HKLM\SOFTWARE\AVM. On a machine that has
 // them already they are left alone; otherwise whatever the test creates goes again.
 class EndpointContract : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (KeyExists(pf::kHkeyLocalMachine, kVendorKey) ||
-            KeyExists(pf::kHkeyLocalMachine, kTwinVendorKey))
+        if (KeyExists(pf::kHkeyLocalMachine, kVendorKey, kAsSpelled) ||
+            KeyExists(pf::kHkeyLocalMachine, kTwinVendorKey, kAsSpelled))
             GTEST_SKIP() << "this machine has router settings of its own";
-        native_ = std::make_unique<CreatedPath>(pf::kHkeyLocalMachine, kVendorKey);
-        twin_ = std::make_unique<CreatedPath>(pf::kHkeyLocalMachine, kTwinVendorKey);
+        native_ = std::make_unique<CreatedPath>(pf::kHkeyLocalMachine, kVendorKey, kAsSpelled);
+        twin_ = std::make_unique<CreatedPath>(pf::kHkeyLocalMachine, kTwinVendorKey, kAsSpelled);
     }
 
     // Both vendor keys did not exist before the test.
     static void RemoveVendorKeys() {
-        DeleteTree(pf::kHkeyLocalMachine, kVendorKey);
-        DeleteTree(pf::kHkeyLocalMachine, kTwinVendorKey);
+        DeleteTree(pf::kHkeyLocalMachine, kVendorKey, kAsSpelled);
+        DeleteTree(pf::kHkeyLocalMachine, kTwinVendorKey, kAsSpelled);
     }
 
     std::unique_ptr<CreatedPath> native_;
@@ -171,8 +177,9 @@ TEST_F(EndpointContract, RouterAddressesOfTheTwoViewsStayApart) {
         ASSERT_EQ(1, config::ChangeRouterAddress(v.written, "", 4));
         EXPECT_EQ((Address{0, ""}), ReadAddress(v.written));
         EXPECT_EQ((Address{1, "10.0.0.138"}), ReadAddress(v.other));
-        EXPECT_FALSE(KeyExists(pf::kHkeyLocalMachine, config::RouterAddressKey(v.written)));
-        EXPECT_TRUE(KeyExists(pf::kHkeyLocalMachine, v.vendorKey));
+        EXPECT_FALSE(
+            KeyExists(pf::kHkeyLocalMachine, config::RouterAddressKey(v.written), kAsSpelled));
+        EXPECT_TRUE(KeyExists(pf::kHkeyLocalMachine, v.vendorKey, kAsSpelled));
 
         ASSERT_EQ(1, config::ChangeRouterAddress(v.other, "", 4));
         EXPECT_EQ((Address{0, ""}), ReadAddress(v.other));
@@ -201,8 +208,8 @@ TEST_F(EndpointContract, PortsOfTheTwoViewsStayApart) {
         ASSERT_EQ(1, config::ChangePort(v.written, "", 4));
         EXPECT_EQ((Address{0, ""}), ReadPortText(v.written));
         EXPECT_EQ((Address{1, "000013a7"}), ReadPortText(v.other));
-        EXPECT_FALSE(KeyExists(pf::kHkeyLocalMachine, config::PortKey(v.written)));
-        EXPECT_TRUE(KeyExists(pf::kHkeyLocalMachine, v.vendorKey));
+        EXPECT_FALSE(KeyExists(pf::kHkeyLocalMachine, config::PortKey(v.written), kAsSpelled));
+        EXPECT_TRUE(KeyExists(pf::kHkeyLocalMachine, v.vendorKey, kAsSpelled));
         ASSERT_EQ(1, config::ChangePort(v.other, "", 4));
         RemoveVendorKeys();
     }

@@ -10,10 +10,11 @@ const char kUserBase[] = "Software\\OrvanoContract\\";
 const char kMachineBase[] = "SOFTWARE\\OrvanoContract\\";
 const char kTwinBase[] = "SOFTWARE\\Wow6432Node\\OrvanoContract\\";
 
-std::vector<std::string> SubkeyNames(RegKey root, const std::string& path) {
+std::vector<std::string> SubkeyNames(RegKey root, const std::string& path, std::uint32_t view) {
     std::vector<std::string> names;
     RegKey key = 0;
-    if (pf::OpenKeyEx(root, path.c_str(), pf::kKeyEnumerateSubKeys, key) != pf::kErrorSuccess)
+    if (pf::OpenKeyEx(root, path.c_str(), pf::kKeyEnumerateSubKeys | view, key) !=
+        pf::kErrorSuccess)
         return names;
     char name[256];
     for (std::uint32_t index = 0; pf::EnumKey(key, index, name, sizeof name) == pf::kErrorSuccess;
@@ -29,26 +30,31 @@ std::string CurrentTestName() {
 
 }  // namespace
 
-bool KeyExists(RegKey root, const std::string& path) {
+bool KeyExists(RegKey root, const std::string& path, std::uint32_t view) {
     RegKey key = 0;
-    if (pf::OpenKeyEx(root, path.c_str(), pf::kKeyQueryValue, key) != pf::kErrorSuccess)
+    if (pf::OpenKeyEx(root, path.c_str(), pf::kKeyQueryValue | view, key) != pf::kErrorSuccess)
         return false;
     pf::CloseKey(key);
     return true;
 }
 
-bool DeleteTree(RegKey root, const std::string& path) {
+bool DeleteTree(RegKey root, const std::string& path, std::uint32_t view) {
     // Names first: deleting while enumerating would shift the indexes.
-    for (const std::string& name : SubkeyNames(root, path)) DeleteTree(root, path + "\\" + name);
-    pf::DeleteKey(root, path.c_str());
-    return !KeyExists(root, path);
+    for (const std::string& name : SubkeyNames(root, path, view))
+        DeleteTree(root, path + "\\" + name, view);
+    if (view == 0)
+        pf::DeleteKey(root, path.c_str());
+    else
+        pf::DeleteKeyEx(root, path.c_str(), view);
+    return !KeyExists(root, path, view);
 }
 
-CreatedPath::CreatedPath(RegKey root, const std::string& path) : root_(root) {
+CreatedPath::CreatedPath(RegKey root, const std::string& path, std::uint32_t view)
+    : root_(root), view_(view) {
     for (std::size_t end = 0; end != std::string::npos;) {
         end = path.find('\\', end + 1);
         std::string prefix = path.substr(0, end);
-        if (!KeyExists(root, prefix)) {
+        if (!KeyExists(root, prefix, view)) {
             missing_ = prefix;
             break;
         }
@@ -56,7 +62,7 @@ CreatedPath::CreatedPath(RegKey root, const std::string& path) : root_(root) {
 }
 
 CreatedPath::~CreatedPath() {
-    if (!missing_.empty()) DeleteTree(root_, missing_);
+    if (!missing_.empty()) DeleteTree(root_, missing_, view_);
 }
 
 Sandbox::Sandbox(const std::string& suite) : suite_(suite) {

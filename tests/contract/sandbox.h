@@ -15,22 +15,26 @@ namespace orvano::contract {
 
 using platform::RegKey;
 
+// `view` is added to every access: 0 opens keys as the calling process sees them, as the
+// raw calls of a case do; platform::kKeyWow64_64Key opens each key as spelled, as the registry
+// layer does, so that a 32-bit process under WOW64 sees a native path and not its twin.
 // True when the key opens for querying.
-bool KeyExists(RegKey root, const std::string& path);
+bool KeyExists(RegKey root, const std::string& path, std::uint32_t view = 0);
 // Removes the key with everything below it; true when it is gone (also if it never was).
-bool DeleteTree(RegKey root, const std::string& path);
+bool DeleteTree(RegKey root, const std::string& path, std::uint32_t view = 0);
 
 // Remembers which part of a key path is missing when it is made, and removes exactly that
 // part (with whatever came to live below it) when it ends: existing keys are never touched.
 class CreatedPath {
   public:
-    CreatedPath(RegKey root, const std::string& path);
+    CreatedPath(RegKey root, const std::string& path, std::uint32_t view = 0);
     ~CreatedPath();
     CreatedPath(const CreatedPath&) = delete;
     CreatedPath& operator=(const CreatedPath&) = delete;
 
   private:
     RegKey root_;
+    std::uint32_t view_;
     std::string missing_;  // the shortest missing prefix of the path; empty if all exist
 };
 

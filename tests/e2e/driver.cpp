@@ -201,15 +201,16 @@ std::string TextOf(HWND window) {
     return ReadText(window, WM_GETTEXTLENGTH, WM_GETTEXT, 0, true);
 }
 
+// Enumeration callbacks are named functions: a lambda does not convert to the stdcall
+// function pointer the x86 build needs.
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> children;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
@@ -275,19 +276,20 @@ bool WaitFor(unsigned milliseconds, const auto& done) {
 }
 
 // A visible top-level window of the owner's, other than the owner itself.
+struct OwnedSearch {
+    HWND owner, found;
+};
+
+BOOL CALLBACK FindOwned(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<OwnedSearch*>(data);
+    if (GetWindow(window, GW_OWNER) != search.owner || !IsWindowVisible(window)) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
 HWND OwnedWindow(HWND owner) {
-    struct Search {
-        HWND owner, found;
-    } search{owner, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) {
-            auto& search = *reinterpret_cast<Search*>(data);
-            if (GetWindow(window, GW_OWNER) != search.owner || !IsWindowVisible(window))
-                return TRUE;
-            search.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OwnedSearch search{owner, nullptr};
+    EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -18,6 +18,7 @@ companion=${9:-}  # a window titled after its file name, logs SC_CLOSE to NAME.e
 here=$(dirname "$(readlink -f "$0")")
 run=$here/../wine/run.sh
 . "$here/display.sh"
+. "$here/machine.sh"
 
 title=" Orvano"
 # Wine makes a desktop for the display of the program that first uses it and keeps it for the
@@ -30,14 +31,10 @@ drive_c=$prefix/drive_c
 mkdir -p "$work" "$shots"
 rm -f "$work"/* "$shots/orvano_$scenario"*.png
 
-# The machine as the scenarios expect it. The fax application keeps its data in the user's
-# profile, so the path carries the user's name (and an umlaut, to see code page 1252 through).
-fax_dir="Program Files (x86)\\FRITZ!"
+# The machine as the scenarios expect it (machine.sh), with the client in System32.
 system32_capi='C:\windows\System32\capi2032.dll'  # as the program shows it
 system32_capi_file=$drive_c/windows/system32/capi2032.dll
 sysWow64='C:\windows\SysWow64\'
-install_seconds=1260455415  # 10.12.2009 14:30:15 UTC
-ie_version=8.0.7601.17514
 
 failed=0
 pids=()
@@ -49,21 +46,6 @@ fail() {
     echo "FAIL ($scenario): $*" >&2
     failed=1
 }
-
-wine_user() {
-    local name
-    for name in "$drive_c"/users/*; do
-        name=$(basename "$name")
-        [ "$name" != Public ] && { echo "$name"; return; }
-    done
-}
-
-# Paths on the Linux side for a path on drive C:.
-unix_path() { printf '%s/%s' "$drive_c" "$(printf '%s' "${1#C:\\}" | tr '\\' /)"; }
-
-# Windows paths for driver scripts: every backslash as "\x5c", which the driver reads as that
-# byte, so that none can be taken for an escape (a path ending in "\" before the quote).
-escaped() { printf '%s' "${1//\\/\\x5c}"; }
 
 drive() { "$run" "$prefix" "$driver" --desktop "$desktop" "$@"; }
 
@@ -148,68 +130,14 @@ expect_ini() {
 
 # --- prepare: the machine -------------------------------------------------------------------
 
-reg_file() {
-    local user=$1 data=$2
-    # Registry files take "\\" for a backslash.
-    local program=${fax_dir//\\/\\\\} data_text=${data//\\/\\\\}
-    cat <<EOF
-Windows Registry Editor Version 5.00
 
-[HKEY_CURRENT_USER\\Software\\Wine]
-"Version"="win10"
-
-[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]
-"InstallDate"=dword:$(printf '%08x' "$install_seconds")
-
-[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Internet Explorer]
-"Version"="$ie_version"
-
-[HKEY_CURRENT_USER\\SOFTWARE\\AVM\\FRITZ! 2.0\\FRITZ!]
-"SystemDir"="C:\\\\$program\\\\"
-
-[HKEY_CURRENT_USER\\SOFTWARE\\AVM\\FRITZ! 2.0\\Fax]
-"DatenDir"="$data_text\\\\"
-"Version"="V3.07.04"
-
-[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\AVMIGDCTRL]
-"FoundFritzBoxes"="192.168.178.1"
-
-[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]
-"Port"=dword:000013a7
-
-[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\AVMIGDCTRL]
-"FoundFritzBoxes"="10.0.0.138"
-
-[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\CAPIoTCP]
-"Port"=dword:00001f90
-EOF
-}
-
-data_folder_of() { printf 'C:\\users\\%s\\AppData\\Roaming\\FRITZ!\\Faxger\xc3\xa4te' "$1"; }
 
 prepare() {
     "$here/../wine/new_prefix.sh" "$prefix" || return 1
-    local user data
-    user=$(wine_user)
-    [ -n "$user" ] || { fail "the prefix has no user profile"; return 1; }
-    data=$(data_folder_of "$user")
-    # The fax application: its program with another maker's capi2032.dll, its data file.
-    local program
-    program=$(unix_path "C:\\$fax_dir")
-    mkdir -p "$program" "$(unix_path "$data")" &&
-        printf 'MZ' >"$program/FriFax32.exe" &&
-        cp "$planted_dll" "$program/capi2032.dll" &&
-        printf 'dBASE' >"$(unix_path "$data")/FritzFax.dbf" ||
-        { fail "the fax application's files"; return 1; }
+    set_up_machine "$run" "$prefix" "$planted_dll" "$work" || return 1
     # The CAPI-over-TCP client in System32, in place of Wine's own stand-in file.
     rm -f "$system32_capi_file"
     cp "$probe_dll" "$system32_capi_file" || { fail "no client in System32"; return 1; }
-    # Registry files are read as UTF-16 with a byte-order mark.
-    { printf '\xff\xfe'; reg_file "$user" "$data" | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } \
-        >"$work/machine.reg"
-    "$run" "$prefix" reg import "Z:$(readlink -f "$work/machine.reg" | tr / '\\')" \
-        >"$work/reg.log" 2>&1 || { cat "$work/reg.log" >&2; fail "registry import"; return 1; }
-    leave_unmanaged "$prefix" Orvano.exe || fail "the Wine setting for unmanaged windows"
     return 0
 }
 

@@ -1,0 +1,559 @@
+#!/usr/bin/env bash
+# Inside the WoW64 machine: the x86 Orvano.exe and its tests as the 32-bit programs they are,
+# under Wine's WoW64 with real registry and file-system redirection.
+#
+#   scenarios.sh SCENARIO PREFIX BIN OUT
+#
+# BIN holds the x86 builds (Orvano.exe, e2e_driver.exe, orvano_contract_tests.exe,
+# planted_library.dll) and version_probe.dll. Scenarios:
+#   contract        the contract tests, as a 32-bit process
+#   fresh_machine   a fresh 64-bit machine set up with Orvano alone, the test tool against a
+#                   listener standing in for the router; then the same with the address only
+#                   in the 64-bit view, where the tool must not reach it
+#   prepare         the machine of the end-to-end tests (machine.sh), the client in the folder
+#                   a 32-bit program sees as System32
+#   status, deployment, router_views, isdn, reg_files   on the prepared machine
+set -u
+scenario=$1 prefix=$2 bin=$3 out=$4
+here=$(dirname "$(readlink -f "$0")")
+e2e=$here/../e2e
+run=$here/../wine/run.sh
+. "$e2e/display.sh"
+. "$e2e/machine.sh"
+
+title=" Orvano"
+driver=$bin/e2e_driver.exe
+desktop=wow64-$scenario
+work=$out/$scenario
+shots=$out/screenshots
+drive_c=$prefix/drive_c
+system32=$drive_c/windows/system32 syswow64=$drive_c/windows/syswow64
+ip=" Orvano IP-Adresse" port=" Orvano Port" deploy=" capi2032.dll erstellen" teluso=" Teluso"
+mkdir -p "$work" "$shots"
+
+failed=0
+pids=()
+started=$(date +%s%N)
+
+phase() { echo "$scenario, $1: $((($(date +%s%N) - started) / 1000000)) ms"; }
+
+fail() {
+    echo "FAIL ($scenario): $*" >&2
+    failed=1
+}
+
+drive() { "$run" "$prefix" "$driver" --desktop "$desktop" "$@"; }
+
+script() {
+    cat >"$work/$1.txt"
+    drive --script "Z:$(readlink -f "$work/$1.txt" | tr / '\\')" >"$work/$1.out" 2>&1 || {
+        cat "$work/$1.txt" "$work/$1.out" >&2
+        fail "driver script $1"
+        return 1
+    }
+}
+
+# The machine has no ImageMagick: an X window dump, made a PNG on the host.
+screenshot() { xwd -root -silent -out "$shots/wow64_$1.xwd" 2>>"$work/xwd.log" || fail "screenshot $1"; }
+
+start_program() {
+    "$run" "$prefix" "$driver" --desktop "$desktop" run "$@" >>"$work/programs.log" 2>&1 &
+    last_pid=$!
+    pids+=("$last_pid")
+}
+
+start_orvano() { start_program "$app_win\\Orvano.exe" "$@"; }
+
+expect_exit() {
+    local pid=$1 expected=$2 code=0
+    wait "$pid" || code=$?
+    [ "$code" = "$expected" ] || fail "the program ended with $code, expected $expected"
+}
+
+close_orvano() {
+    script "$1" <<EOF || return
+close "$title"
+wait-gone "$title" 20000
+EOF
+    expect_exit "$2" 0
+}
+
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        if kill -0 "$pid" 2>/dev/null; then
+            drive kill-window "$title" >/dev/null 2>&1
+            drive kill-window "$teluso" >/dev/null 2>&1
+            kill "$pid" 2>/dev/null
+            wait "$pid" 2>/dev/null
+        fi
+    done
+    [ -n "${listener_pid:-}" ] && kill "$listener_pid" 2>/dev/null
+    stop_display
+}
+
+fresh_app_folder() {
+    app_win="C:\\Orvano\\$1"
+    app=$(unix_path "$app_win")
+    rm -rf "$app"
+    mkdir -p "$app"
+    cp "$bin/Orvano.exe" "$app/Orvano.exe"
+}
+
+# reg query in one registry view (64 or 32): the value's type and data, "" when missing.
+reg_value() {
+    "$run" "$prefix" reg query "$1" /v "$2" "/reg:$3" 2>/dev/null | tr -d '\r' |
+        sed -n "s/^ *$2 *//p"
+}
+
+expect_reg() {
+    local got
+    got=$(reg_value "$1" "$2" "$3")
+    [ "$got" = "$4" ] || fail "$1 $2 in the $3-bit view is \"$got\", expected \"$4\""
+}
+
+# Wine's own capi2032.dll stands in for the file in both system folders; a real machine
+# has none until one is deployed.
+remove_wine_capi() { rm -f "$system32/capi2032.dll" "$syswow64/capi2032.dll"; }
+
+is_client() { [ -f "$1" ] && grep -aq 'Software\\AVM\\CAPIoTCP' "$1"; }
+
+# The test tool's verdict, the first line of its report.
+verdict() { head -n1 "$work/$1.report"; }
+
+# --- contract: the port's behaviour as a 32-bit process -------------------------------------
+
+# One case is left out: Wine 10 finds no file for the DOS wildcard ">" in a listing, in the
+# x64 build as much as in the x86 one (Wine 8 on the build machine and Windows do); that is
+# this Wine's, not WoW64's.
+contract() {
+    "$run" "$prefix" "$bin/orvano_contract_tests.exe" \
+        --gtest_filter=-FilesContract.WildcardsNeverMakeAPathExist >"$work/contract.out" 2>&1
+    local code=$?
+    tr -d '\r' <"$work/contract.out"
+    [ "$code" = 0 ] || fail "the contract tests ended with $code"
+}
+
+# --- fresh_machine: set up with Orvano alone, the test tool against a stand-in router --------
+
+# A TCP listener on 127.0.0.1:5031 that notes every connection it accepts in $1.
+start_listener() {
+    : >"$1"
+    perl -MIO::Socket::INET -e '
+        my $s = IO::Socket::INET->new(LocalAddr => "127.0.0.1", LocalPort => 5031,
+                                      Listen => 5, ReuseAddr => 1) or die "listen: $!";
+        open(my $log, ">>", $ARGV[0]) or die; $log->autoflush(1);
+        while (my $c = $s->accept) { print $log "accepted\n"; close $c }' "$1" &
+    listener_pid=$!
+    sleep 1
+}
+
+connections() { wc -l <"$1" | tr -d ' '; }
+
+# Deploys the client in the System32 row and sets address and port in one section of the two
+# dialogs (SECTION: native or wow), then starts the test tool from the main window and leaves
+# its report in $work/NAME.report.
+set_up_with_orvano() {
+    local name=$1 section=$2
+    fresh_app_folder "$name"
+    start_orvano OHNE
+    local main=$last_pid
+    set_up_steps "$@" || {
+        # Whatever failed, the next set-up starts without this program's windows.
+        drive kill-window "$teluso" >/dev/null 2>&1
+        drive kill-window "$title" >/dev/null 2>&1
+        wait "$main" 2>/dev/null
+    }
+}
+
+set_up_steps() {
+    local name=$1 section=$2
+    local field=8263 change=8264 yes=8276 pfield=8463 pdefault=8492 pyes=8476 switch=0
+    if [ "$section" = wow ]; then
+        field=8273 change=8274 yes=8286 pfield=8473 pdefault=8495 pyes=8486 switch=1
+    fi
+    # Without any capi2032.dll the program says so once it is up.
+    script "${name}_deploy" <<EOF || return
+wait-window "$title" 60000
+answer-box " Sorry" OK 30000
+expect "Windows 10, 64-bit" get-text "$title" 3013
+click "$title" 8639
+wait-window "$deploy" 20000
+expect "" get-text "$deploy" 8634
+expect "" get-text "$deploy" 8635
+click "$deploy" 8615
+# One file, seen in both places: the 32-bit program's System32 is SysWOW64.
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8634
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8635
+expect "0" is-enabled "$deploy" 8615
+expect "1" is-enabled "$deploy" 8618
+expect "0" is-enabled "$deploy" 8616
+expect "1" is-enabled "$deploy" 8619
+expect "0" is-enabled "$deploy" 8621
+expect "0" is-enabled "$deploy" 8622
+EOF
+    screenshot "${name}_deployed"
+    is_client "$syswow64/capi2032.dll" ||
+        fail "no client in SysWOW64 after creating it in the System32 row"
+    [ -e "$system32/capi2032.dll" ] && fail "a capi2032.dll in the 64-bit System32"
+    script "${name}_address" <<EOF || return
+click "$deploy" 8605
+wait-gone "$deploy"
+click "$title" 3074
+wait-window "$ip" 20000
+expect "1" is-enabled "$ip" 8297
+expect "0" get-check "$ip" 8297
+EOF
+    if [ "$switch" = 1 ]; then
+        script "${name}_switch" <<EOF || return
+click "$ip" 8297
+expect "1" get-check "$ip" 8297
+expect "1" is-enabled "$ip" $field
+EOF
+    fi
+    script "${name}_address_set" <<EOF || return
+click "$ip" $change
+type "$ip" $field 127.0.0.1
+click "$ip" $yes
+expect "127.0.0.1" get-text "$ip" $field
+EOF
+    screenshot "${name}_address"
+    script "${name}_port" <<EOF || return
+click "$ip" 8255
+wait-gone "$ip"
+click "$title" 3075
+wait-window "$port" 20000
+expect "1" is-enabled "$port" 8497
+EOF
+    if [ "$switch" = 1 ]; then
+        script "${name}_port_switch" <<EOF || return
+click "$port" 8497
+expect "1" is-enabled "$port" $pfield
+EOF
+    fi
+    # The client's default port, offered by its button and confirmed.
+    script "${name}_port_set" <<EOF || return
+click "$port" $pdefault
+click "$port" $pyes
+expect "000013a7" get-text "$port" $pfield
+click "$port" 8455
+wait-gone "$port"
+EOF
+    script "${name}_teluso_created" <<EOF || return
+expect "1" is-visible "$title" 8719
+click "$title" 8719
+expect "0" is-visible "$title" 8719
+EOF
+    [ -f "$app/Teluso.exe" ] || fail "no Teluso.exe beside the program"
+    script "${name}_teluso" <<EOF || return
+click "$title" 8644
+wait-window "$teluso" 60000
+sleep 5000
+EOF
+    drive get-text "$teluso" 100 | tr -d '\r' >"$work/$name.report"
+    screenshot "${name}_teluso"
+    echo "--- the test tool's report ($name)"
+    cat "$work/$name.report"
+    script "${name}_close" <<EOF
+close "$teluso"
+wait-gone "$teluso" 20000
+EOF
+    close_orvano "${name}_quit" "$main"
+}
+
+fresh_machine() {
+    remove_wine_capi
+    leave_unmanaged "$prefix" Orvano.exe
+    leave_unmanaged "$prefix" Teluso.exe
+    local accepted=$work/accepted
+    start_listener "$accepted"
+    set_up_with_orvano wow6432node wow
+    expect_reg 'HKLM\SOFTWARE\AVM\AVMIGDCTRL' FoundFritzBoxes 32 "REG_SZ    127.0.0.1"
+    expect_reg 'HKLM\SOFTWARE\AVM\CAPIoTCP' Port 32 "REG_DWORD    0x13a7"
+    expect_reg 'HKLM\SOFTWARE\AVM\AVMIGDCTRL' FoundFritzBoxes 64 ""
+    [ "$(connections "$accepted")" -gt 0 ] || fail "the deployed client did not reach the listener"
+    [ "$(verdict wow6432node)" = "Ergebnis: Router erreichbar" ] ||
+        fail "the test tool reports \"$(verdict wow6432node)\", expected the router reached"
+    phase "set up in the Wow6432Node section: the client reaches the router"
+
+    # Back to a fresh machine: no vendor keys, no client.
+    "$run" "$prefix" reg delete 'HKLM\SOFTWARE\AVM' /f /reg:64 >/dev/null 2>&1
+    "$run" "$prefix" reg delete 'HKLM\SOFTWARE\AVM' /f /reg:32 >/dev/null 2>&1
+    rm -f "$syswow64/capi2032.dll"
+    : >"$accepted"
+    set_up_with_orvano native_only native
+    expect_reg 'HKLM\SOFTWARE\AVM\AVMIGDCTRL' FoundFritzBoxes 64 "REG_SZ    127.0.0.1"
+    expect_reg 'HKLM\SOFTWARE\AVM\AVMIGDCTRL' FoundFritzBoxes 32 ""
+    [ "$(connections "$accepted")" = 0 ] ||
+        fail "the client reached the listener with the address only in the 64-bit view"
+    [ "$(verdict native_only)" = "Ergebnis: Router nicht erreichbar" ] ||
+        fail "the test tool reports \"$(verdict native_only)\", expected the router not reached"
+    phase "set up in the native section only: the client does not reach the router"
+}
+
+# --- prepare: the end-to-end machine for the 32-bit program ---------------------------------
+
+prepare() {
+    remove_wine_capi
+    # Whatever fresh_machine left.
+    "$run" "$prefix" reg delete 'HKLM\SOFTWARE\AVM' /f /reg:64 >/dev/null 2>&1
+    "$run" "$prefix" reg delete 'HKLM\SOFTWARE\AVM' /f /reg:32 >/dev/null 2>&1
+    set_up_machine "$run" "$prefix" "$bin/planted_library.dll" "$work" || return
+    # The client where a 32-bit program finds it in System32.
+    cp "$bin/version_probe.dll" "$syswow64/capi2032.dll" || fail "no client in SysWOW64"
+}
+
+# --- status: the board filled from the machine ----------------------------------------------
+
+status() {
+    fresh_app_folder status
+    start_orvano OHNE
+    local main=$last_pid
+    script fields <<EOF || return
+wait-window "$title" 60000
+expect "Windows 10, 64-bit" get-text "$title" 3013
+expect "3.07.04" get-text "$title" 3028
+expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$title" 3033
+expect "2.4.0.1 / 2.4.0.0" get-text "$title" 3034
+expect "$(escaped 'C:\windows\System32\capi2032.dll')" get-text "$title" 3036
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" 3037
+expect "$(escaped 'C:\windows\SysWow64\capi2032.dll')" get-text "$title" 3039
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" 3040
+expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\AVM')" get-text "$title" 3045
+expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\AVM')" get-text "$title" 3047
+# Each registry view read as itself
+expect "192.168.178.1" get-text "$title" 3061
+expect "000013a7 (5031)" get-text "$title" 3062
+expect "10.0.0.138" get-text "$title" 3063
+expect "00001f90 (8080)" get-text "$title" 3064
+EOF
+    drive get-text "$title" 3016 | tr -d '\r' | sed 's/^/version: /'
+    screenshot main
+    close_orvano close "$main"
+}
+
+# --- deployment: one folder behind two rows -------------------------------------------------
+
+# The enabled state of the twelve buttons, as one string: TCP rows then ISDN rows, each
+# row's create and delete, fax folder, System32, SysWow64.
+expect_rows() {
+    local name=$1 expected=$2 id got
+    for id in 8614 8617 8615 8618 8616 8619 8620 8623 8621 8624 8622 8625; do
+        echo "is-enabled \"$deploy\" $id"
+    done | script "$name" || return
+    got=$(tr -d '\r\n' <"$work/$name.out")
+    [ "$got" = "$expected" ] || fail "$name: buttons $got, expected $expected"
+}
+
+deployment() {
+    fresh_app_folder deployment
+    start_orvano OHNE
+    local main=$last_pid
+    script opened <<EOF || return
+wait-window "$title" 60000
+click "$title" 8639
+wait-window "$deploy" 20000
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8634
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8635
+EOF
+    # Another maker's library in the fax folder (ISDN row), the client in both system rows.
+    expect_rows opened_rows 000101010000 || return
+    screenshot deployment
+    script deleted_in_system32 <<EOF || return
+click "$deploy" 8618
+expect "" get-text "$deploy" 8634
+expect "" get-text "$deploy" 8635
+EOF
+    [ -e "$syswow64/capi2032.dll" ] &&
+        fail "the client is still in SysWOW64 after deleting it in the System32 row"
+    expect_rows after_delete 001010011010 || return
+    script created_in_syswow64 <<EOF || return
+click "$deploy" 8616
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8634
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8635
+EOF
+    is_client "$syswow64/capi2032.dll" || fail "no client in SysWOW64 after creating it in the SysWow64 row"
+    [ -e "$system32/capi2032.dll" ] && fail "a capi2032.dll in the 64-bit System32"
+    expect_rows after_create 000101010000 || return
+    script ok <<EOF || return
+click "$deploy" 8605
+wait-gone "$deploy"
+EOF
+    close_orvano close "$main"
+}
+
+# --- router_views: address and port written into each registry view -------------------------
+
+router_views() {
+    fresh_app_folder router_views
+    start_orvano OHNE
+    local main=$last_pid
+    script address <<EOF || return
+wait-window "$title" 60000
+click "$title" 3074
+wait-window "$ip" 20000
+expect "192.168.178.1" get-text "$ip" 8263
+expect "10.0.0.138" get-text "$ip" 8273
+expect "1" get-check "$ip" 8297
+click "$ip" 8297
+expect "1" is-enabled "$ip" 8263
+click "$ip" 8264
+type "$ip" 8263 127.0.0.1
+click "$ip" 8276
+expect "127.0.0.1" get-text "$ip" 8263
+click "$ip" 8297
+expect "1" is-enabled "$ip" 8273
+click "$ip" 8274
+type "$ip" 8273 127.0.0.2
+click "$ip" 8286
+expect "127.0.0.2" get-text "$ip" 8273
+EOF
+    screenshot router_ip
+    script port <<EOF || return
+click "$ip" 8255
+wait-gone "$ip"
+click "$title" 3075
+wait-window "$port" 20000
+expect "000013a7" get-text "$port" 8463
+expect "00001f90" get-text "$port" 8473
+click "$port" 8497
+click "$port" 8464
+type "$port" 8463 00001388
+click "$port" 8476
+click "$port" 8497
+click "$port" 8474
+type "$port" 8473 000013a8
+click "$port" 8486
+EOF
+    screenshot port
+    script views_shown <<EOF || return
+click "$port" 8455
+wait-gone "$port"
+expect "127.0.0.1" get-text "$title" 3061
+expect "00001388 (5000)" get-text "$title" 3062
+expect "127.0.0.2" get-text "$title" 3063
+expect "000013a8 (5032)" get-text "$title" 3064
+EOF
+    close_orvano close "$main"
+    expect_reg 'HKLM\SOFTWARE\AVM\AVMIGDCTRL' FoundFritzBoxes 64 "REG_SZ    127.0.0.1"
+    expect_reg 'HKLM\SOFTWARE\AVM\AVMIGDCTRL' FoundFritzBoxes 32 "REG_SZ    127.0.0.2"
+    expect_reg 'HKLM\SOFTWARE\AVM\CAPIoTCP' Port 64 "REG_DWORD    0x1388"
+    expect_reg 'HKLM\SOFTWARE\AVM\CAPIoTCP' Port 32 "REG_DWORD    0x13a8"
+}
+
+# --- isdn: the machine's fax key and its Wow6432Node twin -----------------------------------
+
+isdn() {
+    local isdn=" Erweiterte Einstellungen ... ISDN" fax='HKLM\SOFTWARE\AVM\Fritz! 2.0\Fax'
+    fresh_app_folder isdn
+    start_orvano OHNE
+    local main=$last_pid
+    script twin <<EOF || return
+wait-window "$title" 60000
+click "$title" 3004
+wait-window "$isdn" 20000
+expect "1" get-check "$isdn" 2234
+expect "1" is-enabled "$isdn" 2232
+click "$isdn" 2232
+click "$isdn" 2206
+EOF
+    screenshot isdn
+    expect_reg "$fax" FritzBox 32 "REG_DWORD    0x1"
+    expect_reg "$fax" FritzBox 64 ""
+    script native <<EOF || return
+click "$isdn" 2234
+expect "1" is-enabled "$isdn" 2214
+click "$isdn" 2214
+click "$isdn" 2215
+click "$isdn" 2206
+click "$isdn" 2205
+wait-gone "$isdn"
+EOF
+    expect_reg "$fax" FritzBox 64 "REG_DWORD    0x1"
+    expect_reg "$fax" NeueTreiber2003 64 "REG_DWORD    0x1"
+    expect_reg "$fax" NeueTreiber2003 32 "REG_DWORD    0x0"
+    close_orvano close "$main"
+}
+
+# --- reg_files: the exports imported with the 64-bit and the 32-bit regedit -----------------
+
+save_reg_entry() {
+    local window=$1 id=$2 entry=" Registry Eintrag"
+    script "save_$id" <<EOF
+click "$window" $id
+wait-window "$entry" 20000
+click "$entry" 8714
+click "$entry" 8705
+wait-gone "$entry"
+EOF
+}
+
+# The prepared machine's address in each view, whatever earlier scenarios stored.
+machine_addresses() {
+    local avm='HKLM\SOFTWARE\AVM'
+    "$run" "$prefix" reg add "$avm\\AVMIGDCTRL" /v FoundFritzBoxes /d 192.168.178.1 /f /reg:64 >/dev/null 2>&1
+    "$run" "$prefix" reg add "$avm\\AVMIGDCTRL" /v FoundFritzBoxes /d 10.0.0.138 /f /reg:32 >/dev/null 2>&1
+}
+
+reg_files() {
+    local avm='HKLM\SOFTWARE\AVM'
+    machine_addresses
+    fresh_app_folder reg_files
+    start_orvano OHNE
+    local main=$last_pid
+    script opened <<EOF || return
+wait-window "$title" 60000
+click "$title" 3074
+wait-window "$ip" 20000
+EOF
+    save_reg_entry "$ip" 8716 || return
+    script native_section <<EOF || return
+click "$ip" 8297
+EOF
+    save_reg_entry "$ip" 8715 || return
+    script ip_closed <<EOF || return
+click "$ip" 8255
+wait-gone "$ip"
+EOF
+    close_orvano close "$main"
+    ls "$app" | sed 's/^/written: /'
+    local native wow
+    native=$(ls "$app" | grep '^Reg5_AVM_NC_FB_IP' | grep -vi wow | head -n1)
+    wow=$(ls "$app" | grep '^Reg5_AVM_NC_FB_IP' | grep -i wow | head -n1)
+    [ -n "$native" ] && [ -n "$wow" ] || { fail "the two address exports were not written"; return; }
+    # A double click on 64-bit Windows starts the 64-bit regedit; the 32-bit one is redirected.
+    local regedit64='C:\windows\regedit.exe' regedit32='C:\windows\syswow64\regedit.exe'
+    local name file tool view expected other
+    while read -r name file tool view expected; do
+        "$run" "$prefix" reg delete "$avm\\AVMIGDCTRL" /f /reg:64 >/dev/null 2>&1
+        "$run" "$prefix" reg delete "$avm\\AVMIGDCTRL" /f /reg:32 >/dev/null 2>&1
+        "$run" "$prefix" "${!tool}" /S "$app_win\\${!file}" >/dev/null 2>&1
+        other=$((view == 64 ? 32 : 64))
+        expect_reg "$avm\\AVMIGDCTRL" FoundFritzBoxes "$view" "REG_SZ    $expected"
+        expect_reg "$avm\\AVMIGDCTRL" FoundFritzBoxes "$other" ""
+        echo "$name: ${!file} imported with ${!tool}, read back in the $view-bit view"
+    done <<EOF
+native_64 native regedit64 64 192.168.178.1
+native_32 native regedit32 32 192.168.178.1
+wow_64 wow regedit64 32 10.0.0.138
+wow_32 wow regedit32 32 10.0.0.138
+EOF
+    machine_addresses
+}
+
+trap cleanup EXIT
+case $scenario in
+    contract | prepare)
+        "$scenario"
+        ;;
+    fresh_machine | status | deployment | router_views | isdn | reg_files)
+        ensure_display "$work" || exit 1
+        "$scenario"
+        ;;
+    *)
+        echo "unknown scenario $scenario" >&2
+        exit 2
+        ;;
+esac
+phase done
+exit $failed
