@@ -1034,6 +1034,9 @@ expect "0" get-check "$ip" 8297
 click "$ip" 8264
 type "$ip" 8263 127.0.0.1
 click "$ip" 8276
+# The address is checked with the name service off the window; the question ends with it.
+expect "" get-text "$ip" 8254
+expect "0" is-visible "$ip" 8276
 expect "127.0.0.1" get-text "$ip" 8263
 expect "0" is-visible "$ip" 8502
 click "$ip" 8255

@@ -215,6 +215,9 @@ EOF
 click "$ip" $change
 type "$ip" $field 127.0.0.1
 click "$ip" $yes
+# The address is checked with the name service off the window; the question ends with it.
+expect "" get-text "$ip" 8254
+expect "0" is-visible "$ip" $yes
 expect "127.0.0.1" get-text "$ip" $field
 EOF
     screenshot "${name}_address"
@@ -400,12 +403,18 @@ expect "1" is-enabled "$ip" 8263
 click "$ip" 8264
 type "$ip" 8263 127.0.0.1
 click "$ip" 8276
+# The address is checked with the name service off the window; the question ends with it.
+expect "" get-text "$ip" 8254
+expect "0" is-visible "$ip" 8276
 expect "127.0.0.1" get-text "$ip" 8263
 click "$ip" 8297
 expect "1" is-enabled "$ip" 8273
 click "$ip" 8274
 type "$ip" 8273 127.0.0.2
 click "$ip" 8286
+# The address is checked with the name service off the window; the question ends with it.
+expect "" get-text "$ip" 8254
+expect "0" is-visible "$ip" 8286
 expect "127.0.0.2" get-text "$ip" 8273
 EOF
     screenshot router_ip
