@@ -120,7 +120,7 @@ TEST_F(StartupTest, TheVendorsHostCountsAsAWorkingNameService) {
     mem::AddHost(kNameServiceProbe2, {{212, 42, 244, 122}});
     mem::AddReverse({212, 42, 244, 122}, "www.avm.de");
     EXPECT_TRUE(StartsWith(""));
-    // The forum's address is handed over as it stands, scheme and all.
+    // The forum is asked too, by its host name, side by side with the vendor's host.
     EXPECT_GE(mem::CallCount(mem::Call::GetHostByName), 2);
 }
 
