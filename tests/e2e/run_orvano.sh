@@ -36,28 +36,7 @@ system32_capi='C:\windows\System32\capi2032.dll'  # as the program shows it
 system32_capi_file=$drive_c/windows/system32/capi2032.dll
 sysWow64='C:\windows\SysWow64\'
 
-failed=0
-pids=()
-started=$(date +%s%N)
-
-phase() { echo "$scenario, $1: $(( ($(date +%s%N) - started) / 1000000 )) ms"; }
-
-fail() {
-    echo "FAIL ($scenario): $*" >&2
-    failed=1
-}
-
-drive() { "$run" "$prefix" "$driver" --desktop "$desktop" "$@"; }
-
-# Runs a driver script given on standard input (UTF-8).
-script() {
-    cat >"$work/$1.txt"
-    drive --script "Z:$(readlink -f "$work/$1.txt" | tr / '\\')" >"$work/$1.out" 2>&1 || {
-        cat "$work/$1.out" >&2
-        fail "driver script $1"
-        return 1
-    }
-}
+. "$here/driving.sh"
 
 screenshot() {
     import -window root "$shots/orvano_$1.png" 2>>"$work/import.log" || fail "screenshot $1"
@@ -71,24 +50,6 @@ start_orvano() {
         >>"$work/orvano.log" 2>&1 &
     last_pid=$!
     pids+=("$last_pid")
-}
-
-expect_exit() {
-    local pid=$1 expected=$2 code=0
-    wait "$pid" || code=$?
-    [ "$code" = "$expected" ] || fail "Orvano.exe ended with $code, expected $expected"
-}
-
-running() { kill -0 "$1" 2>/dev/null; }
-
-# Closes the main window by its close box (driver script NAME) and expects the Orvano.exe
-# that PID waits for to end with 0.
-close_orvano() {
-    script "$1" <<EOF || return
-close "$title"
-wait-gone "$title"
-EOF
-    expect_exit "$2" 0
 }
 
 cleanup() {

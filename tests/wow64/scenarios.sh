@@ -31,27 +31,8 @@ system32=$drive_c/windows/system32 syswow64=$drive_c/windows/syswow64
 ip=" Orvano IP-Adresse" port=" Orvano Port" deploy=" capi2032.dll erstellen" teluso=" Teluso"
 mkdir -p "$work" "$shots"
 
-failed=0
-pids=()
-started=$(date +%s%N)
-
-phase() { echo "$scenario, $1: $((($(date +%s%N) - started) / 1000000)) ms"; }
-
-fail() {
-    echo "FAIL ($scenario): $*" >&2
-    failed=1
-}
-
-drive() { "$run" "$prefix" "$driver" --desktop "$desktop" "$@"; }
-
-script() {
-    cat >"$work/$1.txt"
-    drive --script "Z:$(readlink -f "$work/$1.txt" | tr / '\\')" >"$work/$1.out" 2>&1 || {
-        cat "$work/$1.txt" "$work/$1.out" >&2
-        fail "driver script $1"
-        return 1
-    }
-}
+close_wait_ms=20000
+. "$e2e/driving.sh"
 
 # The machine has no ImageMagick: an X window dump, made a PNG on the host.
 screenshot() { xwd -root -silent -out "$shots/wow64_$1.xwd" 2>>"$work/xwd.log" || fail "screenshot $1"; }
@@ -64,24 +45,10 @@ start_program() {
 
 start_orvano() { start_program "$app_win\\Orvano.exe" "$@"; }
 
-expect_exit() {
-    local pid=$1 expected=$2 code=0
-    wait "$pid" || code=$?
-    [ "$code" = "$expected" ] || fail "the program ended with $code, expected $expected"
-}
-
-close_orvano() {
-    script "$1" <<EOF || return
-close "$title"
-wait-gone "$title" 20000
-EOF
-    expect_exit "$2" 0
-}
-
 cleanup() {
     local pid
     for pid in "${pids[@]}"; do
-        if kill -0 "$pid" 2>/dev/null; then
+        if running "$pid"; then
             drive kill-window "$title" >/dev/null 2>&1
             drive kill-window "$teluso" >/dev/null 2>&1
             kill "$pid" 2>/dev/null
