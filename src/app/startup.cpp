@@ -17,11 +17,18 @@ namespace {
 
 constexpr std::uint32_t kRefusalStyle = ui::kMbOk | ui::kMbIconExclamation | ui::kMbSetForeground;
 
-// A probe: the name resolved and its address confirmed both ways ("1"), or not ("0").
-ui::JobWork Probe(const std::string& name) {
+// The first question of a probe: the name's address ("" when none).
+ui::JobWork Forward(const std::string& name) {
     return [name] {
         std::string dotted;
         config::ResolveHostAddress(name, dotted);
+        return dotted;
+    };
+}
+
+// The second: the address confirmed both ways ("1"), or not ("0").
+ui::JobWork Reverse(const std::string& dotted) {
+    return [dotted] {
         return config::CheckAddress(dotted) == config::AddressCheck::Confirmed ? "1" : "0";
     };
 }
@@ -39,15 +46,21 @@ bool NameServiceWorks(const std::string& commandLine) {
     }
     // The keyword starts the program whatever the probes find: no need to wait for them.
     if (startKey == kBypassKeyword) return true;
+    // Side by side, so that a name server that never answers costs one deadline, not three;
+    // the reverse questions follow with a deadline of their own, so that a slow name server
+    // that answers each question in time counts as working.
+    std::vector<ui::JobWork> reverses;
+    for (const auto& address :
+         ui::AwaitJobs({Forward(kNameServiceProbe1), Forward(kNameServiceProbe2), Forward(probe3)},
+                       kProbeDeadline, {}))
+        if (address && !address->empty()) reverses.push_back(Reverse(*address));
+    if (reverses.empty()) return false;
     auto confirmed = [](const std::vector<std::optional<std::string>>& results) {
         for (const auto& result : results)
             if (result == "1") return true;
         return false;
     };
-    // Side by side, so that a name server that never answers costs one deadline, not three.
-    return confirmed(
-        ui::AwaitJobs({Probe(kNameServiceProbe1), Probe(kNameServiceProbe2), Probe(probe3)},
-                      kProbeDeadline, confirmed));
+    return confirmed(ui::AwaitJobs(reverses, kProbeDeadline, confirmed));
 }
 
 // Held from the first step to the last: the main window, which the title check looks for,

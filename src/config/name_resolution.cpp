@@ -58,6 +58,26 @@ std::string Dotted(const p::Ipv4& address) {
            std::to_string(address[2]) + "." + std::to_string(address[3]);
 }
 
+// Dotted's text back: four decimal numbers up to 255; false for any other text.
+bool FromDotted(const std::string& text, p::Ipv4& address) {
+    std::size_t at = 0;
+    for (int part = 0; part < 4; ++part) {
+        if (part > 0 && (at >= text.size() || text[at++] != '.')) return false;
+        unsigned number = 0;
+        std::size_t digits = 0;
+        for (; at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 4; ++digits)
+            number = number * 10 + static_cast<unsigned>(text[at++] - '0');
+        if (digits == 0 || digits > 3 || number > 255) return false;
+        address[part] = static_cast<std::uint8_t>(number);
+    }
+    return at == text.size();
+}
+
+AddressCheck ReverseOf(const p::Ipv4& address) {
+    return sysinfo::Trimmed(HostNameOf(address)).empty() ? AddressCheck::NoHostName
+                                                         : AddressCheck::Confirmed;
+}
+
 }  // namespace
 
 int ResolveHostAddress(const std::string& name, std::string& dotted) {
@@ -70,12 +90,26 @@ int ResolveHostAddress(const std::string& name, std::string& dotted) {
     return 1;
 }
 
+AddressCheck CheckForward(const std::string& address, std::string& dotted) {
+    dotted.clear();
+    if (sysinfo::CountOf(address, '.') != 3) return AddressCheck::NotDotted;
+    const p::Ipv4 found = FirstAddress(sysinfo::Trimmed(address));
+    if (IsZero(found)) return AddressCheck::NoAddress;
+    dotted = Dotted(found);
+    return AddressCheck::Confirmed;
+}
+
+AddressCheck CheckReverse(const std::string& dotted) {
+    p::Ipv4 address{};
+    if (!FromDotted(dotted, address) || IsZero(address)) return AddressCheck::NoHostName;
+    return ReverseOf(address);
+}
+
 AddressCheck CheckAddress(const std::string& address) {
     if (sysinfo::CountOf(address, '.') != 3) return AddressCheck::NotDotted;
-    p::Ipv4 found = FirstAddress(sysinfo::Trimmed(address));
+    const p::Ipv4 found = FirstAddress(sysinfo::Trimmed(address));
     if (IsZero(found)) return AddressCheck::NoAddress;
-    if (sysinfo::Trimmed(HostNameOf(found)).empty()) return AddressCheck::NoHostName;
-    return AddressCheck::Confirmed;
+    return ReverseOf(found);
 }
 
 int ConfirmAddress(const std::string& address) {

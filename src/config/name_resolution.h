@@ -28,5 +28,10 @@ enum class AddressCheck {
 };
 // ConfirmAddress without the cursor, so that it may run on any thread.
 AddressCheck CheckAddress(const std::string& address);
+// CheckAddress in its two questions to the name service, so that each may be given a deadline
+// of its own. The forward one: NotDotted, NoAddress, or Confirmed with the address found as
+// dotted text; the reverse one, for that text: Confirmed or NoHostName.
+AddressCheck CheckForward(const std::string& address, std::string& dotted);
+AddressCheck CheckReverse(const std::string& dotted);
 
 }  // namespace orvano::config

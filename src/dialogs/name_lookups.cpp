@@ -72,9 +72,40 @@ void NameLookup::ResolveFrom(ui::Window window, std::vector<std::string> names, 
 void NameLookup::Check(ui::Window window, const std::string& address, Checked done) {
     Drop();
     Begin();
+    // Two questions, each with a deadline of its own: a slow name server that answers each in
+    // time confirms the address, one that never answers is given up after one deadline.
     ticket_ = ui::StartJob(
         window, kLookupDeadline,
-        [address] { return std::to_string(static_cast<int>(config::CheckAddress(address))); },
+        [address] {
+            std::string dotted;
+            const config::AddressCheck found = config::CheckForward(address, dotted);
+            return std::to_string(static_cast<int>(found)) + " " + dotted;
+        },
+        [this, window, done](std::optional<std::string> forward) {
+            ticket_ = 0;
+            const std::size_t blank = forward ? forward->find(' ') : std::string::npos;
+            if (blank == std::string::npos) {
+                Finish();
+                return done(std::nullopt);
+            }
+            const auto found =
+                static_cast<config::AddressCheck>(std::stoi(forward->substr(0, blank)));
+            if (found != config::AddressCheck::Confirmed) {
+                Finish();
+                return done(found);
+            }
+            CheckReverse(window, forward->substr(blank + 1), done);
+        });
+    if (ticket_ == 0) {
+        Finish();
+        done(std::nullopt);
+    }
+}
+
+void NameLookup::CheckReverse(ui::Window window, const std::string& dotted, Checked done) {
+    ticket_ = ui::StartJob(
+        window, kLookupDeadline,
+        [dotted] { return std::to_string(static_cast<int>(config::CheckReverse(dotted))); },
         [this, done](std::optional<std::string> found) {
             Finish();
             if (!found) return done(std::nullopt);

@@ -13,9 +13,10 @@
 
 namespace orvano::dialogs {
 
-// A name server that answers at all does so well within a second; the resolver asks again
-// after one second and again after two more, so a lookup unanswered after three seconds would
-// only end when the resolver gives up on its own, ten seconds and more later.
+// The deadline of each question to the name service (a name, an address's host name). A name
+// server that answers at all does so well within a second; the resolver asks again after one
+// second and again after two more, so a question unanswered after three seconds would only end
+// when the resolver gives up on its own, ten seconds and more later.
 inline constexpr unsigned kLookupDeadline = 3000;
 
 // One lookup in flight for one purpose (a field, a question). Starting another one or Drop
@@ -36,7 +37,8 @@ class NameLookup {
 
     // Resolves the names one after the other (each with its own deadline) until one resolves.
     void Resolve(ui::Window window, std::vector<std::string> names, Resolved done);
-    // config::CheckAddress of the address.
+    // config::CheckAddress of the address: its forward and its reverse question, each with
+    // its own deadline.
     void Check(ui::Window window, const std::string& address, Checked done);
     void Drop();
     bool Pending() const { return busy_; }
@@ -44,6 +46,7 @@ class NameLookup {
   private:
     void Begin();
     void Finish();
+    void CheckReverse(ui::Window window, const std::string& dotted, Checked done);
     void ResolveFrom(ui::Window window, std::vector<std::string> names, std::size_t index,
                      bool answered, Resolved done);
 

@@ -32,6 +32,7 @@ struct State {
     ui::Window owner = 0;
     int selector = 0;
     ui::FocusMemory focus;
+    std::string shownValue;  // the source field's text the entry shows
 };
 
 State& TheState() {
@@ -75,8 +76,8 @@ void Open(ui::Dialog dialog) {
     BuildRegText("", header, "", kBuildHeader);
     if (const Source* source = FieldSource(s.selector)) {
         std::string section;
-        if (BuildRegText("", section, ui::GetControlText(s.owner, source->field),
-                         source->textMode)) {
+        s.shownValue = ui::GetControlText(s.owner, source->field);
+        if (BuildRegText("", section, s.shownValue, source->textMode)) {
             ui::SetControlText(dialog, kText, header + section + kCrLf + kCrLf);
         } else {
             ui::SetControlText(dialog, kText, header);
@@ -112,11 +113,12 @@ void Open(ui::Dialog dialog) {
 int WriteEntry(const std::string& path) {
     const State& s = TheState();
     if (const Source* source = FieldSource(s.selector)) {
-        // The field as it is now, not as it was when the dialog opened.
-        const std::string value = ui::GetControlText(s.owner, source->field);
+        // What the user sees is what the file gets: the owner rests while this dialog is open,
+        // and a text that reached its field meanwhile (a late answer of the name service) was
+        // never shown here.
         std::string section;
-        return BuildRegText("", section, value, source->textMode) &&
-               BuildRegText(path, section, value, source->writeMode);
+        return BuildRegText("", section, s.shownValue, source->textMode) &&
+               BuildRegText(path, section, s.shownValue, source->writeMode);
     }
     switch (s.selector) {
         case kRegIsdn:
@@ -165,7 +167,7 @@ std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wPar
 }  // namespace
 
 int ShowRegistryEntryDialog(ui::Window owner, int selector) {
-    TheState() = State{owner, selector, {}};
+    TheState() = State{owner, selector, {}, ""};
     ui::Dialog dialog = ui::NewDialog(owner, kRegistryEntryTitle, 15, 1, 290, 180, ui::kDialogStyle,
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kRows);

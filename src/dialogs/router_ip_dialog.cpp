@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/endpoint.h"
@@ -114,16 +115,40 @@ constexpr ViewSection kSections[] = {
      {kWowHost12, kWowHost3}},
 };
 
+// What a host-name look-up was asked from: its section as it stood when the button was
+// pressed. An answer is wanted only while the section still stands so.
+struct Scene {
+    std::string field;
+    bool changeAsked = false, deleteAsked = false, editable = false;
+    bool operator==(const Scene&) const = default;
+};
+
+Scene SceneOf(ui::Dialog dialog, const ViewSection& section) {
+    return {ui::GetControlText(dialog, section.field), RowAsking(dialog, section.changeRow),
+            RowAsking(dialog, section.deleteRow),
+            ui::ControlEnabled(dialog, section.changeRow.button)};
+}
+
 // The lookups of each section in flight while the dialog is open: the check of an address
-// to store, and the look-up started by a host-name button (0 when none).
+// to store, and the look-up started by a host-name button (0 when none) with its scene.
 struct SectionLookups {
     NameLookup check, fill;
     int fillButton = 0;
+    Scene fillScene;
 };
 
 SectionLookups& Lookups(int index) {
     static SectionLookups lookups[2];
     return lookups[index];
+}
+
+// How the user asked the dialog to end while an address was being checked: it ends when the
+// address is stored, and stays open with the reason when it is not.
+enum class Closing { None, Ok, CloseBox };
+
+Closing& PendingClose() {
+    static Closing closing = Closing::None;
+    return closing;
 }
 
 void ShowStatus(ui::Dialog dialog, const std::string& text, bool failure) {
@@ -145,6 +170,24 @@ std::string NotStoredBecause(std::optional<config::AddressCheck> found) {
     }
 }
 
+// While its address is checked, the question stands as it was confirmed: " Ja " and the field
+// rest, " Nein " drops it.
+void HoldQuestion(ui::Dialog dialog, const ViewSection& section, bool held) {
+    ui::EnableControl(dialog, section.changeRow.yes, !held);
+    // A section switched off meanwhile keeps its field disabled.
+    ui::EnableControl(dialog, section.field,
+                      !held && ui::ControlEnabled(dialog, section.changeRow.button));
+    if (held) ui::FocusControl(dialog, section.changeRow.label);
+}
+
+void EndAsRequested(ui::Dialog dialog, NativeAndWowSections& views) {
+    const Closing closing = std::exchange(PendingClose(), Closing::None);
+    if (closing == Closing::Ok)
+        views.Callback(dialog, ui::kWmCommand, ui::CommandParam(kOk, 0));
+    else if (closing == Closing::CloseBox)
+        ui::CloseDialog(dialog, 0);
+}
+
 // A typed address is stored only when the name service confirms it. The check runs off the
 // dialog's thread: " Ja " rests meanwhile, " Nein " drops it.
 void ConfirmChange(ui::Dialog dialog, NativeAndWowSections& views, int index) {
@@ -160,12 +203,16 @@ void ConfirmChange(ui::Dialog dialog, NativeAndWowSections& views, int index) {
         return;
     }
     ShowStatus(dialog, " Prüfe " + address + " ... ", false);
-    ui::EnableControl(dialog, section.changeRow.yes, false);
+    HoldQuestion(dialog, section, true);
     lookups.check.Check(dialog, address, [dialog, &views, index, address](auto found) {
-        ui::EnableControl(dialog, views.Section(index).changeRow.yes, true);
+        HoldQuestion(dialog, views.Section(index), false);
         const bool confirmed = found == config::AddressCheck::Confirmed;
         views.FinishChange(dialog, index, address, confirmed);
         ShowStatus(dialog, confirmed ? "" : NotStoredBecause(found), !confirmed);
+        if (confirmed)
+            EndAsRequested(dialog, views);
+        else
+            PendingClose() = Closing::None;  // the reason stays in view
     });
 }
 
@@ -181,14 +228,21 @@ void FillFromHost(ui::Dialog dialog, NativeAndWowSections& views, int index, int
     SectionLookups& lookups = Lookups(index);
     if (lookups.check.Pending()) {  // a new look asked for: the check of the old address goes
         lookups.check.Drop();
-        ui::EnableControl(dialog, section.changeRow.yes, true);
+        HoldQuestion(dialog, section, false);
+        PendingClose() = Closing::None;
     }
     lookups.fillButton = pressed;
+    lookups.fillScene = SceneOf(dialog, section);
     ShowStatus(dialog, " Suche " + names.front() + " ... ", false);
     lookups.fill.Resolve(dialog, names,
                          [dialog, &views, index, pressed, names](
                              int found, const std::string& address, bool answered) {
-                             Lookups(index).fillButton = 0;
+                             SectionLookups& lookups = Lookups(index);
+                             lookups.fillButton = 0;
+                             const ViewSection& section = views.Section(index);
+                             // Only an answer to the question on screen lands.
+                             if (SceneOf(dialog, section) != lookups.fillScene)
+                                 return ShowStatus(dialog, "", false);
                              if (found < 0) {
                                  ShowStatus(
                                      dialog,
@@ -198,7 +252,6 @@ void FillFromHost(ui::Dialog dialog, NativeAndWowSections& views, int index, int
                                  return;
                              }
                              ShowStatus(dialog, "", false);
-                             const ViewSection& section = views.Section(index);
                              const int host12 = section.presets[0], host3 = section.presets[1];
                              ui::SetControlText(dialog, section.field, address);
                              SwitchRow(dialog, section.changeRow, true);
@@ -211,23 +264,53 @@ void FillFromHost(ui::Dialog dialog, NativeAndWowSections& views, int index, int
                          });
 }
 
+void DropFill(ui::Dialog dialog, int index) {
+    SectionLookups& lookups = Lookups(index);
+    if (!lookups.fill.Pending()) return;
+    lookups.fill.Drop();
+    lookups.fillButton = 0;
+    ShowStatus(dialog, "", false);
+}
+
 // After every message: a check whose question was closed (" Nein ", " Löschen ", the section
-// switch) and a host-name look-up whose button has come to rest are dropped.
+// switch) and a host-name look-up whose section no longer stands as it was asked from (typed
+// in, a question opened or closed, the section switched) are dropped.
 void DropStaleLookups(ui::Dialog dialog, const NativeAndWowSections& views) {
     for (int index : {NativeAndWowSections::kNative, NativeAndWowSections::kWow}) {
         const ViewSection& section = views.Section(index);
         SectionLookups& lookups = Lookups(index);
         if (lookups.check.Pending() && !RowAsking(dialog, section.changeRow)) {
             lookups.check.Drop();
-            ui::EnableControl(dialog, section.changeRow.yes, true);
+            HoldQuestion(dialog, section, false);
             ShowStatus(dialog, "", false);
+            PendingClose() = Closing::None;  // the user went on with the dialog
         }
-        if (lookups.fill.Pending() && !ui::ControlEnabled(dialog, lookups.fillButton)) {
-            lookups.fill.Drop();
-            lookups.fillButton = 0;
-            ShowStatus(dialog, "", false);
-        }
+        if (lookups.fill.Pending() && (!ui::ControlEnabled(dialog, lookups.fillButton) ||
+                                       SceneOf(dialog, section) != lookups.fillScene))
+            DropFill(dialog, index);
     }
+}
+
+bool CheckPending() {
+    return Lookups(NativeAndWowSections::kNative).check.Pending() ||
+           Lookups(NativeAndWowSections::kWow).check.Pending();
+}
+
+// Before the sections see a message: OK or the close box while an address is being checked
+// wait for its end; " Reg Datei " opens a dialog over the questions, whose answers then go.
+// True when the message is taken here.
+bool BeforeSections(ui::Dialog dialog, const NativeAndWowSections& views, std::uint32_t message,
+                    ui::WParam wParam) {
+    const bool command = message == ui::kWmCommand && ui::CommandCode(wParam) <= 1;
+    const bool closeBox = message == ui::kWmSysCommand && (wParam & 0xFFF0) == ui::kScClose;
+    if ((closeBox || (command && ui::CommandId(wParam) == kOk)) && CheckPending()) {
+        PendingClose() = closeBox ? Closing::CloseBox : Closing::Ok;
+        return true;
+    }
+    if (command)
+        for (int index : {NativeAndWowSections::kNative, NativeAndWowSections::kWow})
+            if (ui::CommandId(wParam) == views.Section(index).regFile) DropFill(dialog, index);
+    return false;
 }
 
 }  // namespace
@@ -241,8 +324,10 @@ int ShowRouterIpDialog(ui::Window owner) {
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kRows, kAddressClass);
     ui::SetDialogIcon(dialog, "#555");
+    PendingClose() = Closing::None;
     const int result = ui::RunModal(
         dialog, [&views](ui::Dialog d, std::uint32_t message, ui::WParam wParam, ui::LParam) {
+            if (BeforeSections(d, views, message, wParam)) return std::intptr_t{1};
             const std::intptr_t handled = views.Callback(d, message, wParam);
             if (message != ui::kWmDestroy) DropStaleLookups(d, views);
             return handled;
@@ -253,6 +338,7 @@ int ShowRouterIpDialog(ui::Window owner) {
         Lookups(index).fill.Drop();
         Lookups(index).fillButton = 0;
     }
+    PendingClose() = Closing::None;
     return result;
 }
 

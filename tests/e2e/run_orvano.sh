@@ -1225,9 +1225,84 @@ EOF
     phase "port typed and stored"
 }
 
+# --- slow_name_server: a name server that answers after two seconds ------------------------
+
+# The screen's pixel centre of a control: "x y".
+control_centre() {
+    local left top right bottom
+    read -r left top right bottom <<<"$(drive control-rect "$1" "$2" | tr -d '\r')"
+    [ -n "$bottom" ] || { fail "no rectangle for control $2"; return 1; }
+    echo "$(((left + right) / 2)) $(((top + bottom) / 2))"
+}
+
+slow_name_server() {
+    command -v xdotool >/dev/null || { fail "xdotool is missing"; return; }
+    local wow='HKLM\SOFTWARE\Wow6432Node\AVM' ip=" Orvano IP-Adresse" address=192.168.178.7
+    local server=127.0.0.46 yes ok begun got
+    # The program's own hosts file (nothing but localhost) and name server, in a mount
+    # namespace: every question goes to a server on loopback that answers each after 2 s.
+    printf '127.0.0.1 localhost\n' >"$work/hosts"
+    printf 'nameserver %s\noptions timeout:5 attempts:2\n' "$server" >"$work/resolv.conf"
+    unshare -m sh -c 'mount --bind "$1" /etc/hosts' sh "$work/hosts" 2>/dev/null ||
+        { fail "cannot give the program a name service of its own (unshare -m needs root)"; return; }
+    python3 "$here/../../tools/bench/name_server.py" "$server" slow 500 110 2 \
+        2>"$work/name_server.log" &
+    restore="kill $! 2>/dev/null"
+    for _ in $(seq 50); do
+        ss -uln | grep -q "$server:53 " && break
+        sleep 0.1
+    done
+    restore_machine
+    "$run" "$prefix" reg delete "$wow\\AVMIGDCTRL" /v FoundFritzBoxes /f >/dev/null 2>&1
+    # Started without the keyword: it opens only when the slow server counts as a name service.
+    begun=$(date +%s%N)
+    unshare -m sh -c 'mount --bind "$1" /etc/hosts && mount --bind "$2" /etc/resolv.conf &&
+        shift 2 && exec "$@"' sh "$work/hosts" "$work/resolv.conf" \
+        "$run" "$prefix" "$driver" --desktop "$desktop" run "$app_win\\Orvano.exe" \
+        >>"$work/orvano.log" 2>&1 &
+    local main=$!
+    pids+=("$main")
+    script main_open <<EOS || return
+wait-window "$title" 30000
+EOS
+    echo "main window $((($(date +%s%N) - begun) / 1000000)) ms after the start"
+    script ip_open <<EOS || return
+wait-gone " Info DNS " 0
+click "$title" 3074
+wait-window "$ip" 10000
+EOS
+    click_control "$ip" 8274 || return
+    click_control "$ip" 8273 8 || return
+    xdotool key --delay 120 Home shift+End || fail "selecting the first number"
+    type_keys "$address"
+    script ip_typed <<EOS || return
+expect "$address" get-text "$ip" 8273
+EOS
+    # " Ja " and OK one right after the other, as a hurried hand does.
+    yes=$(control_centre "$ip" 8286) || return
+    ok=$(control_centre "$ip" 8255) || return
+    # shellcheck disable=SC2086 # x and y as two words
+    xdotool mousemove --sync $yes click 1 mousemove --sync $ok click 1 || fail "Ja and OK"
+    begun=$(date +%s%N)
+    sleep 0.4
+    screenshot slow_name_server_ok
+    # The dialog waits for the check: still there well within the server's two seconds.
+    xdotool search --name "^$ip\$" >/dev/null || fail "the dialog closed before its check ended"
+    script stored <<EOS || return
+wait-gone "$ip" 10000
+expect "$address" get-text "$title" 3063
+EOS
+    echo "dialog gone $((($(date +%s%N) - begun) / 1000000)) ms after OK"
+    got=$(reg_query "$wow\\AVMIGDCTRL" FoundFritzBoxes)
+    [ "$got" = "    FoundFritzBoxes    REG_SZ    $address" ] ||
+        fail "after Ja and OK at once the registry holds \"$got\""
+    close_orvano close "$main" || return
+    phase "address stored though OK came while the slow name server was asked"
+}
+
 case $scenario in
     status | single_instance | name_service | settings_file | library_search | dialogs | reg_files | \
-        companions | data_folder | closing | endpoint_dialogs | layout | typing)
+        companions | data_folder | closing | endpoint_dialogs | layout | typing | slow_name_server)
         "$scenario"
         ;;
     *)

@@ -140,6 +140,21 @@ TEST_F(NameResolutionTest, CheckTellsWhyAndTheNameServerTakesItsTime) {
         EXPECT_EQ(mem::TakeLookupTime(), c.took) << c.address;
         EXPECT_EQ(mem::CursorChanges().size(), changes) << "no cursor off the window's thread";
         EXPECT_EQ(ConfirmAddress(c.address), c.found == AddressCheck::Confirmed ? 1 : 0);
+        // The same in two questions, each of which may be given a deadline of its own.
+        std::string dotted = "sentinel";
+        const AddressCheck forward = CheckForward(c.address, dotted);
+        EXPECT_EQ(dotted.empty(), forward != AddressCheck::Confirmed) << c.address;
+        mem::TakeLookupTime();
+        EXPECT_EQ(forward == AddressCheck::Confirmed ? CheckReverse(dotted) : forward, c.found)
+            << c.address;
+        EXPECT_EQ(mem::TakeLookupTime(), forward == AddressCheck::Confirmed ? c.took : 0u)
+            << "a dotted address costs the name server only its reverse question";
+    }
+    // A reverse question only for an address as the forward one gives it.
+    for (const char* text : {"", "192.168.178", "192.168.178.1.", "192.168.178.256",
+                             "192.168.1780.1", " 192.168.178.1", "0.0.0.0"}) {
+        EXPECT_EQ(CheckReverse(text), AddressCheck::NoHostName) << text;
+        EXPECT_EQ(mem::TakeLookupTime(), 0u) << text;
     }
     // A name of its own goes before the general delay; the machine's own names too.
     mem::SetLookupDelay("FRITZ.BOX", 50);

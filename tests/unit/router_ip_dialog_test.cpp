@@ -5,8 +5,11 @@
 
 #include "config/name_resolution.h"
 #include "dialogs/registry_entry_dialog.h"
+#include "dialogs/registry_export.h"
 #include "dialogs/router_ip_dialog.h"
 #include "endpoint_dialog_fixture.h"
+#include "platform/text.h"
+#include "sysinfo/paths.h"
 #include "sysinfo/text.h"
 
 namespace orvano::testing {
@@ -421,7 +424,7 @@ TEST_F(RouterIpDialogTest, ATypedAddressIsCheckedWhileTheDialogStaysUsable) {
             if (c.reverseKnown) mem::AddReverse(router, "fritz.box");
             mem::SetReverseLookupDelay(router, c.reverseDelay);
             std::string checking = "-", status;
-            bool yesUsable = true, noUsable = false;
+            bool yesUsable = true, noUsable = false, fieldUsable = true;
             Asking asked = Asking::None, after = Asking::Inconsistent;
             std::string field;
             Run({[&](ui::Dialog d) {
@@ -436,6 +439,7 @@ TEST_F(RouterIpDialogTest, ATypedAddressIsCheckedWhileTheDialogStaysUsable) {
                          checking = C(d, kStatus).text;
                          yesUsable = C(d, s.changeYes).enabled;
                          noUsable = C(d, s.changeNo).enabled;
+                         fieldUsable = C(d, s.field).enabled;
                          asked = AskingIn(d, s);
                      }
                      if (c.neinWhileChecking) hl::Click(d, s.changeNo);
@@ -443,6 +447,7 @@ TEST_F(RouterIpDialogTest, ATypedAddressIsCheckedWhileTheDialogStaysUsable) {
                      status = C(d, kStatus).text;
                      field = C(d, s.field).text;
                      after = AskingIn(d, s);
+                     EXPECT_TRUE(C(d, s.field).enabled) << "the field is usable again";
                      if (c.neinWhileChecking) {
                          hl::Click(d, s.change);  // asked again, " Ja " is usable again
                          EXPECT_TRUE(C(d, s.changeYes).enabled);
@@ -453,6 +458,7 @@ TEST_F(RouterIpDialogTest, ATypedAddressIsCheckedWhileTheDialogStaysUsable) {
                 EXPECT_EQ(asked, Asking::Change);
                 EXPECT_FALSE(yesUsable) << "one check at a time";
                 EXPECT_TRUE(noUsable) << "\" Nein \" still cancels";
+                EXPECT_FALSE(fieldUsable) << "the question stands as it was confirmed";
             } else {
                 EXPECT_EQ(checking, "-") << "decided at once";
             }
@@ -466,29 +472,160 @@ TEST_F(RouterIpDialogTest, ATypedAddressIsCheckedWhileTheDialogStaysUsable) {
     }
 }
 
-TEST_F(RouterIpDialogTest, ACheckStillRunningWhenTheDialogClosesReachesNoOne) {
-    Store(RegistryView::Native, "10.0.0.1");
+// An address confirmed with " Ja " is what the user asked to store: closing the dialog waits
+// for its check, then either it is stored and the dialog ends, or the dialog stays with the
+// reason.
+TEST_F(RouterIpDialogTest, ClosingWhileAnAddressIsCheckedWaitsForTheCheck) {
+    enum class Close { Ok, CloseBox, FromOutside };
+    struct Case {
+        const char* what;
+        Close close;
+        unsigned delay;  // of every question to the name server
+        bool reverseKnown, neinMeanwhile;
+        const char* stored;
+        bool closed;         // by the request, once the check has ended
+        const char* status;  // when it stays open
+        int endValue;
+    } cases[] = {
+        {"OK: stored, then closed", Close::Ok, 2000, true, false, "192.168.178.1", true, "", 1},
+        {"close box: stored, then closed", Close::CloseBox, 2500, true, false, "192.168.178.1",
+         true, "", 0},
+        {"OK, no host name: open with the reason", Close::Ok, 2000, false, false, "10.0.0.1", false,
+         " Nicht gespeichert: kein Name zur Adresse ", 1},
+        {"close box, no answer: open with the reason", Close::CloseBox, mem::kNeverAnswers, true,
+         false, "10.0.0.1", false, " Nicht gespeichert: DNS antwortet nicht ", 1},
+        {"OK, then Nein: the close goes with the change", Close::Ok, 2000, true, true, "10.0.0.1",
+         false, "", 1},
+        {"closed by another program: the check goes with the dialog", Close::FromOutside, 2000,
+         true, false, "10.0.0.1", true, "", 0},
+    };
     const platform::Ipv4 router = {192, 168, 178, 1};
-    mem::AddReverse(router, "fritz.box");
-    mem::SetReverseLookupDelay(router, 2000);
-    Run({[&](ui::Dialog d) {
-        hl::Click(d, kChange);
-        hl::Type(d, kAddress, "192.168.178.1");
-        hl::Click(d, kChangeYes);
-        hl::AdvanceClock(500);
-    }});
-    EXPECT_EQ(hl::JobsPending(), 0u);
-    EXPECT_FALSE(mem::BusyCursorShown());
-    // The same dialog opened again, while the old check would have ended.
-    std::string status, field;
-    Run({[&](ui::Dialog d) {
-        hl::AdvanceClock(5000);
-        status = C(d, kStatus).text;
-        field = C(d, kAddress).text;
-    }});
-    EXPECT_EQ(Stored(RegistryView::Native), "10.0.0.1");
-    EXPECT_EQ(field, "10.0.0.1");
-    EXPECT_EQ(status, "");
+    for (const SectionIds& s : kBothSections) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(s.name) + ": " + c.what);
+            Fresh();
+            Prepare(s);
+            Store(s.view, "10.0.0.1");
+            if (c.reverseKnown) mem::AddReverse(router, "fritz.box");
+            mem::SetNameServerDelay(c.delay);
+            bool openWhileChecking = false, closed = false;
+            std::string checking, status;
+            auto d = [] { return hl::FindDialog(kRouterIpTitle); };
+            hl::AddSteps({[&] {
+                              hl::Click(d(), s.change);
+                              hl::Type(d(), s.field, "192.168.178.1");
+                              hl::Click(d(), s.changeYes);
+                              if (c.close == Close::Ok) hl::Click(d(), kOk);
+                              if (c.close == Close::CloseBox) hl::PressCloseBox(d());
+                              if (c.close == Close::FromOutside)
+                                  ui::SendToWindow(d(), ui::kWmClose, 0, 0);
+                          },
+                          [&] {
+                              hl::AdvanceClock(1000);
+                              openWhileChecking = true;
+                              checking = C(d(), kStatus).text;
+                              if (c.neinMeanwhile) hl::Click(d(), s.changeNo);
+                          },
+                          [&] {
+                              const ui::Dialog dialog = d();
+                              hl::AdvanceClock(5000);
+                              closed = !hl::DialogOf(dialog)->alive;
+                              if (closed) return;
+                              status = C(dialog, kStatus).text;
+                              hl::Click(dialog, kOk);  // no check in flight: closes at once
+                          }});
+            const int end = ShowRouterIpDialog(0);
+            hl::AdvanceClock(10000);  // whatever was in flight has ended by now
+            EXPECT_EQ(openWhileChecking, c.close != Close::FromOutside);
+            if (openWhileChecking) {
+                EXPECT_EQ(checking, " Prüfe 192.168.178.1 ... ");
+                EXPECT_EQ(closed, c.closed);
+            }
+            if (openWhileChecking && !closed) {
+                EXPECT_EQ(status, c.status);
+            }
+            EXPECT_EQ(Stored(s.view), c.stored);
+            EXPECT_EQ(end, c.endValue);
+            EXPECT_EQ(hl::JobsPending(), 0u);
+            EXPECT_FALSE(mem::BusyCursorShown());
+        }
+    }
+}
+
+// A host-name look-up answers the question its button asked from the section as it stood. The
+// user may have gone on meanwhile; then the answer is dropped, and nothing else is changed.
+TEST_F(RouterIpDialogTest, ALateHostNameAnswerLandsOnlyOnTheQuestionItWasAskedFrom) {
+    enum class Meanwhile { Nothing, Type, Delete, AskAgainThenNein, Switch, RegFile };
+    struct Case {
+        const char* what;
+        Meanwhile meanwhile;
+        const char* field;
+        Asking asking;
+    } cases[] = {
+        {"nothing: the answer fills the field and asks", Meanwhile::Nothing, "10.0.0.1",
+         Asking::Change},
+        {"an address typed", Meanwhile::Type, "10.9.9.9", Asking::None},
+        {"the delete question opened", Meanwhile::Delete, "192.168.178.1", Asking::Delete},
+        {"asked again, then Nein", Meanwhile::AskAgainThenNein, "192.168.178.1", Asking::None},
+        {"the section switched", Meanwhile::Switch, "192.168.178.1", Asking::None},
+        {"the registry entry opened and saved", Meanwhile::RegFile, "192.168.178.1", Asking::None},
+    };
+    for (const SectionIds& s : kBothSections) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(s.name) + ": " + c.what);
+            Fresh();
+            mem::SetProcessorArchitecture(kX64);  // both sections can be chosen
+            Prepare(s);
+            Store(s.view, "192.168.178.1");
+            mem::AddHost(config::kRouterHostName1, {{10, 0, 0, 1}});
+            mem::SetLookupDelay(config::kRouterHostName1, 2000);
+            std::string field, status, exported = "<none>";
+            Asking asking = Asking::Inconsistent;
+            auto look = [&](ui::Dialog d) {
+                hl::AdvanceClock(5000);
+                field = C(d, s.field).text;
+                asking = AskingIn(d, s);
+                status = C(d, kStatus).text;
+            };
+            std::vector<Step> steps = {[&](ui::Dialog d) {
+                if (c.meanwhile == Meanwhile::AskAgainThenNein) {
+                    hl::Click(d, s.fill1);
+                    hl::AdvanceClock(2000);  // answered: the question is open, the button usable
+                }
+                hl::Click(d, s.fill1);
+                hl::AdvanceClock(500);
+                if (c.meanwhile == Meanwhile::Type) hl::Type(d, s.field, "10.9.9.9");
+                if (c.meanwhile == Meanwhile::Delete) hl::Click(d, s.remove);
+                if (c.meanwhile == Meanwhile::AskAgainThenNein) hl::Click(d, s.changeNo);
+                if (c.meanwhile == Meanwhile::Switch) hl::Click(d, kSectionSwitch);
+                if (c.meanwhile == Meanwhile::RegFile) return hl::Click(d, s.regFile);
+                look(d);
+            }};
+            if (c.meanwhile == Meanwhile::RegFile) {
+                steps.push_back([&](ui::Dialog) {
+                    const ui::Dialog entry = hl::FindDialog(kRegistryEntryTitle);
+                    hl::AdvanceClock(5000);  // the answer's time comes while the entry shows
+                    hl::Click(entry, red::kSave);
+                    exported = mem::FileBytes(sysinfo::ProgramFolder() + RegFileName(s.regFile))
+                                   .value_or("<none>");
+                    hl::Click(entry, red::kOk);
+                });
+                steps.push_back(look);
+            }
+            Run(steps);
+            EXPECT_EQ(field, c.field);
+            EXPECT_EQ(asking, c.asking);
+            EXPECT_EQ(status, "");
+            EXPECT_EQ(Stored(s.view), "192.168.178.1");
+            if (c.meanwhile == Meanwhile::RegFile) {
+                EXPECT_NE(exported.find(platform::AnsiToUtf16("\"192.168.178.1\"")),
+                          std::string::npos)
+                    << "the file holds the address shown";
+            }
+            EXPECT_EQ(hl::JobsPending(), 0u);
+            EXPECT_FALSE(mem::BusyCursorShown());
+        }
+    }
 }
 
 TEST_F(RouterIpDialogTest, HostNameButtonsTellWhenTheNameServiceStaysSilent) {

@@ -136,8 +136,14 @@ TEST_F(StartupTest, TheVerdictComesWithinTheDeadlineWhateverTheNameServerDoes) {
     } cases[] = {
         {"quick name server", 0, 0, true, "", true, 0},
         {"slow name server: forward and reverse in turn", 1000, 1200, true, "", true, 2200},
+        // Each question has a deadline of its own: a slow server that answers every one in
+        // time counts as working.
+        {"1.8 s a question", 1800, 1800, true, "", true, 3600},
+        {"2.5 s a question", 2500, 2500, true, "", true, 5000},
         {"never answers", mem::kNeverAnswers, mem::kNeverAnswers, true, "", false, 3000},
-        {"answers forward, never reverse", 100, mem::kNeverAnswers, true, "", false, 3000},
+        {"forward answered after its deadline", 3100, 0, true, "", false, 3000},
+        {"answers forward, never reverse", 100, mem::kNeverAnswers, true, "", false, 3100},
+        {"reverse answered after its deadline", 2500, 3100, true, "", false, 5500},
         {"reverse unknown: the verdict comes when every probe has failed", 100, 200, false, "",
          false, 300},
         {"never answers, the keyword", mem::kNeverAnswers, mem::kNeverAnswers, true, " ohne ", true,
