@@ -200,8 +200,8 @@ ValueRead ReadStringValue(RegKey root, const std::string& path, const std::strin
     return ValueRead::WrongType;
 }
 
-ValueRead ReadDword(RegKey root, const std::string& path, const std::string& name,
-                    std::string& hex, std::uint32_t& number) {
+ValueRead ReadDword(RegKey root, const std::string& path, const std::string& name, std::string& hex,
+                    std::uint32_t& number) {
     hex.clear();
     number = 0;
     ScopedKey key;

@@ -43,8 +43,8 @@ ValueRead ReadStringValue(RegKey root, const std::string& path, const std::strin
                           std::string& text);
 // A REG_DWORD of exactly 4 bytes as a number and as 8 lower-case hex digits. Anything else
 // stored under the name (another type, or a REG_DWORD of another length) is WrongType.
-ValueRead ReadDword(RegKey root, const std::string& path, const std::string& name,
-                    std::string& hex, std::uint32_t& number);
+ValueRead ReadDword(RegKey root, const std::string& path, const std::string& name, std::string& hex,
+                    std::uint32_t& number);
 // 1 when ReadDword reads a value.
 int ReadDwordValue(RegKey root, const std::string& path, const std::string& name, std::string& hex,
                    std::uint32_t& number);

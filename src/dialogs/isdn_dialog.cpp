@@ -298,8 +298,7 @@ void Apply(ui::Dialog dialog) {
     WriteSetting(FaxSetting::FritzBoxUser, FlagText(dialog, kFritzBoxUser));
     if (Checked(dialog, kWowSwitch)) {
         WriteSetting(FaxSetting::FritzBoxMachineWow, FlagText(dialog, kFritzBoxMachineWow));
-        WriteSetting(FaxSetting::NeueTreiber2003MachineWow,
-                     FlagText(dialog, kNewDriverMachineWow));
+        WriteSetting(FaxSetting::NeueTreiber2003MachineWow, FlagText(dialog, kNewDriverMachineWow));
     } else {
         WriteSetting(FaxSetting::FritzBoxMachine, FlagText(dialog, kFritzBoxMachine));
         WriteSetting(FaxSetting::NeueTreiber2003Machine, FlagText(dialog, kNewDriverMachine));

@@ -23,9 +23,9 @@ int NativeAndWowSections::ShowStored(ui::Dialog dialog, int index) const {
 void NativeAndWowSections::ShowMark(ui::Dialog dialog, int index, int valid,
                                     config::ValueRead found) const {
     const int mark = sections_[index].missing;
-    ui::SetControlText(dialog, mark,
-                       found == config::ValueRead::WrongType ? config::kWrongTypeText
-                                                              : missingText_[index]);
+    ui::SetControlText(
+        dialog, mark,
+        found == config::ValueRead::WrongType ? config::kWrongTypeText : missingText_[index]);
     ui::ShowControl(dialog, mark, valid == 0);
 }
 

@@ -70,7 +70,7 @@ class NativeAndWowSections {
     const ViewSection (&sections_)[2];
     int sectionSwitch_, ok_;
     ViewsValue value_;
-    int valid_[2] = {0, 0};  // the last read of each view
+    int valid_[2] = {0, 0};       // the last read of each view
     std::string missingText_[2];  // each mark's own text, for a value that is not there
     ui::FocusMemory focus_;
 };

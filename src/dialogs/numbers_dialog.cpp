@@ -156,7 +156,8 @@ std::vector<std::string> DialledNumberLines(int status, const std::vector<std::s
 std::string PlusOptionRegText(bool usePlusMapper, bool optionKept, const std::string& replacement) {
     std::string text = std::string(kPlusOptionKey) + kCrLf;
     if (!optionKept)
-        text += RegNumberValueLine("UsePlusMapper", usePlusMapper ? "00000001" : "00000000") + kCrLf;
+        text +=
+            RegNumberValueLine("UsePlusMapper", usePlusMapper ? "00000001" : "00000000") + kCrLf;
     return text + RegTextValueLine("PlusMapper", sysinfo::KeepOnly(replacement, sysinfo::kDigits));
 }
 

@@ -88,8 +88,8 @@ TEST_F(ConfigContract, TypedReadsTellAValueOfAnotherType) {
         {"Binary4", pf::kRegBinary, "\x01\x02\x00\x00"s, R::WrongType, R::WrongType, ""},
         {"ExpandSz", pf::kRegExpandSz, "1.2.3.4\0"s, R::WrongType, R::WrongType, ""},
         {"DwordOf2", pf::kRegDword, "\x88\x13"s, R::WrongType, R::WrongType, ""},
-        {"DwordOf8", pf::kRegDword, "\x01\x00\x00\x00\x00\x00\x00\x00"s, R::WrongType,
-         R::WrongType, ""},
+        {"DwordOf8", pf::kRegDword, "\x01\x00\x00\x00\x00\x00\x00\x00"s, R::WrongType, R::WrongType,
+         ""},
     };
     RegKey key = 0;
     ASSERT_EQ(pf::kErrorSuccess, pf::CreateKey(pf::kHkeyCurrentUser, path.c_str(), key));

@@ -145,12 +145,17 @@ TEST_F(FaxSettingsTest, ASettingOfTheWrongTypeReadsAsSuch) {
         std::vector<std::uint8_t> data;
         std::uint32_t firstWrite;  // of "00000004"
     } cases[] = {
-        {FaxSetting::CapiController, kCurrentUser, kFaxUserKey, "CapiController",
-         platform::kRegSz, StoredText("4"), 1},
+        {FaxSetting::CapiController, kCurrentUser, kFaxUserKey, "CapiController", platform::kRegSz,
+         StoredText("4"), 1},
         {FaxSetting::Cip, kCurrentUser, kFaxUserKey, "Cip", platform::kRegBinary, {4, 0, 0, 0}, 4},
         {FaxSetting::Speech, kCurrentUser, kFaxUserKey, "Speech", platform::kRegDword, {1}, 0},
-        {FaxSetting::FritzBoxMachineWow, kLocalMachine, kFaxMachineKeyWow, "FritzBox",
-         platform::kRegDword, {1, 0, 0, 0, 0, 0, 0, 0}, 0},
+        {FaxSetting::FritzBoxMachineWow,
+         kLocalMachine,
+         kFaxMachineKeyWow,
+         "FritzBox",
+         platform::kRegDword,
+         {1, 0, 0, 0, 0, 0, 0, 0},
+         0},
         {FaxSetting::UsePlusMapper, kCurrentUser, kFaxUserProgramKey, "UsePlusMapper",
          platform::kRegSz, StoredText("1"), 0},
     };

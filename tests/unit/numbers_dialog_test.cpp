@@ -230,8 +230,8 @@ TEST_F(NumbersDialogTest, AnOptionOfTheWrongTypeIsKeptUntilChosen) {
         bool markedAfter;
     } cases[] = {
         {"left alone", false, key + "\"PlusMapper\"=\"00\"", std::nullopt, true},
-        {"option chosen", true, key + "\"UsePlusMapper\"=dword:00000001\r\n\"PlusMapper\"=\"00\"", 1,
-         false},
+        {"option chosen", true, key + "\"UsePlusMapper\"=dword:00000001\r\n\"PlusMapper\"=\"00\"",
+         1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

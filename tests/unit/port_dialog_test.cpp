@@ -269,28 +269,28 @@ TEST_F(PortDialogTest, APortOfTheWrongTypeIsMarkedAndReplacedOnlyWhenConfirmed) 
                 Shown opened, after;
                 std::string mark, otherMark, exported;
                 bool canSave = true;
-                int end = Run(
-                    {[&](ui::Dialog d) {
-                         opened = ShownIn(d, s);
-                         mark = C(d, s.missing).text;
-                         otherMark = C(d, other.missing).text;
-                         if (then == Then::Nein || then == Then::Typed) hl::Click(d, s.change);
-                         if (then == Then::Typed) hl::Type(d, s.field, "00001388");
-                         if (then == Then::Default) hl::Click(d, s.fill1);
-                         if (then == Then::Nein) hl::Click(d, s.changeNo);
-                         if (then == Then::Typed || then == Then::Default)
-                             hl::Click(d, s.changeYes);
-                         if (then == Then::Export) hl::Click(d, s.regFile);
-                     },
-                     [&](ui::Dialog d) {
-                         if (then == Then::Export) {
-                             ui::Dialog entry = hl::FindDialog(kRegistryEntryTitle);
-                             exported = ui::GetControlText(entry, red::kText);
-                             canSave = C(entry, red::kSave).enabled;
-                             hl::Click(entry, red::kOk);
-                         }
-                         after = ShownIn(d, s);
-                     }});
+                int end = Run({[&](ui::Dialog d) {
+                                   opened = ShownIn(d, s);
+                                   mark = C(d, s.missing).text;
+                                   otherMark = C(d, other.missing).text;
+                                   if (then == Then::Nein || then == Then::Typed)
+                                       hl::Click(d, s.change);
+                                   if (then == Then::Typed) hl::Type(d, s.field, "00001388");
+                                   if (then == Then::Default) hl::Click(d, s.fill1);
+                                   if (then == Then::Nein) hl::Click(d, s.changeNo);
+                                   if (then == Then::Typed || then == Then::Default)
+                                       hl::Click(d, s.changeYes);
+                                   if (then == Then::Export) hl::Click(d, s.regFile);
+                               },
+                               [&](ui::Dialog d) {
+                                   if (then == Then::Export) {
+                                       ui::Dialog entry = hl::FindDialog(kRegistryEntryTitle);
+                                       exported = ui::GetControlText(entry, red::kText);
+                                       canSave = C(entry, red::kSave).enabled;
+                                       hl::Click(entry, red::kOk);
+                                   }
+                                   after = ShownIn(d, s);
+                               }});
                 EXPECT_EQ(opened, Showing("", true, false, true));
                 EXPECT_EQ(mark, config::kWrongTypeText);
                 EXPECT_EQ(otherMark, " Eintrag Fehlt ");
