@@ -1234,10 +1234,16 @@ wrong_type() {
     local avm='HKLM\SOFTWARE\AVM' wow='HKLM\SOFTWARE\Wow6432Node\AVM'
     local fax='HKCU\SOFTWARE\AVM\FRITZ! 2.0\Fax'
     local port=" Orvano Port" ip=" Orvano IP-Adresse" isdn=" Erweiterte Einstellungen ... ISDN"
+    local program='HKCU\SOFTWARE\AVM\FRITZ! 2.0\FRITZ!' nums=" Nebenstelle - Rufnummern"
     local entry=" Registry Eintrag" wrong=" falscher Typ "
     restore_machine
     restore+="; '$run' '$prefix' reg delete '$fax' /v Cip /f >/dev/null 2>&1"
+    restore+="; '$run' '$prefix' reg delete '$fax\\Rufnummern' /f >/dev/null 2>&1"
+    restore+="; '$run' '$prefix' reg delete '$program' /v UsePlusMapper /f >/dev/null 2>&1"
     reg_set "$avm\\CAPIoTCP" /v Port /t REG_SZ /d 5031
+    # A number with "+" makes the main window's warning, which opens the numbers dialog.
+    reg_set "$fax\\Rufnummern" /v Nummer1 /d +4930123
+    reg_set "$program" /v UsePlusMapper /d 1
     reg_set "$wow\\AVMIGDCTRL" /v FoundFritzBoxes /t REG_DWORD /d 1
     printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
         '[HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\AVM\CAPIoTCP]' '"Port"="5031"' '' \
@@ -1309,6 +1315,17 @@ EOF
     script isdn_closed <<EOF || return
 click "$isdn" 2205
 wait-gone "$isdn"
+notify "$title" 8650 0
+wait-window "$nums" 10000
+expect "$wrong" get-text "$nums" 8819
+expect "1" is-visible "$nums" 8819
+expect "0" get-check "$nums" 8813
+layout "$nums"
+EOF
+    dialog_shot wrong_type_numbers "$nums"
+    script numbers_closed <<EOF || return
+click "$nums" 8805
+wait-gone "$nums"
 EOF
     close_orvano close "$main" || return
     local got
@@ -1318,6 +1335,8 @@ EOF
     [ "$got" = "    Port    REG_SZ    5031" ] || fail "the port nobody confirmed: \"$got\""
     got=$(reg_query "$fax" Cip)
     [ "$got" = "    Cip    REG_SZ    4" ] || fail "Cip: \"$got\""
+    got=$(reg_query "$program" UsePlusMapper)
+    [ "$got" = "    UsePlusMapper    REG_SZ    1" ] || fail "UsePlusMapper: \"$got\""
     [ ! -e "$app/Reg5_AVM_NC_FB_Port.reg" ] || fail "a port of the wrong type was exported"
     phase "values of the wrong type shown, kept and replaced when confirmed"
 }
