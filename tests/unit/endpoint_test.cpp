@@ -137,15 +137,6 @@ TEST_F(EndpointTest, AValueOfTheWrongTypeIsThereButNeverRead) {
             EXPECT_EQ(text, c.port ? "000013a7" : "10.0.0.1");
         }
     }
-    // Missing and a stored 0 stay what they were.
-    mem::Reset();
-    std::string hex;
-    ValueRead found = ValueRead::WrongType;
-    EXPECT_EQ(ReadPort(RegistryView::Native, hex, found), 0);
-    EXPECT_EQ(found, ValueRead::Missing);
-    mem::PutDword(kLocalMachine, PortKey(RegistryView::Native), "Port", 0);
-    EXPECT_EQ(ReadPort(RegistryView::Native, hex, found), 0);
-    EXPECT_EQ(std::make_pair(found, hex), std::make_pair(ValueRead::Read, std::string("00000000")));
 }
 
 TEST_F(EndpointTest, AddressWritesAreFilteredButNotValidated) {

@@ -132,47 +132,6 @@ TEST_F(FaxSettingsTest, FirstWritesStoreTheApplicationsChoice) {
     EXPECT_EQ(Stored(kCurrentUser, kFaxUserKey, "Cip"), 7u);
 }
 
-// A setting stored as a string, as binary or as a DWORD of another length reads as neither
-// set nor 0; a write (which the dialogs make only for a value the user chose) treats it as
-// missing, so the first-write rule holds.
-TEST_F(FaxSettingsTest, ASettingOfTheWrongTypeReadsAsSuch) {
-    struct Case {
-        FaxSetting setting;
-        RegKey root;
-        const char* key;
-        const char* value;
-        std::uint32_t type;
-        std::vector<std::uint8_t> data;
-        std::uint32_t firstWrite;  // of "00000004"
-    } cases[] = {
-        {FaxSetting::CapiController, kCurrentUser, kFaxUserKey, "CapiController", platform::kRegSz,
-         StoredText("4"), 1},
-        {FaxSetting::Cip, kCurrentUser, kFaxUserKey, "Cip", platform::kRegBinary, {4, 0, 0, 0}, 4},
-        {FaxSetting::Speech, kCurrentUser, kFaxUserKey, "Speech", platform::kRegDword, {1}, 0},
-        {FaxSetting::FritzBoxMachineWow,
-         kLocalMachine,
-         kFaxMachineKeyWow,
-         "FritzBox",
-         platform::kRegDword,
-         {1, 0, 0, 0, 0, 0, 0, 0},
-         0},
-        {FaxSetting::UsePlusMapper, kCurrentUser, kFaxUserProgramKey, "UsePlusMapper",
-         platform::kRegSz, StoredText("1"), 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.value);
-        mem::Reset();
-        mem::PutValue(c.root, c.key, c.value, c.type, c.data);
-        std::string hex = "sentinel";
-        ValueRead found = ValueRead::Read;
-        EXPECT_EQ(ReadFaxSetting(c.setting, hex, found), 0);
-        EXPECT_EQ(std::make_pair(found, hex), std::make_pair(ValueRead::WrongType, std::string()));
-        EXPECT_EQ(mem::GetValue(c.root, c.key, c.value)->data, c.data);
-        EXPECT_EQ(WriteFaxSetting(c.setting, "00000004"), 1);
-        EXPECT_EQ(Stored(c.root, c.key, c.value), c.firstWrite);
-    }
-}
-
 TEST_F(FaxSettingsTest, PlusMapperAndDataFolderKeepOnlyWhatCounts) {
     EXPECT_EQ(WritePlusMapper(" 00 "), 1);
     EXPECT_EQ(mem::GetValue(kCurrentUser, kFaxUserProgramKey, "PlusMapper")->data,
