@@ -272,13 +272,20 @@ void RefreshEndpoint(ui::Dialog dialog) {
         int address, port;
     } rows[] = {{config::RegistryView::Native, kAddress, kPort},
                 {config::RegistryView::Wow6432Node, kWowAddress, kWowPort}};
+    // A value of the wrong type is there, but the client cannot read it: said as such.
+    auto shown = [](config::ValueRead found, int usable, const std::string& text) {
+        if (found == config::ValueRead::WrongType) return std::string(config::kWrongTypeText);
+        return usable ? text : std::string();
+    };
     for (const Fields& row : rows) {
         std::string address, hex;
-        Set(dialog, row.address, config::ReadRouterAddress(row.view, address) ? address : "");
+        config::ValueRead found;
+        const int addressUsable = config::ReadRouterAddress(row.view, address, found);
+        Set(dialog, row.address, shown(found, addressUsable, address));
+        const int portUsable = config::ReadPort(row.view, hex, found);
         Set(dialog, row.port,
-            config::ReadPort(row.view, hex)
-                ? hex + " (" + std::to_string(config::HexTextNumber(hex)) + ")"
-                : "");
+            shown(found, portUsable,
+                  hex + " (" + std::to_string(config::HexTextNumber(hex)) + ")"));
     }
 }
 

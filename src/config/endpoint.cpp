@@ -22,19 +22,29 @@ const char* PortKey(RegistryView view) {
 }
 
 int ReadRouterAddress(RegistryView view, std::string& address) {
+    ValueRead found;
+    return ReadRouterAddress(view, address, found);
+}
+
+int ReadRouterAddress(RegistryView view, std::string& address, ValueRead& found) {
     address.clear();
     std::string stored;
-    if (!ReadTextValue(kLocalMachine, RouterAddressKey(view), kRouterAddressValue, stored))
-        return 0;
+    found = ReadStringValue(kLocalMachine, RouterAddressKey(view), kRouterAddressValue, stored);
+    if (found != ValueRead::Read) return 0;
     if (sysinfo::CountOf(stored, '.') != 3) return 0;
     address = sysinfo::KeepOnly(stored, sysinfo::kAddressCharacters);
     return 1;
 }
 
 int ReadPort(RegistryView view, std::string& hex) {
+    ValueRead found;
+    return ReadPort(view, hex, found);
+}
+
+int ReadPort(RegistryView view, std::string& hex, ValueRead& found) {
     std::uint32_t number = 0;
-    if (!ReadDwordValue(kLocalMachine, PortKey(view), kPortValue, hex, number)) return 0;
-    return number > 0 ? 1 : 0;
+    found = ReadDword(kLocalMachine, PortKey(view), kPortValue, hex, number);
+    return found == ValueRead::Read && number > 0 ? 1 : 0;
 }
 
 int ChangeRouterAddress(RegistryView view, const std::string& address, int action) {
@@ -52,8 +62,8 @@ int ChangePort(RegistryView view, const std::string& hex, int action) {
     if (action == kActionWrite) {
         std::string stored;
         std::uint32_t number = 0;
-        // A Port value of any number, 0 included, is overwritten; without one, the client's
-        // default goes in first, whatever was asked for.
+        // A Port value of any number, 0 included, is overwritten; without one the client can
+        // read, the client's default goes in first, whatever was asked for.
         bool present =
             ReadDwordValue(kLocalMachine, PortKey(view), kPortValue, stored, number) == 1;
         return WriteDwordValue(kLocalMachine, PortKey(view), kPortValue,

@@ -100,10 +100,15 @@ int ReadFaxApplication(std::string& version, std::string& programFolder, std::st
 }
 
 int ReadFaxSetting(FaxSetting setting, std::string& hex) {
+    ValueRead found;
+    return ReadFaxSetting(setting, hex, found);
+}
+
+int ReadFaxSetting(FaxSetting setting, std::string& hex, ValueRead& found) {
     const SettingPlace place = PlaceOf(setting);
     std::uint32_t number = 0;
-    if (!ReadDwordValue(place.root, place.key, place.value, hex, number)) return 0;
-    return number > 0 ? 1 : 0;
+    found = ReadDword(place.root, place.key, place.value, hex, number);
+    return found == ValueRead::Read && number > 0 ? 1 : 0;
 }
 
 int WriteFaxSetting(FaxSetting setting, const std::string& hex) {

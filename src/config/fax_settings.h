@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "config/registry.h"
+
 namespace orvano::config {
 
 inline constexpr char kFaxUserProgramKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\FRITZ!";
@@ -34,9 +36,12 @@ using NumbersStatus = int;
 // 1 when the program folder is stored and present. The folders come in folder form; see the
 // source for when each argument is left as it was.
 int ReadFaxApplication(std::string& version, std::string& programFolder, std::string& dataFolder);
-// 1 when the value exists and is above 0; the 8-digit hex text is given for 0 too.
+// 1 when the value exists as a 4-byte REG_DWORD and is above 0; the 8-digit hex text is given
+// for 0 too. `found` tells what was stored; a value of the wrong type gives 0 and "".
 int ReadFaxSetting(FaxSetting setting, std::string& hex);
-// Writes the value; while it does not exist yet, the setting's first-write choice goes in.
+int ReadFaxSetting(FaxSetting setting, std::string& hex, ValueRead& found);
+// Writes the value; while none of the right type exists, the setting's first-write choice goes
+// in. Callers write over a value of the wrong type only when the user chose a new one.
 int WriteFaxSetting(FaxSetting setting, const std::string& hex);
 // 1 when a replacement with digits is stored; digits only.
 int ReadPlusMapper(std::string& digits);

@@ -102,6 +102,30 @@ int CountEntries(EnumOne enumOne) {
     }
 }
 
+// The value's type and size without its data: Missing when there is no such value, WrongType
+// when it is there under another type than `wanted`.
+ValueRead KindOf(const ScopedKey& key, const std::string& name, std::uint32_t wanted,
+                 std::uint32_t& size) {
+    std::uint32_t type = p::kRegNone;
+    size = 0;
+    if (p::QueryValueEx(key.Get(), name.c_str(), &type, nullptr, &size) != p::kErrorSuccess)
+        return ValueRead::Missing;
+    return type == wanted ? ValueRead::Read : ValueRead::WrongType;
+}
+
+// The value into the 255-byte text buffer, cut at its first NUL; `type` in: the preset type
+// slot, out: the stored type. False when it cannot be read or does not fit.
+bool QueryText(const ScopedKey& key, const std::string& name, std::uint32_t& type,
+               std::string& text) {
+    std::array<std::uint8_t, kTextBuffer> buffer{};
+    std::uint32_t size = kTextBuffer;
+    if (p::QueryValueEx(key.Get(), name.c_str(), &type, buffer.data(), &size) != p::kErrorSuccess)
+        return false;
+    const char* chars = reinterpret_cast<const char*>(buffer.data());
+    text.assign(chars, strnlen(chars, buffer.size()));
+    return true;
+}
+
 struct VendorKey {
     RegKey root;
     const char* path;
@@ -156,31 +180,52 @@ int ReadTextValue(RegKey root, const std::string& path, const std::string& name,
     text.clear();
     ScopedKey key;
     if (OpenWith(root, KeyPath(path), p::kKeyQueryValue, key) != p::kErrorSuccess) return 0;
-    std::array<std::uint8_t, kTextBuffer> buffer{};
-    std::uint32_t size = kTextBuffer;
     std::uint32_t type = p::kRegSz;
+    return QueryText(key, name, type, text) ? 1 : 0;
+}
+
+ValueRead ReadStringValue(RegKey root, const std::string& path, const std::string& name,
+                          std::string& text) {
+    text.clear();
+    ScopedKey key;
+    if (OpenWith(root, KeyPath(path), p::kKeyQueryValue, key) != p::kErrorSuccess)
+        return ValueRead::Missing;
+    std::uint32_t size = 0;
+    const ValueRead kind = KindOf(key, name, p::kRegSz, size);
+    if (kind != ValueRead::Read) return kind;
+    std::uint32_t type = p::kRegSz;
+    if (!QueryText(key, name, type, text)) return ValueRead::Missing;
+    if (type == p::kRegSz) return ValueRead::Read;
+    text.clear();  // changed under our feet between the two queries
+    return ValueRead::WrongType;
+}
+
+ValueRead ReadDword(RegKey root, const std::string& path, const std::string& name, std::string& hex,
+                    std::uint32_t& number) {
+    hex.clear();
+    number = 0;
+    ScopedKey key;
+    if (OpenWith(root, KeyPath(path), p::kKeyQueryValue, key) != p::kErrorSuccess)
+        return ValueRead::Missing;
+    std::uint32_t size = 0;
+    const ValueRead kind = KindOf(key, name, p::kRegDword, size);
+    if (kind != ValueRead::Read) return kind;
+    if (size != 4) return ValueRead::WrongType;
+    std::array<std::uint8_t, 4> buffer{};
+    size = 4;
+    std::uint32_t type = p::kRegDword;
     if (p::QueryValueEx(key.Get(), name.c_str(), &type, buffer.data(), &size) != p::kErrorSuccess)
-        return 0;
-    const char* chars = reinterpret_cast<const char*>(buffer.data());
-    text.assign(chars, strnlen(chars, buffer.size()));
-    return 1;
+        return ValueRead::Missing;
+    if (type != p::kRegDword || size != 4) return ValueRead::WrongType;
+    number =
+        buffer[0] | buffer[1] << 8 | buffer[2] << 16 | static_cast<std::uint32_t>(buffer[3]) << 24;
+    hex = DwordText(number);
+    return ValueRead::Read;
 }
 
 int ReadDwordValue(RegKey root, const std::string& path, const std::string& name, std::string& hex,
                    std::uint32_t& number) {
-    hex.clear();
-    number = 0;
-    ScopedKey key;
-    if (OpenWith(root, KeyPath(path), p::kKeyQueryValue, key) != p::kErrorSuccess) return 0;
-    std::array<std::uint8_t, 4> buffer{};
-    std::uint32_t size = 4;
-    std::uint32_t type = p::kRegDword;
-    if (p::QueryValueEx(key.Get(), name.c_str(), &type, buffer.data(), &size) != p::kErrorSuccess)
-        return 0;
-    number =
-        buffer[0] | buffer[1] << 8 | buffer[2] << 16 | static_cast<std::uint32_t>(buffer[3]) << 24;
-    hex = DwordText(number);
-    return 1;
+    return ReadDword(root, path, name, hex, number) == ValueRead::Read ? 1 : 0;
 }
 
 int WriteTextValue(RegKey root, const std::string& path, const std::string& name,

@@ -28,9 +28,24 @@ std::string VendorKeyText(int location);
 // 1 when the key can be opened for reading.
 int KeyExists(RegKey root, const std::string& path);
 
-// A text value, cut at its first NUL; data over 255 bytes counts as absent.
+// What a typed read found: nothing to read (no key, no value, data too large), a value of
+// the reader's type, or a value that is there under another type. The bytes of such a value
+// are never handed out as this reader's kind: a string's "abc" is no port 0x00636261.
+enum class ValueRead { Missing, Read, WrongType };
+
+// How every window shows a value that is there but of the wrong type.
+inline constexpr char kWrongTypeText[] = " falscher Typ ";
+
+// A text value of any type, cut at its first NUL; data over 255 bytes counts as absent.
 int ReadTextValue(RegKey root, const std::string& path, const std::string& name, std::string& text);
-// A value of at most 4 bytes as a number and as 8 lower-case hex digits; the type is not checked.
+// A REG_SZ value as ReadTextValue reads it; a value of any other type is WrongType.
+ValueRead ReadStringValue(RegKey root, const std::string& path, const std::string& name,
+                          std::string& text);
+// A REG_DWORD of exactly 4 bytes as a number and as 8 lower-case hex digits. Anything else
+// stored under the name (another type, or a REG_DWORD of another length) is WrongType.
+ValueRead ReadDword(RegKey root, const std::string& path, const std::string& name, std::string& hex,
+                    std::uint32_t& number);
+// 1 when ReadDword reads a value.
 int ReadDwordValue(RegKey root, const std::string& path, const std::string& name, std::string& hex,
                    std::uint32_t& number);
 // Stores REG_SZ without terminating NUL, creating the key when missing.

@@ -26,6 +26,7 @@ constexpr std::uint32_t kEtchedLine = 0x50000010;
 constexpr std::uint32_t kGroupHead = 0x50030D09;    // first radio button of a group
 constexpr std::uint32_t kNumberStyle = 0x50012080;  // ES_NUMBER, ES_AUTOHSCROLL, WS_TABSTOP
 constexpr int kNumberCharacters = 10;
+constexpr std::uint32_t kHiddenCentredLabel = ui::kCentredLabel & ~ui::kWsVisible;
 
 constexpr char kRouterIsdnValue[] = "ffffffff";
 constexpr char kRouterAnalogValue[] = "fffffffe";
@@ -66,6 +67,7 @@ const ui::ControlRow kRows[] = {
     {kRegFile, ControlKind::Button, " Reg Datei ", 15, 289, 45, 12, kFlatButton, 0},
     {kBack, ControlKind::Button, " Zurück ", 110, 288, 55, 15, 0, 0},
     {kApply, ControlKind::Button, " Übernehmen ", 180, 288, 55, 15, 0, 0},
+    {kWrongTypes, ControlKind::Label, "", 15, 1, 230, 9, kHiddenCentredLabel, 0, ui::kRed},
 };
 
 const ui::ToolTipRow kTips[] = {
@@ -97,17 +99,76 @@ constexpr RouterLine kRouterLines[] = {{kRouterIsdn, kRouterIsdnValue},
                                        {kRouterAnalog, kRouterAnalogValue},
                                        {kRouterInternet, kRouterInternetValue}};
 
+constexpr int kSettingCount = static_cast<int>(FaxSetting::UsePlusMapper) + 1;
+
 // Only one ISDN dialog is open at a time.
 struct State {
     ui::FocusMemory focus;
     // The user chose a controller or typed a number since the last reload. Until then the
     // stored value is left alone, also one the dialog could not have produced itself.
     bool controllerTouched = false;
+    // Settings stored with the wrong type at the last reload and not chosen anew by the user
+    // since: the fax application cannot read them, but neither " Übernehmen " nor the
+    // export puts a value there that nobody chose.
+    bool kept[kSettingCount] = {};
 };
 
 State& TheState() {
     static State state;
     return state;
+}
+
+bool& Kept(FaxSetting setting) {
+    return TheState().kept[static_cast<int>(setting)];
+}
+
+// The settings in the order the dialog shows them, as the user knows them from it.
+struct SettingName {
+    FaxSetting setting;
+    const char* name;
+};
+constexpr SettingName kSettingNames[] = {
+    {FaxSetting::FritzBoxUser, "FritzBox HKCU"},
+    {FaxSetting::FritzBoxMachine, "FritzBox HKLM"},
+    {FaxSetting::NeueTreiber2003Machine, "NeueTreiber2003 HKLM"},
+    {FaxSetting::FritzBoxMachineWow, "FritzBox 6432"},
+    {FaxSetting::NeueTreiber2003MachineWow, "NeueTreiber2003 6432"},
+    {FaxSetting::ControllerFax, "ControllerFax"},
+    {FaxSetting::CapiController, "CapiController"},
+    {FaxSetting::Cip, "Cip"},
+    {FaxSetting::Speech, "Speech"},
+};
+
+// The check box of each flag setting.
+constexpr Flag kFlags[] = {{kFritzBoxUser, FaxSetting::FritzBoxUser},
+                           {kFritzBoxMachine, FaxSetting::FritzBoxMachine},
+                           {kNewDriverMachine, FaxSetting::NeueTreiber2003Machine},
+                           {kFritzBoxMachineWow, FaxSetting::FritzBoxMachineWow},
+                           {kNewDriverMachineWow, FaxSetting::NeueTreiber2003MachineWow},
+                           {kControllerFax, FaxSetting::ControllerFax},
+                           {kSpeech, FaxSetting::Speech}};
+
+// Reads a setting and notes whether it is stored with the wrong type.
+int ReadSetting(FaxSetting setting, std::string& hex) {
+    config::ValueRead found;
+    const int result = config::ReadFaxSetting(setting, hex, found);
+    Kept(setting) = found == config::ValueRead::WrongType;
+    return result;
+}
+
+// Writes a setting, unless it holds a value of the wrong type that the user left alone.
+void WriteSetting(FaxSetting setting, const std::string& hex) {
+    if (!Kept(setting)) config::WriteFaxSetting(setting, hex);
+}
+
+// " falscher Typ -> Cip, Speech ", or nothing.
+void ShowWrongTypes(ui::Dialog dialog) {
+    std::string names;
+    for (const SettingName& entry : kSettingNames)
+        if (Kept(entry.setting)) names += (names.empty() ? "" : ", ") + std::string(entry.name);
+    ui::SetControlText(dialog, kWrongTypes,
+                       names.empty() ? "" : config::kWrongTypeText + ("-> " + names + " "));
+    ui::ShowControl(dialog, kWrongTypes, !names.empty());
 }
 
 bool Checked(ui::Dialog dialog, int id) {
@@ -179,7 +240,7 @@ void Reload(ui::Dialog dialog) {
     ui::EnableControl(dialog, kApply, false);
     TheState().controllerTouched = false;
 
-    const int user = config::ReadFaxSetting(FaxSetting::FritzBoxUser, hex);
+    const int user = ReadSetting(FaxSetting::FritzBoxUser, hex);
     ui::SetCheck(dialog, kFritzBoxUser, user);
     EnableRouterLines(dialog, user == 1);
 
@@ -188,7 +249,7 @@ void Reload(ui::Dialog dialog) {
                                  {kFritzBoxMachineWow, FaxSetting::FritzBoxMachineWow},
                                  {kNewDriverMachineWow, FaxSetting::NeueTreiber2003MachineWow}};
     for (const Flag& flag : machineFlags)
-        ui::SetCheck(dialog, flag.id, config::ReadFaxSetting(flag.setting, hex));
+        ui::SetCheck(dialog, flag.id, ReadSetting(flag.setting, hex));
 
     if (config::VendorKeyExists(config::kVendorKeyWow6432Node) == 0) {
         ui::EnableControl(dialog, kFritzBoxMachineWow, false);
@@ -206,10 +267,10 @@ void Reload(ui::Dialog dialog) {
         ui::EnableControl(dialog, kNewDriverMachineWow, true);
     }
 
-    ui::SetCheck(dialog, kControllerFax, config::ReadFaxSetting(FaxSetting::ControllerFax, hex));
+    ui::SetCheck(dialog, kControllerFax, ReadSetting(FaxSetting::ControllerFax, hex));
 
     SetNumberEditable(dialog, false);
-    if (config::ReadFaxSetting(FaxSetting::CapiController, hex) == 1) {
+    if (ReadSetting(FaxSetting::CapiController, hex) == 1) {
         int selected = kController;
         for (const RouterLine& line : kRouterLines)
             if (hex == line.value) selected = line.id;
@@ -223,35 +284,33 @@ void Reload(ui::Dialog dialog) {
 
     if (!InternetPossible()) ui::EnableControl(dialog, kRouterInternet, false);
 
-    if (config::ReadFaxSetting(FaxSetting::Cip, hex) == 1) {
+    if (ReadSetting(FaxSetting::Cip, hex) == 1) {
         if (hex == kAnalogFaxValue) ui::SetOption(dialog, kAnalogFax, kIsdnFax, kAnalogFax);
         if (hex == kIsdnFaxValue) ui::SetOption(dialog, kAnalogFax, kIsdnFax, kIsdnFax);
     }
 
-    ui::SetCheck(dialog, kSpeech, config::ReadFaxSetting(FaxSetting::Speech, hex));
+    ui::SetCheck(dialog, kSpeech, ReadSetting(FaxSetting::Speech, hex));
+    ShowWrongTypes(dialog);
 }
 
 // " Übernehmen ": every choice goes to the registry, then the dialog shows what was stored.
 void Apply(ui::Dialog dialog) {
-    config::WriteFaxSetting(FaxSetting::FritzBoxUser, FlagText(dialog, kFritzBoxUser));
+    WriteSetting(FaxSetting::FritzBoxUser, FlagText(dialog, kFritzBoxUser));
     if (Checked(dialog, kWowSwitch)) {
-        config::WriteFaxSetting(FaxSetting::FritzBoxMachineWow,
-                                FlagText(dialog, kFritzBoxMachineWow));
-        config::WriteFaxSetting(FaxSetting::NeueTreiber2003MachineWow,
-                                FlagText(dialog, kNewDriverMachineWow));
+        WriteSetting(FaxSetting::FritzBoxMachineWow, FlagText(dialog, kFritzBoxMachineWow));
+        WriteSetting(FaxSetting::NeueTreiber2003MachineWow, FlagText(dialog, kNewDriverMachineWow));
     } else {
-        config::WriteFaxSetting(FaxSetting::FritzBoxMachine, FlagText(dialog, kFritzBoxMachine));
-        config::WriteFaxSetting(FaxSetting::NeueTreiber2003Machine,
-                                FlagText(dialog, kNewDriverMachine));
+        WriteSetting(FaxSetting::FritzBoxMachine, FlagText(dialog, kFritzBoxMachine));
+        WriteSetting(FaxSetting::NeueTreiber2003Machine, FlagText(dialog, kNewDriverMachine));
     }
-    config::WriteFaxSetting(FaxSetting::ControllerFax, FlagText(dialog, kControllerFax));
+    WriteSetting(FaxSetting::ControllerFax, FlagText(dialog, kControllerFax));
     if (TheState().controllerTouched) {
         const std::string controller = ControllerText(dialog);
-        if (!controller.empty()) config::WriteFaxSetting(FaxSetting::CapiController, controller);
+        if (!controller.empty()) WriteSetting(FaxSetting::CapiController, controller);
     }
     const std::string service = ServiceText(dialog);
-    if (!service.empty()) config::WriteFaxSetting(FaxSetting::Cip, service);
-    config::WriteFaxSetting(FaxSetting::Speech, FlagText(dialog, kSpeech));
+    if (!service.empty()) WriteSetting(FaxSetting::Cip, service);
+    WriteSetting(FaxSetting::Speech, FlagText(dialog, kSpeech));
 
     ui::EnableControl(dialog, kApply, false);
     ui::SendToWindow(dialog, kReload, 0, 0);
@@ -262,25 +321,32 @@ std::string ExportText(ui::Dialog dialog) {
     const bool wow = Checked(dialog, kWowSwitch);
     std::string text;
     auto line = [&text](const std::string& content) { text += content + kCrLf; };
+    // A setting of the wrong type that the user left alone has no value in the dialog: its
+    // line stays out, and importing the file leaves it as it is.
+    auto value = [&line](FaxSetting setting, const char* name, const std::string& hex) {
+        if (!Kept(setting) && !hex.empty()) line(RegNumberValueLine(name, hex));
+    };
     if (wow) {
         line("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\Fritz! 2.0\\Fax]");
-        line(RegNumberValueLine("FritzBox", FlagHex(dialog, kFritzBoxMachineWow)));
-        line(RegNumberValueLine("NeueTreiber2003", FlagHex(dialog, kNewDriverMachineWow)));
+        value(FaxSetting::FritzBoxMachineWow, "FritzBox", FlagHex(dialog, kFritzBoxMachineWow));
+        value(FaxSetting::NeueTreiber2003MachineWow, "NeueTreiber2003",
+              FlagHex(dialog, kNewDriverMachineWow));
     } else {
         line("[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\Fritz! 2.0\\Fax]");
-        line(RegNumberValueLine("FritzBox", FlagHex(dialog, kFritzBoxMachine)));
-        line(RegNumberValueLine("NeueTreiber2003", FlagHex(dialog, kNewDriverMachine)));
+        value(FaxSetting::FritzBoxMachine, "FritzBox", FlagHex(dialog, kFritzBoxMachine));
+        value(FaxSetting::NeueTreiber2003Machine, "NeueTreiber2003",
+              FlagHex(dialog, kNewDriverMachine));
     }
     line("");
     line("[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\Fax]");
-    line(RegNumberValueLine("ControllerFax", FlagHex(dialog, kControllerFax)));
-    line(RegNumberValueLine("FritzBox", FlagHex(dialog, kFritzBoxUser)));
+    value(FaxSetting::ControllerFax, "ControllerFax", FlagHex(dialog, kControllerFax));
+    value(FaxSetting::FritzBoxUser, "FritzBox", FlagHex(dialog, kFritzBoxUser));
     // "dword:" with no digits would make the whole script unimportable.
-    const std::string controller = ControllerText(dialog);
-    if (!controller.empty()) line(RegNumberValueLine("CapiController", controller));
-    const std::string service = ServiceText(dialog);
-    if (!service.empty()) line(RegNumberValueLine("Cip", service));
-    return text + RegNumberValueLine("Speech", FlagHex(dialog, kSpeech));
+    value(FaxSetting::CapiController, "CapiController", ControllerText(dialog));
+    value(FaxSetting::Cip, "Cip", ServiceText(dialog));
+    value(FaxSetting::Speech, "Speech", FlagHex(dialog, kSpeech));
+    // The body's last line has no line end of its own.
+    return text.substr(0, text.size() - 2);
 }
 
 void Export(ui::Dialog dialog) {
@@ -293,6 +359,7 @@ void Export(ui::Dialog dialog) {
 // The user changed the controller number: cap it, and allow writing only a real controller.
 void NumberChanged(ui::Dialog dialog) {
     TheState().controllerTouched = true;
+    Kept(FaxSetting::CapiController) = false;
     if (DigitsNumber(ui::GetControlText(dialog, kControllerNumber)) > kMaxControllerNumber)
         SetNumberText(dialog, std::to_string(kMaxControllerNumber));
     const std::string text = sysinfo::TrimmedEnd(ui::GetControlText(dialog, kControllerNumber));
@@ -321,12 +388,22 @@ void WowSwitched(ui::Dialog dialog) {
 // Picks a controller choice; the number box is editable only for a numbered controller.
 void ChooseController(ui::Dialog dialog, int id) {
     TheState().controllerTouched = true;
+    Kept(FaxSetting::CapiController) = false;
     ui::SetOption(dialog, kController, kRouterInternet, id);
     SetNumberEditable(dialog, id == kController);
     ui::EnableControl(dialog, kApply, true);
 }
 
+// A click on a flag's box or a service button is the user's choice of a new value.
+void Chosen(int id, std::uint32_t code) {
+    if (code > 1) return;
+    for (const Flag& flag : kFlags)
+        if (flag.id == id) Kept(flag.setting) = false;
+    if (id == kAnalogFax || id == kIsdnFax) Kept(FaxSetting::Cip) = false;
+}
+
 void Command(ui::Dialog dialog, int id, std::uint32_t code) {
+    Chosen(id, code);
     switch (id) {
         case kFritzBoxUser:
             return UserSwitched(dialog);

@@ -26,6 +26,8 @@ inline constexpr int kControllerFrame = 2216, kControllerFax = 2217, kController
 inline constexpr int kAdvancedFrame = 2224, kServiceFrame = 2225, kAnalogFax = 2226,
                      kIsdnFax = 2227, kIndicatorFrame = 2228, kSpeech = 2229;
 inline constexpr int kRegFile = kRegIsdn, kBack = 2205, kApply = 2206;
+// Names the settings stored with the wrong type; hidden while there are none.
+inline constexpr int kWrongTypes = 2240;
 
 // The highest controller number the edit box accepts.
 inline constexpr std::uint32_t kMaxControllerNumber = 268435455;

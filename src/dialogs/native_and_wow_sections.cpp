@@ -12,17 +12,32 @@ NativeAndWowSections::NativeAndWowSections(const ViewSection (&sections)[2], int
 
 int NativeAndWowSections::ShowStored(ui::Dialog dialog, int index) const {
     std::string text;
-    const int stored = value_.read(sections_[index].view, text);
+    config::ValueRead found;
+    const int stored = value_.read(sections_[index].view, text, found);
     ui::SetControlText(dialog, sections_[index].field, text);
     return stored;
+}
+
+// The mark says why a section has no usable value: none is there, or one of the wrong type,
+// which the client cannot read either. It is offered for a change as a missing one is.
+void NativeAndWowSections::ShowMark(ui::Dialog dialog, int index, int valid,
+                                    config::ValueRead found) const {
+    const int mark = sections_[index].missing;
+    ui::SetControlText(
+        dialog, mark,
+        found == config::ValueRead::WrongType ? config::kWrongTypeText : missingText_[index]);
+    ui::ShowControl(dialog, mark, valid == 0);
 }
 
 // After a write or delete: the field, the delete button and the mark follow what is stored.
 void NativeAndWowSections::ShowStoredEntry(ui::Dialog dialog, int index) {
     const ViewSection& section = sections_[index];
-    valid_[index] = ShowStored(dialog, index);
+    std::string text;
+    config::ValueRead found;
+    valid_[index] = value_.read(section.view, text, found);
+    ui::SetControlText(dialog, section.field, text);
     ui::EnableControl(dialog, section.deleteRow.button, valid_[index] == 1);
-    ui::ShowControl(dialog, section.missing, valid_[index] == 0);
+    ShowMark(dialog, index, valid_[index], found);
 }
 
 void NativeAndWowSections::EnableSection(ui::Dialog dialog, int index, bool enabled) const {
@@ -41,11 +56,13 @@ void NativeAndWowSections::Open(ui::Dialog dialog) {
     int focus = ok_;
     for (int index : {kWow, kNative}) {
         const ViewSection& section = sections_[index];
+        missingText_[index] = ui::GetControlText(dialog, section.missing);
         std::string text;
-        valid_[index] = value_.read(section.view, text);
+        config::ValueRead found;
+        valid_[index] = value_.read(section.view, text, found);
         if (valid_[index] == 1 || !value_.keepCreationText)
             ui::SetControlText(dialog, section.field, text);
-        ui::ShowControl(dialog, section.missing, valid_[index] == 0);
+        ShowMark(dialog, index, valid_[index], found);
         if (valid_[index] == 0) ui::EnableControl(dialog, section.deleteRow.button, false);
         focus = valid_[index] == 1 ? ok_ : section.field;
     }
@@ -96,9 +113,10 @@ void NativeAndWowSections::SwitchSection(ui::Dialog dialog) const {
 
     EnableSection(dialog, editable, true);
     std::string text;
-    const int stored = value_.read(on.view, text);
+    config::ValueRead found;
+    const int stored = value_.read(on.view, text, found);
     ui::EnableControl(dialog, on.deleteRow.button, stored == 1);
-    ui::ShowControl(dialog, on.missing, stored == 0);
+    ShowMark(dialog, editable, stored, found);
     ui::FocusControl(dialog, sectionSwitch_);
 }
 

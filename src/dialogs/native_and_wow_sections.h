@@ -26,8 +26,9 @@ class NativeAndWowSections;
 
 // What differs between the dialogs.
 struct ViewsValue {
-    // 1 and the text when a usable value is stored (ReadPort, ReadRouterAddress).
-    int (*read)(config::RegistryView view, std::string& text);
+    // 1 and the text when a usable value is stored (ReadPort, ReadRouterAddress); `found`
+    // tells a value of the wrong type from a missing one.
+    int (*read)(config::RegistryView view, std::string& text, config::ValueRead& found);
     // Writes (config::kActionWrite) or deletes (config::kActionDelete) the value.
     int (*change)(config::RegistryView view, const std::string& text, int action);
     // " Ja " of a change: checks the field and finishes with NativeAndWowSections::FinishChange.
@@ -58,6 +59,7 @@ class NativeAndWowSections {
 
   private:
     void Open(ui::Dialog dialog);
+    void ShowMark(ui::Dialog dialog, int index, int valid, config::ValueRead found) const;
     void ShowStoredEntry(ui::Dialog dialog, int index);
     void EnableSection(ui::Dialog dialog, int index, bool enabled) const;
     void Delete(ui::Dialog dialog, int index);
@@ -68,7 +70,8 @@ class NativeAndWowSections {
     const ViewSection (&sections_)[2];
     int sectionSwitch_, ok_;
     ViewsValue value_;
-    int valid_[2] = {0, 0};  // the last read of each view
+    int valid_[2] = {0, 0};       // the last read of each view
+    std::string missingText_[2];  // each mark's own text, for a value that is not there
     ui::FocusMemory focus_;
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "config/fax_settings.h"
+#include "config/registry.h"
 #include "dialogs/registry_entry_dialog.h"
 #include "sysinfo/text.h"
 #include "ui/control_table.h"
@@ -20,6 +21,7 @@ namespace {
 
 using ui::kCentredLabel;
 using ui::kFlatButton;
+using ui::kRightLabel;
 using ui::kTitleBlue;
 using ui::kWhite;
 
@@ -55,6 +57,9 @@ const ui::ControlRow kRows[] = {
     {kRegFile, ControlKind::Button, " Reg Datei ", 15, 183, 45, 12, kFlatButton},
     {kOk, ControlKind::Button, " OK ", 95, 182, 50, 15},
     {kApply, ControlKind::Button, " Übernehmen ", 165, 182, 55, 15},
+    // On the option frame's top edge, right-aligned, hidden until needed.
+    {kWrongType, ControlKind::Label, config::kWrongTypeText, 160, 145, 65, 9,
+     kRightLabel & ~ui::kWsVisible, 0, ui::kRed},
 };
 
 // Registered in this order.
@@ -71,6 +76,9 @@ const ui::ToolTipRow kTips[] = {
 // Only one numbers dialog is open at a time.
 struct State {
     ui::FocusMemory focus;
+    // "UsePlusMapper" was stored with the wrong type at the last reload and the user has not
+    // chosen the option since: it is neither written nor exported.
+    bool optionKept = false;
 };
 
 State& TheState() {
@@ -100,7 +108,10 @@ void EnableApplyByDigits(ui::Dialog dialog) {
 
 void Reload(ui::Dialog dialog) {
     std::string hex;
-    const int use = config::ReadFaxSetting(FaxSetting::UsePlusMapper, hex);
+    config::ValueRead found;
+    const int use = config::ReadFaxSetting(FaxSetting::UsePlusMapper, hex, found);
+    TheState().optionKept = found == config::ValueRead::WrongType;
+    ui::ShowControl(dialog, kWrongType, TheState().optionKept);
     ui::SetCheck(dialog, kUsePlusMapper, use);
     ui::SetEditReadOnly(dialog, kPlusMapper, use != 1);
     std::string digits;
@@ -140,11 +151,14 @@ std::vector<std::string> DialledNumberLines(int status, const std::vector<std::s
     return lines;
 }
 
-// The body of the export: the option as the check box shows it, the replacement's digits.
-std::string PlusOptionRegText(bool usePlusMapper, const std::string& replacement) {
-    return std::string(kPlusOptionKey) + kCrLf +
-           RegNumberValueLine("UsePlusMapper", usePlusMapper ? "00000001" : "00000000") + kCrLf +
-           RegTextValueLine("PlusMapper", sysinfo::KeepOnly(replacement, sysinfo::kDigits));
+// The body of the export: the option as the check box shows it (left out while a value of
+// the wrong type is kept), the replacement's digits.
+std::string PlusOptionRegText(bool usePlusMapper, bool optionKept, const std::string& replacement) {
+    std::string text = std::string(kPlusOptionKey) + kCrLf;
+    if (!optionKept)
+        text +=
+            RegNumberValueLine("UsePlusMapper", usePlusMapper ? "00000001" : "00000000") + kCrLf;
+    return text + RegTextValueLine("PlusMapper", sysinfo::KeepOnly(replacement, sysinfo::kDigits));
 }
 
 // The list is read afresh each time; when nothing can be read it keeps what it shows.
@@ -165,7 +179,7 @@ void SwitchPlusOption(ui::Dialog dialog) {
 
 void Apply(ui::Dialog dialog) {
     const bool use = PlusOptionChecked(dialog);
-    config::WriteFaxSetting(FaxSetting::UsePlusMapper, use ? "1" : "0");
+    if (!TheState().optionKept) config::WriteFaxSetting(FaxSetting::UsePlusMapper, use ? "1" : "0");
     // The button is only enabled with a digit in the field; never store an empty replacement.
     const std::string replacement = ui::GetControlText(dialog, kPlusMapper);
     if (sysinfo::HasDigit(replacement)) config::WritePlusMapper(replacement);
@@ -176,14 +190,17 @@ void Apply(ui::Dialog dialog) {
 void Export(ui::Dialog dialog) {
     if (!Exportable(dialog)) return;
     ClearPendingRegText();
-    SetPendingRegText(
-        PlusOptionRegText(PlusOptionChecked(dialog), ui::GetControlText(dialog, kPlusMapper)));
+    SetPendingRegText(PlusOptionRegText(PlusOptionChecked(dialog), TheState().optionKept,
+                                        ui::GetControlText(dialog, kPlusMapper)));
     ShowRegistryEntryDialog(dialog, kRegCountryCode);
     ui::FocusControl(dialog, kRegFile);
 }
 
 void Command(ui::Dialog dialog, int id, std::uint32_t code) {
-    if (id == kUsePlusMapper) return SwitchPlusOption(dialog);
+    if (id == kUsePlusMapper) {
+        if (code <= 1) TheState().optionKept = false;  // the user chose the option
+        return SwitchPlusOption(dialog);
+    }
     if (id == kPlusMapper) {
         // Only the user's own edits; the field changing under Reload is no modification.
         if (code == ui::kEnChange && !ui::TextSetByProgram()) EnableApplyByDigits(dialog);

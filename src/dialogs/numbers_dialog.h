@@ -17,6 +17,8 @@ inline constexpr int kTitle = 8801, kHintFrame = 8803, kHintCountryCode = 8804, 
                      kHintUseZero = 8816, kListFrame = 8807, kListCaption = 8808, kShow = 8809,
                      kHide = 8810, kList = 8811, kOptionFrame = 8812, kUsePlusMapper = 8813,
                      kPlusMapper = 8814, kRegFile = kRegCountryCode, kOk = 8805, kApply = 8806;
+// Shown while "UsePlusMapper" is stored with the wrong type.
+inline constexpr int kWrongType = 8819;
 
 // Posted to the dialog to load the "+" option from the registry.
 inline constexpr std::uint32_t kReloadMessage = 0x7F2;

@@ -69,6 +69,47 @@ TEST_F(ConfigContract, ATextValueOver255BytesReadsAsAbsent) {
     }
 }
 
+// The typed readers look at the stored type and length, never at what the bytes would mean
+// as a number: a string "abc" is no DWORD 0x00636261, on Windows as in the memory platform.
+TEST_F(ConfigContract, TypedReadsTellAValueOfAnotherType) {
+    const std::string path = Path(pf::kHkeyCurrentUser);
+    using R = config::ValueRead;
+    const struct {
+        const char* name;
+        std::uint32_t type;
+        std::string bytes;
+        R dword;
+        R string;
+        const char* hex;
+    } cases[] = {
+        {"Dword", pf::kRegDword, "\xa7\x13\x00\x00"s, R::Read, R::WrongType, "000013a7"},
+        {"SzAbc", pf::kRegSz, "abc\0"s, R::WrongType, R::Read, ""},
+        {"Sz5031", pf::kRegSz, "5031\0"s, R::WrongType, R::Read, ""},
+        {"Binary4", pf::kRegBinary, "\x01\x02\x00\x00"s, R::WrongType, R::WrongType, ""},
+        {"ExpandSz", pf::kRegExpandSz, "1.2.3.4\0"s, R::WrongType, R::WrongType, ""},
+        {"DwordOf2", pf::kRegDword, "\x88\x13"s, R::WrongType, R::WrongType, ""},
+        {"DwordOf8", pf::kRegDword, "\x01\x00\x00\x00\x00\x00\x00\x00"s, R::WrongType, R::WrongType,
+         ""},
+    };
+    RegKey key = 0;
+    ASSERT_EQ(pf::kErrorSuccess, pf::CreateKey(pf::kHkeyCurrentUser, path.c_str(), key));
+    for (const auto& c : cases)
+        ASSERT_EQ(pf::kErrorSuccess, SetRaw(key, c.name, c.type, c.bytes)) << c.name;
+    pf::CloseKey(key);
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string hex = "sentinel", text = "sentinel";
+        std::uint32_t number = 0xdeadbeef;
+        EXPECT_EQ(c.dword, config::ReadDword(pf::kHkeyCurrentUser, path, c.name, hex, number));
+        EXPECT_EQ(c.hex, hex);
+        EXPECT_EQ(c.string, config::ReadStringValue(pf::kHkeyCurrentUser, path, c.name, text));
+    }
+    std::string hex;
+    std::uint32_t number = 0;
+    EXPECT_EQ(R::Missing, config::ReadDword(pf::kHkeyCurrentUser, path, "Absent", hex, number));
+}
+
 // RegSetValueExA takes the NUL that follows the text in the caller's memory as part of the
 // data, so the stored value is one byte longer than the text; reading it back gives the text.
 TEST_F(ConfigContract, WriteTextValueStoresRegSzWithTheNulThatFollowsTheText) {

@@ -1300,9 +1300,126 @@ EOS
     phase "address stored though OK came while the slow name server was asked"
 }
 
+# --- wrong_type: values of the wrong type, as hand-written .reg lines leave them ------------
+
+# "Port"="5031" in a hand-written script, and "reg add" without /t REG_DWORD, store strings that
+# the client cannot read. Each window says so with one text; the port is rewritten only when a
+# new one is confirmed, and what nobody confirmed stays as it was.
+wrong_type() {
+    local avm='HKLM\SOFTWARE\AVM' wow='HKLM\SOFTWARE\Wow6432Node\AVM'
+    local fax='HKCU\SOFTWARE\AVM\FRITZ! 2.0\Fax'
+    local port=" Orvano Port" ip=" Orvano IP-Adresse" isdn=" Erweiterte Einstellungen ... ISDN"
+    local program='HKCU\SOFTWARE\AVM\FRITZ! 2.0\FRITZ!' nums=" Nebenstelle - Rufnummern"
+    local entry=" Registry Eintrag" wrong=" falscher Typ "
+    restore_machine
+    restore+="; '$run' '$prefix' reg delete '$fax' /v Cip /f >/dev/null 2>&1"
+    restore+="; '$run' '$prefix' reg delete '$fax\\Rufnummern' /f >/dev/null 2>&1"
+    restore+="; '$run' '$prefix' reg delete '$program' /v UsePlusMapper /f >/dev/null 2>&1"
+    reg_set "$avm\\CAPIoTCP" /v Port /t REG_SZ /d 5031
+    # A number with "+" makes the main window's warning, which opens the numbers dialog.
+    reg_set "$fax\\Rufnummern" /v Nummer1 /d +4930123
+    reg_set "$program" /v UsePlusMapper /d 1
+    reg_set "$wow\\AVMIGDCTRL" /v FoundFritzBoxes /t REG_DWORD /d 1
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+        '[HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\AVM\CAPIoTCP]' '"Port"="5031"' '' \
+        '[HKEY_CURRENT_USER\Software\AVM\FRITZ! 2.0\Fax]' '"Cip"="4"' '' >"$app/hand_written.reg"
+    reg_import hand_written.reg
+    [ "$(reg_query "$wow\\CAPIoTCP" Port)" = "    Port    REG_SZ    5031" ] ||
+        fail "the hand-written script left \"$(reg_query "$wow\\CAPIoTCP" Port)\""
+    start_orvano Ohne
+    local main=$last_pid
+    script shown <<EOF || return
+wait-window "$title" 20000
+expect "192.168.178.1" get-text "$title" 3061
+expect "$wrong" get-text "$title" 3062
+expect "$wrong" get-text "$title" 3063
+expect "$wrong" get-text "$title" 3064
+EOF
+    screenshot wrong_type
+    # The port dialog: the Wow6432Node section is the one editable on this machine.
+    script port_opened <<EOF || return
+double-click "$title" 3060
+wait-window "$port" 10000
+expect "$wrong" get-text "$port" 8505
+expect "1" is-visible "$port" 8505
+expect "" get-text "$port" 8473
+expect "0" is-enabled "$port" 8475
+click "$port" 8497
+expect "$wrong" get-text "$port" 8504
+expect "1" is-visible "$port" 8504
+expect "0" is-visible "$port" 8505
+expect "" get-text "$port" 8463
+expect "0" is-enabled "$port" 8465
+expect "1" is-enabled "$port" 8464
+layout "$port"
+EOF
+    dialog_shot wrong_type_port "$port"
+    # Never exported; a change without eight digits writes nothing; the default, confirmed,
+    # replaces the string.
+    script port_changed <<EOF || return
+click "$port" 8717
+wait-window "$entry" 10000
+expect "0" is-enabled "$entry" 8714
+click "$entry" 8705
+wait-gone "$entry"
+click "$port" 8464
+click "$port" 8476
+expect "1" is-visible "$port" 8504
+click "$port" 8492
+click "$port" 8476
+expect "000013a7" get-text "$port" 8463
+expect "0" is-visible "$port" 8504
+expect "1" is-enabled "$port" 8465
+click "$port" 8455
+wait-gone "$port"
+expect "000013a7 (5031)" get-text "$title" 3062
+expect "$wrong" get-text "$title" 3064
+click "$title" 3074
+wait-window "$ip" 10000
+expect "$wrong" get-text "$ip" 8503
+expect "1" is-visible "$ip" 8503
+click "$ip" 8255
+wait-gone "$ip"
+click "$title" 3004
+wait-window "$isdn" 10000
+expect "$wrong-> Cip " get-text "$isdn" 2240
+expect "1" is-visible "$isdn" 2240
+layout "$isdn" 2220:2230 2220
+EOF
+    dialog_shot wrong_type_isdn "$isdn"
+    script isdn_closed <<EOF || return
+click "$isdn" 2205
+wait-gone "$isdn"
+notify "$title" 8650 0
+wait-window "$nums" 10000
+expect "$wrong" get-text "$nums" 8819
+expect "1" is-visible "$nums" 8819
+expect "0" get-check "$nums" 8813
+layout "$nums"
+EOF
+    dialog_shot wrong_type_numbers "$nums"
+    script numbers_closed <<EOF || return
+click "$nums" 8805
+wait-gone "$nums"
+EOF
+    close_orvano close "$main" || return
+    local got
+    got=$(reg_query "$avm\\CAPIoTCP" Port)
+    [ "$got" = "    Port    REG_DWORD    0x13a7" ] || fail "the confirmed port: \"$got\""
+    got=$(reg_query "$wow\\CAPIoTCP" Port)
+    [ "$got" = "    Port    REG_SZ    5031" ] || fail "the port nobody confirmed: \"$got\""
+    got=$(reg_query "$fax" Cip)
+    [ "$got" = "    Cip    REG_SZ    4" ] || fail "Cip: \"$got\""
+    got=$(reg_query "$program" UsePlusMapper)
+    [ "$got" = "    UsePlusMapper    REG_SZ    1" ] || fail "UsePlusMapper: \"$got\""
+    [ ! -e "$app/Reg5_AVM_NC_FB_Port.reg" ] || fail "a port of the wrong type was exported"
+    phase "values of the wrong type shown, kept and replaced when confirmed"
+}
+
 case $scenario in
     status | single_instance | name_service | settings_file | library_search | dialogs | reg_files | \
-        companions | data_folder | closing | endpoint_dialogs | layout | typing | slow_name_server)
+        companions | data_folder | closing | endpoint_dialogs | layout | typing | slow_name_server | \
+        wrong_type)
         "$scenario"
         ;;
     *)

@@ -92,6 +92,53 @@ TEST_F(EndpointTest, FirstPortWriteStoresTheDefault) {
     EXPECT_EQ(StoredPort(RegistryView::Native), 5000u);
 }
 
+// A hand-written .reg line "Port"="5031" stores a string the client cannot read: such a value
+// is there, but it is neither a port nor an address, and only a confirmed write replaces it
+// (as a missing one: the port's first write stores the default).
+TEST_F(EndpointTest, AValueOfTheWrongTypeIsThereButNeverRead) {
+    using platform::kRegBinary;
+    using platform::kRegExpandSz;
+    struct Case {
+        const char* what;
+        bool port;
+        std::uint32_t type;
+        std::vector<std::uint8_t> data;
+    } cases[] = {
+        {"port as string abc", true, kRegSz, StoredText("abc")},
+        {"port as string 5031", true, kRegSz, StoredText("5031")},
+        {"port as binary", true, kRegBinary, {0x01, 0x02, 0, 0}},
+        {"port dword of 2 bytes", true, kRegDword, {0xA7, 0x13}},
+        {"address as dword", false, kRegDword, {1, 2, 3, 4}},
+        {"address as binary text", false, kRegBinary, StoredText("192.168.178.1")},
+        {"address as expandable string", false, kRegExpandSz, StoredText("192.168.178.1")},
+    };
+    for (RegistryView view : kViews) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            mem::Reset();
+            const char* key = c.port ? PortKey(view) : RouterAddressKey(view);
+            const char* name = c.port ? "Port" : "FoundFritzBoxes";
+            mem::PutValue(kLocalMachine, key, name, c.type, c.data);
+            std::string text = "sentinel";
+            ValueRead found = ValueRead::Read;
+            EXPECT_EQ(c.port ? ReadPort(view, text, found) : ReadRouterAddress(view, text, found),
+                      0);
+            EXPECT_EQ(found, ValueRead::WrongType);
+            EXPECT_EQ(text, "");
+            EXPECT_EQ(RouterAddressStored(), 0);
+            EXPECT_EQ(mem::GetValue(kLocalMachine, key, name)->data, c.data) << "left as stored";
+
+            EXPECT_EQ(c.port ? ChangePort(view, "00001388", kActionWrite)
+                             : ChangeRouterAddress(view, "10.0.0.1", kActionWrite),
+                      1);
+            EXPECT_EQ(c.port ? ReadPort(view, text, found) : ReadRouterAddress(view, text, found),
+                      1);
+            EXPECT_EQ(found, ValueRead::Read);
+            EXPECT_EQ(text, c.port ? "000013a7" : "10.0.0.1");
+        }
+    }
+}
+
 TEST_F(EndpointTest, AddressWritesAreFilteredButNotValidated) {
     EXPECT_EQ(ChangeRouterAddress(RegistryView::Native, "192.168.178.1", kActionWrite), 1);
     auto stored = mem::GetValue(kLocalMachine, "SOFTWARE\\AVM\\AVMIGDCTRL", "FoundFritzBoxes");

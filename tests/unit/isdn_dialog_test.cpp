@@ -388,6 +388,105 @@ TEST_F(IsdnDialogTest, AFailedWriteLeavesOnlyItsValue) {
     }
 }
 
+// Settings stored as strings, binary data or DWORDs of another length are named at the top
+// of the dialog. Neither " Übernehmen " nor the export puts a value there until the user
+// chooses one in that setting's own control; then the first write goes in as for a missing
+// value.
+TEST_F(IsdnDialogTest, SettingsOfTheWrongTypeAreNamedAndKeptUntilChosen) {
+    const std::vector<std::uint8_t> text1 = StoredText("1"), binary4 = {4, 0, 0, 0},
+                                    long1 = {1, 0, 0, 0, 0, 0, 0, 0};
+    auto putWrong = [&] {
+        mem::PutValue(kCurrentUser, kUserKey, "FritzBox", platform::kRegSz, text1);
+        mem::PutValue(kCurrentUser, kUserKey, "Cip", platform::kRegBinary, binary4);
+        mem::PutValue(kCurrentUser, kUserKey, "Speech", platform::kRegDword, long1);
+        mem::PutValue(kCurrentUser, kUserKey, "CapiController", platform::kRegSz,
+                      StoredText("fffffffe"));
+        mem::PutValue(kLocalMachine, kMachineKey, "NeueTreiber2003", platform::kRegSz, text1);
+    };
+    const std::string allNamed =
+        " falscher Typ -> FritzBox HKCU, NeueTreiber2003 HKLM, CapiController, Cip, Speech ";
+    struct Case {
+        const char* what;
+        std::vector<Step> steps;  // before " Übernehmen "
+        std::string namedAfter;
+        Number fritzBox, cip, controller, newDriver;  // nullopt: left as it was
+    } cases[] = {
+        {"other choices only", {Click(kControllerFax)}, allNamed, {}, {}, {}, {}},
+        {"each chosen anew",
+         {Click(kFritzBoxUser), Click(kIsdnFax), Click(kRouterAnalog), Click(kNewDriverMachine),
+          Click(kNewDriverMachine)},
+         " falscher Typ -> Speech ",
+         1,
+         0x11,
+         0xFFFFFFFE,
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        putWrong();
+        std::string named, exported, namedAfter;
+        bool shownAfter = true;
+        std::vector<Step> steps = {[&](ui::Dialog d) {
+            named = ui::GetControlText(d, kWrongTypes);
+            EXPECT_TRUE(hl::ControlOf(d, kWrongTypes)->visible);
+            EXPECT_FALSE(On(d, kFritzBoxUser) || On(d, kAnalogFax) || On(d, kIsdnFax));
+            EXPECT_EQ(ShownBy(d), (Shown{0, "1", false, false}));
+        }};
+        steps.insert(steps.end(), c.steps.begin(), c.steps.end());
+        steps.push_back(Click(kRegFile));
+        steps.push_back([&](ui::Dialog) {
+            exported = PendingRegText();
+            hl::Click(hl::FindDialog(kRegistryEntryTitle), red::kOk);
+        });
+        steps.push_back(Click(kApply));
+        steps.push_back([&](ui::Dialog d) {
+            namedAfter = ui::GetControlText(d, kWrongTypes);
+            shownAfter = hl::ControlOf(d, kWrongTypes)->visible;
+        });
+        Run(steps);
+        EXPECT_EQ(named, allNamed);
+        EXPECT_EQ(namedAfter, c.namedAfter);
+        EXPECT_TRUE(shownAfter);
+        const auto& user = kUserKey;
+        auto kept = [&](config::RegKey root, const char* key, const char* name,
+                        const std::vector<std::uint8_t>& data) {
+            EXPECT_EQ(mem::GetValue(root, key, name)->data, data) << name;
+        };
+        kept(kCurrentUser, user, "Speech", long1);
+        if (c.fritzBox) {
+            EXPECT_EQ(Stored(kCurrentUser, user, "FritzBox"), c.fritzBox);
+            EXPECT_EQ(Stored(kCurrentUser, user, "Cip"), c.cip);
+            EXPECT_EQ(Controller(), c.controller);
+            EXPECT_EQ(Stored(kLocalMachine, kMachineKey, "NeueTreiber2003"), c.newDriver);
+        } else {
+            kept(kCurrentUser, user, "FritzBox", text1);
+            kept(kCurrentUser, user, "Cip", binary4);
+            kept(kCurrentUser, user, "CapiController", StoredText("fffffffe"));
+            kept(kLocalMachine, kMachineKey, "NeueTreiber2003", text1);
+            EXPECT_EQ(Stored(kCurrentUser, user, "ControllerFax"), 1u);
+            // The export leaves out every line it has no chosen value for.
+            EXPECT_EQ(exported,
+                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\Fritz! 2.0\\Fax]\r\n"
+                      "\"FritzBox\"=dword:00000000\r\n\r\n"
+                      "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\Fax]\r\n"
+                      "\"ControllerFax\"=dword:00000001");
+        }
+        if (c.fritzBox) {
+            EXPECT_NE(exported.find("\"FritzBox\"=dword:00000001\r\n\"CapiController\"="
+                                    "dword:fffffffe\r\n\"Cip\"=dword:00000011"),
+                      std::string::npos)
+                << exported;
+            EXPECT_EQ(exported.find("Speech"), std::string::npos) << exported;
+        }
+    }
+    // Nothing of the wrong type: nothing named.
+    Fresh();
+    bool shown = true;
+    Run({[&](ui::Dialog d) { shown = hl::ControlOf(d, kWrongTypes)->visible; }});
+    EXPECT_FALSE(shown);
+}
+
 TEST_F(IsdnDialogTest, ExportShowsAndSavesTheChoicesOfTheDialog) {
     const std::string example =
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\Fritz! 2.0\\Fax]\r\n"

@@ -256,6 +256,63 @@ TEST_F(MainWindowTest, RefreshesReadWhatIsStoredNow) {
                                                "5.10.1.0 / 2.2.0.0", "5.10.1.0 / 2.2.0.0"}));
 }
 
+// The port as a string ("Port"="5031" from a hand-written .reg line) or as binary data is not
+// read as a number, nor is an address stored as anything but a string: each says it is there
+// but of the wrong type, while a missing value or a Port 0 leaves its field empty.
+TEST_F(MainWindowTest, ValuesOfTheWrongTypeAreShownAsSuch) {
+    using platform::kRegBinary;
+    using platform::kRegDword;
+    using platform::kRegExpandSz;
+    using platform::kRegSz;
+    const char* wrong = config::kWrongTypeText;
+    struct Case {
+        const char* key;
+        const char* name;
+        std::uint32_t type;
+        std::vector<std::uint8_t> data;
+        int field;
+        std::string shown;
+    } cases[] = {
+        {"SOFTWARE\\AVM\\CAPIoTCP", "Port", kRegSz, StoredText("abc"), kPort, wrong},
+        {"SOFTWARE\\AVM\\CAPIoTCP", "Port", kRegSz, StoredText("5031"), kPort, wrong},
+        {"SOFTWARE\\Wow6432Node\\AVM\\CAPIoTCP", "Port", kRegBinary, {1, 2, 0, 0}, kWowPort, wrong},
+        {"SOFTWARE\\AVM\\CAPIoTCP",
+         "Port",
+         kRegDword,
+         {0xA7, 0x13, 0, 0, 0, 0, 0, 0},
+         kPort,
+         wrong},
+        {"SOFTWARE\\AVM\\CAPIoTCP",
+         "Port",
+         kRegDword,
+         {0xA7, 0x13, 0, 0},
+         kPort,
+         "000013a7 (5031)"},
+        {"SOFTWARE\\AVM\\CAPIoTCP", "Port", kRegDword, {0, 0, 0, 0}, kPort, ""},
+        {"SOFTWARE\\AVM\\AVMIGDCTRL", "FoundFritzBoxes", kRegBinary, StoredText("10.0.0.1"),
+         kAddress, wrong},
+        {"SOFTWARE\\Wow6432Node\\AVM\\AVMIGDCTRL", "FoundFritzBoxes", kRegExpandSz,
+         StoredText("10.0.0.1"), kWowAddress, wrong},
+        {"SOFTWARE\\AVM\\AVMIGDCTRL", "FoundFritzBoxes", kRegDword, {10, 0, 0, 1}, kAddress, wrong},
+        {"SOFTWARE\\AVM\\AVMIGDCTRL", "FoundFritzBoxes", kRegSz, StoredText("10.0.0"), kAddress,
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " " + std::to_string(c.type) + " " + c.shown);
+        mem::Reset();
+        hl::Reset();
+        mem::PutValue(kLocalMachine, c.key, c.name, c.type, c.data);
+        ui::Dialog window = Run({});
+        EXPECT_EQ(Text(window, c.field), c.shown);
+        for (int id : {kAddress, kPort, kWowAddress, kWowPort}) {
+            if (id != c.field) {
+                EXPECT_EQ(Text(window, id), "") << id;
+            }
+        }
+        EXPECT_EQ(mem::GetValue(kLocalMachine, c.key, c.name)->data, c.data);
+    }
+}
+
 TEST_F(MainWindowTest, LayoutFollowsItsTable) {
     ui::Dialog window = Run({});
     const hl::DialogState* state = hl::DialogOf(window);

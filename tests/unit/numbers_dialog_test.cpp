@@ -218,6 +218,54 @@ TEST_F(NumbersDialogTest, NoExportOfTheOptionWithoutDigits) {
     EXPECT_FALSE(mem::FileBytes(kExportFile));
 }
 
+// "UsePlusMapper" stored as a string: marked, exported without its line, and rewritten only
+// once the user chooses the option (the digits' field is read-only until then).
+TEST_F(NumbersDialogTest, AnOptionOfTheWrongTypeIsKeptUntilChosen) {
+    const std::string key = "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\FRITZ!]\r\n";
+    struct Case {
+        const char* name;
+        bool choose;
+        std::string body;
+        std::optional<std::uint32_t> stored;  // nullopt: the string is left
+        bool markedAfter;
+    } cases[] = {
+        {"left alone", false, key + "\"PlusMapper\"=\"00\"", std::nullopt, true},
+        {"option chosen", true, key + "\"UsePlusMapper\"=dword:00000001\r\n\"PlusMapper\"=\"00\"",
+         1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mem::Reset();
+        mem::PutValue(kUser, kProgramKey, "UsePlusMapper", platform::kRegSz, StoredText("1"));
+        mem::PutText(kUser, kProgramKey, "PlusMapper", "00");
+        bool marked = false, markedAfter = true, checked = true;
+        std::string mark;
+        Run({[&] {
+                 marked = hl::ControlOf(Numbers(), kWrongType)->visible;
+                 mark = ui::GetControlText(Numbers(), kWrongType);
+                 checked = ui::GetCheck(Numbers(), kUsePlusMapper) == ui::kChecked;
+                 if (c.choose) hl::Click(Numbers(), kUsePlusMapper);
+                 hl::Click(Numbers(), kRegFile);
+             },
+             [&] { hl::Click(hl::FindDialog(kRegistryEntryTitle), red::kOk); },
+             [&] {
+                 EXPECT_EQ(CanApply(), c.choose);
+                 if (CanApply()) hl::Click(Numbers(), kApply);
+             },
+             [&] { markedAfter = hl::ControlOf(Numbers(), kWrongType)->visible; }});
+        EXPECT_TRUE(marked);
+        EXPECT_EQ(mark, config::kWrongTypeText);
+        EXPECT_FALSE(checked);
+        EXPECT_EQ(PendingRegText(), c.body);
+        if (c.stored) {
+            EXPECT_EQ(StoredUse(), c.stored);
+        } else {
+            EXPECT_EQ(mem::GetValue(kUser, kProgramKey, "UsePlusMapper")->data, StoredText("1"));
+        }
+        EXPECT_EQ(markedAfter, c.markedAfter);
+    }
+}
+
 TEST_F(NumbersDialogTest, ExportCarriesTheOptionAsShown) {
     const std::string key = "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\FRITZ!]\r\n";
     struct Case {

@@ -244,6 +244,78 @@ TEST_F(PortDialogTest, RegFileButtonsExportTheFieldAsShown) {
     }
 }
 
+// "Port"="5031" from a hand-written .reg line, binary data, a DWORD of 2 bytes: the client
+// reads none of them. The section says so, offers a change as for a missing port, never
+// exports the value and rewrites it only when the user confirms a new one.
+TEST_F(PortDialogTest, APortOfTheWrongTypeIsMarkedAndReplacedOnlyWhenConfirmed) {
+    const struct {
+        const char* what;
+        std::uint32_t type;
+        std::vector<std::uint8_t> data;
+    } storedAs[] = {{"string", platform::kRegSz, StoredText("5031")},
+                    {"binary", platform::kRegBinary, {0xA7, 0x13, 0, 0}},
+                    {"short dword", platform::kRegDword, {0xA7, 0x13}}};
+    enum class Then { Close, Nein, Typed, Default, Export };
+    for (const SectionIds& s : kBothSections) {
+        const SectionIds& other = s.needsWowKey ? kNativeIds : kWowIds;
+        for (const auto& stored : storedAs) {
+            for (Then then : {Then::Close, Then::Nein, Then::Typed, Then::Default, Then::Export}) {
+                SCOPED_TRACE(std::string(s.name) + " " + stored.what + " " +
+                             std::to_string(static_cast<int>(then)));
+                Fresh();
+                Prepare(s);
+                mem::PutValue(kLocalMachine, config::PortKey(s.view), "Port", stored.type,
+                              stored.data);
+                Shown opened, after;
+                std::string mark, otherMark, exported;
+                bool canSave = true;
+                int end = Run({[&](ui::Dialog d) {
+                                   opened = ShownIn(d, s);
+                                   mark = C(d, s.missing).text;
+                                   otherMark = C(d, other.missing).text;
+                                   if (then == Then::Nein || then == Then::Typed)
+                                       hl::Click(d, s.change);
+                                   if (then == Then::Typed) hl::Type(d, s.field, "00001388");
+                                   if (then == Then::Default) hl::Click(d, s.fill1);
+                                   if (then == Then::Nein) hl::Click(d, s.changeNo);
+                                   if (then == Then::Typed || then == Then::Default)
+                                       hl::Click(d, s.changeYes);
+                                   if (then == Then::Export) hl::Click(d, s.regFile);
+                               },
+                               [&](ui::Dialog d) {
+                                   if (then == Then::Export) {
+                                       ui::Dialog entry = hl::FindDialog(kRegistryEntryTitle);
+                                       exported = ui::GetControlText(entry, red::kText);
+                                       canSave = C(entry, red::kSave).enabled;
+                                       hl::Click(entry, red::kOk);
+                                   }
+                                   after = ShownIn(d, s);
+                               }});
+                EXPECT_EQ(opened, Showing("", true, false, true));
+                EXPECT_EQ(mark, config::kWrongTypeText);
+                EXPECT_EQ(otherMark, " Eintrag Fehlt ");
+                const bool written = then == Then::Typed || then == Then::Default;
+                if (written) {
+                    EXPECT_EQ(Stored(s.view), 5031u) << "as the first write of a missing port";
+                    EXPECT_EQ(after, Showing("000013a7", false, true, true));
+                    EXPECT_EQ(end, 1);
+                } else {
+                    auto value = mem::GetValue(kLocalMachine, config::PortKey(s.view), "Port");
+                    ASSERT_TRUE(value.has_value());
+                    EXPECT_EQ(std::make_pair(value->type, value->data),
+                              std::make_pair(stored.type, stored.data));
+                    EXPECT_EQ(after, opened);
+                    EXPECT_EQ(end, 0);
+                }
+                if (then == Then::Export) {
+                    EXPECT_EQ(exported, "Windows Registry Editor Version 5.00\r\n\r\n");
+                    EXPECT_FALSE(canSave);
+                }
+            }
+        }
+    }
+}
+
 // A fresh 64-bit machine gets its first Wow6432Node port although the 32-bit vendor key is
 // missing (the first write stores 5031); 32-bit Windows keeps the section closed.
 TEST_F(PortDialogTest, SixtyFourBitWindowsOffersTheWow6432NodeSectionWithoutItsKey) {

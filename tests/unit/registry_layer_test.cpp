@@ -9,6 +9,7 @@ namespace {
 using namespace orvano::config;
 using platform::kRegBinary;
 using platform::kRegDword;
+using platform::kRegExpandSz;
 using platform::kRegSz;
 using Call = mem::Call;
 
@@ -63,29 +64,63 @@ TEST_F(RegistryLayerTest, TextReadsFailRatherThanTruncate) {
     EXPECT_EQ(ReadTextValue(kCurrentUser, "Software\\NoSuchKey", "Value", text), 0);
 }
 
-TEST_F(RegistryLayerTest, DwordReadsTakeAnyValueOfUpToFourBytes) {
+// Each typed reader takes only its own type; what else is stored under the name is there,
+// but never read as a number or a text. The untyped text reader still takes any type.
+TEST_F(RegistryLayerTest, TypedReadsTellAValueOfAnotherTypeFromAMissingOne) {
+    constexpr std::uint32_t kQword = 11;
+    const auto missing = ValueRead::Missing, read = ValueRead::Read, wrong = ValueRead::WrongType;
     struct Case {
+        const char* what;
         std::uint32_t type;
         std::vector<std::uint8_t> data;
-        int flag;
-        std::string hex;
-        std::uint32_t number;
+        ValueRead dword;
+        std::string hex;  // and its number
+        ValueRead string;
+        int anyText;
     } cases[] = {
-        {kRegDword, {0xA7, 0x13, 0, 0}, 1, "000013a7", 5031},
-        {kRegDword, {0, 0, 0, 0}, 1, "00000000", 0},
-        {kRegDword, {0xFC, 0xFF, 0xFF, 0xFF}, 1, "fffffffc", 0xFFFFFFFC},
-        {kRegBinary, {0x00, 0x00, 0x01, 0x00}, 1, "00010000", 0x10000},
-        {kRegSz, {'a', 'b'}, 1, "00006261", 0x6261},
-        {11 /*REG_QWORD*/, {1, 0, 0, 0, 0, 0, 0, 0}, 0, "", 0},
+        {"dword 5031", kRegDword, {0xA7, 0x13, 0, 0}, read, "000013a7", wrong, 1},
+        {"dword 0", kRegDword, {0, 0, 0, 0}, read, "00000000", wrong, 1},
+        {"dword top", kRegDword, {0xFC, 0xFF, 0xFF, 0xFF}, read, "fffffffc", wrong, 1},
+        {"dword of 2 bytes", kRegDword, {0x13, 0x88}, wrong, "", wrong, 1},
+        {"dword of 8 bytes", kRegDword, {1, 0, 0, 0, 0, 0, 0, 0}, wrong, "", wrong, 1},
+        {"empty dword", kRegDword, {}, wrong, "", wrong, 1},
+        {"binary of 4", kRegBinary, {0x01, 0x02, 0, 0}, wrong, "", wrong, 1},
+        {"string abc", kRegSz, {'a', 'b', 'c', 0}, wrong, "", read, 1},
+        {"string 5031", kRegSz, {'5', '0', '3', '1', 0}, wrong, "", read, 1},
+        {"expand string",
+         kRegExpandSz,
+         {'1', '.', '2', '.', '3', '.', '4', 0},
+         wrong,
+         "",
+         wrong,
+         1},
+        {"qword", kQword, {1, 0, 0, 0, 0, 0, 0, 0}, wrong, "", wrong, 1},
+        {"long binary", kRegBinary, std::vector<std::uint8_t>(300, '1'), wrong, "", wrong, 0},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         mem::PutValue(kLocalMachine, kKey, "Port", c.type, c.data);
         std::string hex = "sentinel";
         std::uint32_t number = 0xDEADBEEF;
-        EXPECT_EQ(ReadDwordValue(kLocalMachine, kKey, "Port", hex, number), c.flag) << c.hex;
+        EXPECT_EQ(ReadDword(kLocalMachine, kKey, "Port", hex, number), c.dword);
         EXPECT_EQ(hex, c.hex);
-        EXPECT_EQ(number, c.number);
+        EXPECT_EQ(number, HexTextNumber(c.hex));
+        EXPECT_EQ(ReadDwordValue(kLocalMachine, kKey, "port", hex, number), c.dword == read);
+        std::string text = "sentinel";
+        EXPECT_EQ(ReadStringValue(kLocalMachine, kKey, "Port", text), c.string);
+        if (c.string != read) {
+            EXPECT_EQ(text, "");
+        }
+        EXPECT_EQ(ReadTextValue(kLocalMachine, kKey, "Port", text), c.anyText);
     }
+    std::string hex = "sentinel", text = "sentinel";
+    std::uint32_t number = 1;
+    EXPECT_EQ(ReadDword(kLocalMachine, kKey, "Absent", hex, number), missing);
+    EXPECT_EQ(ReadStringValue(kLocalMachine, "Software\\NoSuchKey", "Port", text), missing);
+    // A text too long for the buffer counts as absent, as for the untyped reader.
+    mem::PutValue(kLocalMachine, kKey, "Long", kRegSz, std::vector<std::uint8_t>(300, 'x'));
+    EXPECT_EQ(ReadStringValue(kLocalMachine, kKey, "Long", text), missing);
+    EXPECT_EQ(std::make_pair(hex, text), std::make_pair(std::string(), std::string()));
 }
 
 TEST_F(RegistryLayerTest, HexTextIsFilteredThenReadAsOneNumber) {
