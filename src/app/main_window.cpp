@@ -235,7 +235,6 @@ void ShowFaxApplication(ui::Dialog dialog) {
 }
 
 void Open(ui::Dialog dialog) {
-    State() = MainWindowState{};
     const std::vector<ui::ToolTipRow> tips = ToolTips();
     ui::AddToolTips(dialog, tips.data(), tips.size());
 
@@ -328,7 +327,9 @@ void ShowDataPath(ui::Dialog dialog, const std::string& path) {
 
 std::intptr_t MainWindowCallback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam,
                                  ui::LParam lParam) {
-    TrackWindowPlacement(dialog, message, wParam, lParam);
+    // A fresh state for every opening, before the placement is restored into it.
+    if (message == ui::kWmInitDialog) State() = MainWindowState{};
+    State().placement.Track(dialog, message, wParam);
     switch (message) {
         case ui::kWmInitDialog:
             Open(dialog);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/window_placement.h"
 #include "ui/focus_memory.h"
 #include "ui/toolkit.h"
 
@@ -71,6 +72,7 @@ struct MainWindowState {
     std::size_t tickerPosition = 0;
     int blinkPhase = 0;
     ui::FocusMemory focus;
+    WindowPlacement placement;
 };
 MainWindowState& MainWindowStateOf();
 

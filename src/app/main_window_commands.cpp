@@ -180,6 +180,19 @@ std::string ProposedDataFolder() {
     return "";
 }
 
+// The folder browser at `start`, showing below its tree the selected folder in folder form: the
+// chosen folder, "" when the user cancels.
+std::string BrowseForFolder(ui::Window owner, const std::string& start) {
+    auto folderForm = [](const std::string& selected) {
+        std::string folder = selected;
+        sysinfo::ToFolderForm(folder);
+        return folder;
+    };
+    std::string chosen;
+    if (!ui::ShowFolderBrowser(owner, start, start, folderForm, chosen)) return "";
+    return sysinfo::CutAtNul(chosen);
+}
+
 void ChooseDataFolder(ui::Dialog dialog) {
     const std::string blanks("\0 ", 2);
     // The stored path: the field may show it masked.
@@ -188,8 +201,7 @@ void ChooseDataFolder(ui::Dialog dialog) {
         text = sysinfo::FolderPart(text);
     text = sysinfo::WithoutTrailing(text, blanks + "\\");
     if (text.empty()) text = ProposedDataFolder();
-    sysinfo::SetBrowserStartFolder(sysinfo::Trimmed(text));
-    std::string chosen = sysinfo::Trimmed(sysinfo::BrowseForFolder(dialog));
+    std::string chosen = sysinfo::Trimmed(BrowseForFolder(dialog, sysinfo::Trimmed(text)));
     if (!chosen.empty() &&
         config::WriteDataFolder(sysinfo::WithoutTrailing(chosen, blanks + "\\"))) {
         sysinfo::ToFolderForm(chosen);

@@ -89,111 +89,7 @@ int ToInteger(const std::string& text) {
     return static_cast<int>(value);
 }
 
-// --- Window placement ---------------------------------------------------------------------
-
-// The main window's placement as it will be saved, and its designed size.
-struct Placement {
-    int x = 0, y = 0, w = 0, h = 0, minm = 0;
-    int w0 = 0, h0 = 0;
-};
-Placement placement;
-
-void TakeCurrentPlacement(ui::Dialog dialog) {
-    ui::GetDialogLocation(dialog, placement.x, placement.y);
-    ui::GetDialogSize(dialog, placement.w, placement.h);
-}
-
-int Clamped(int position, int size, int start, int length) {
-    if (position + size > start + length) position = start + length - size;
-    return position < start ? start : position;
-}
-
-// A placement stored on a monitor that is gone (a laptop undocked) would open the window where
-// nobody can see it, and the program would seem not to start.
-void KeepOnWorkArea(ui::Dialog dialog, Placement& r) {
-    const ui::UnitRect stored{r.x, r.y, r.w, r.h};
-    ui::UnitRect area;
-    if (!ui::NearestWorkArea(dialog, stored, area)) return;
-    const ui::UnitRect fitted = FitOnWorkArea(stored, r.w0, r.h0, area);
-    if (fitted == stored) return;
-    if (fitted.width != r.w || fitted.height != r.h)
-        ui::SetDialogSize(dialog, fitted.width, fitted.height);
-    ui::SetDialogLocation(dialog, fitted.x, fitted.y);
-    r.x = fitted.x;
-    r.y = fitted.y;
-    r.w = fitted.width;
-    r.h = fitted.height;
-}
-
-void RestorePlacement(ui::Dialog dialog) {
-    placement = {};
-    ui::GetDialogSize(dialog, placement.w0, placement.h0);
-    const std::string file = SettingsFilePath();
-    if (file.empty() || !p::FileExists(file)) {
-        TakeCurrentPlacement(dialog);
-        return;
-    }
-    const struct {
-        const char* key;
-        int* field;
-    } stored[] = {{kKeyWindowX, &placement.x},
-                  {kKeyWindowY, &placement.y},
-                  {kKeyWindowW, &placement.w},
-                  {kKeyWindowH, &placement.h},
-                  {kKeyWindowMinm, &placement.minm}};
-    bool found = false;
-    for (const auto& s : stored) {
-        std::string text = Trimmed(ReadValue(file, kSectionWindow, s.key, "", kPositionBuffer));
-        if (text.empty()) continue;
-        *s.field = ToInteger(text);
-        found = true;
-    }
-    Placement& r = placement;
-    if (found && (r.x > 0 || r.y > 0 || r.w > 0 || r.h > 0)) {
-        ui::SetDialogLocation(dialog, r.x, r.y);
-        if (r.w0 < r.w || r.h0 < r.h) {
-            // Never smaller than designed in both directions at once; and a width or height
-            // of 0 or less from a file edited by hand would leave no window to see.
-            if (r.w <= 0) r.w = r.w0;
-            if (r.h <= 0) r.h = r.h0;
-            ui::SetDialogSize(dialog, r.w, r.h);
-        } else {
-            r.w = r.w0;
-            r.h = r.h0;
-        }
-        KeepOnWorkArea(dialog, r);
-    }
-    // Taken before minimising: a minimised window's own location is the icon's, not the
-    // place it returns to.
-    if (r.x == 0 || r.y == 0 || r.w == 0 || r.h == 0) TakeCurrentPlacement(dialog);
-    if (found && r.minm == 1) ui::ShowWindowAs(dialog, ui::kSwMinimize);
-}
-
-void SavePlacement() {
-    const std::string file = SettingsFilePath();
-    if (file.empty()) return;
-    const std::pair<const char*, int> values[] = {{kKeyWindowX, placement.x},
-                                                  {kKeyWindowY, placement.y},
-                                                  {kKeyWindowW, placement.w},
-                                                  {kKeyWindowH, placement.h},
-                                                  {kKeyWindowMinm, placement.minm}};
-    for (const auto& [key, value] : values)
-        p::WriteIniString(kSectionWindow, key, std::to_string(value), file);
-}
-
 }  // namespace
-
-ui::UnitRect FitOnWorkArea(const ui::UnitRect& window, int designedWidth, int designedHeight,
-                           const ui::UnitRect& area) {
-    ui::UnitRect fitted = window;
-    if (fitted.width > area.width || fitted.height > area.height) {
-        fitted.width = designedWidth;
-        fitted.height = designedHeight;
-    }
-    fitted.x = Clamped(fitted.x, fitted.width, area.x, area.width);
-    fitted.y = Clamped(fitted.y, fitted.height, area.y, area.height);
-    return fitted;
-}
 
 std::string SettingsFilePath() {
     std::string module = p::ModuleFileName();
@@ -241,28 +137,34 @@ int ReadAllProgExit(std::string& value) {
     return 1;
 }
 
-void TrackWindowPlacement(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam,
-                          ui::LParam /*lParam*/) {
-    switch (message) {
-        case ui::kWmInitDialog:
-            RestorePlacement(dialog);
-            break;
-        case ui::kWmExitSizeMove:
-            TakeCurrentPlacement(dialog);
-            break;
-        case ui::kWmSize:
-            placement.minm = static_cast<int>(wParam);
-            break;
-        case ui::kWmSysCommand:
-            // Comes before minimising takes effect, so the restored placement stays recorded.
-            if (placement.minm == 0) TakeCurrentPlacement(dialog);
-            break;
-        case ui::kWmClose:
-            SavePlacement();
-            break;
-        default:
-            break;
+bool ReadStoredPlacement(StoredPlacement& placement) {
+    const std::string file = SettingsFilePath();
+    if (file.empty() || !p::FileExists(file)) return false;
+    const std::pair<const char*, int*> stored[] = {{kKeyWindowX, &placement.x},
+                                                   {kKeyWindowY, &placement.y},
+                                                   {kKeyWindowW, &placement.w},
+                                                   {kKeyWindowH, &placement.h},
+                                                   {kKeyWindowMinm, &placement.minm}};
+    bool found = false;
+    for (const auto& [key, field] : stored) {
+        std::string text = Trimmed(ReadValue(file, kSectionWindow, key, "", kPositionBuffer));
+        if (text.empty()) continue;
+        *field = ToInteger(text);
+        found = true;
     }
+    return found;
+}
+
+void WriteStoredPlacement(const StoredPlacement& placement) {
+    const std::string file = SettingsFilePath();
+    if (file.empty()) return;
+    const std::pair<const char*, int> values[] = {{kKeyWindowX, placement.x},
+                                                  {kKeyWindowY, placement.y},
+                                                  {kKeyWindowW, placement.w},
+                                                  {kKeyWindowH, placement.h},
+                                                  {kKeyWindowMinm, placement.minm}};
+    for (const auto& [key, value] : values)
+        p::WriteIniString(kSectionWindow, key, std::to_string(value), file);
 }
 
 }  // namespace orvano::app

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/toolkit.h"
 
 namespace orvano::app {
 
@@ -41,14 +40,14 @@ int ReadStartCommand(std::string& command);
 // only ("10" stays "10"). 0 leaves value as it was.
 int ReadAllProgExit(std::string& value);
 
-// Where a window goes so that all of it lies on the work area: moved the least distance, with
-// its size when that fits the area, else with its designed size.
-ui::UnitRect FitOnWorkArea(const ui::UnitRect& window, int designedWidth, int designedHeight,
-                           const ui::UnitRect& area);
-
-// Called with every message of the main window before its own handling: restores the window's
-// placement when it opens, follows moves, resizing and minimising, and saves it on WM_CLOSE.
-void TrackWindowPlacement(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam,
-                          ui::LParam lParam);
+// The main window's last placement in "HmWinPos" (the window itself is placed by
+// app/window_placement.h).
+struct StoredPlacement {
+    int x = 0, y = 0, w = 0, h = 0, minm = 0;
+};
+// true when the file exists and holds at least one of the five values; a missing or empty
+// value leaves its field as it was.
+bool ReadStoredPlacement(StoredPlacement& placement);
+void WriteStoredPlacement(const StoredPlacement& placement);
 
 }  // namespace orvano::app

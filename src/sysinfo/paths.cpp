@@ -9,11 +9,6 @@ namespace orvano::sysinfo {
 
 namespace {
 
-std::string& StartFolder() {
-    static std::string folder;
-    return folder;
-}
-
 // The user's name, trimmed; "" when it cannot be had.
 std::string TrimmedUserName() {
     std::string name;
@@ -92,27 +87,6 @@ int ToFolderForm(std::string& path, std::string& buffer) {
 int ToFolderForm(std::string& path) {
     std::string none;
     return ToFolderForm(path, none);
-}
-
-void SetBrowserStartFolder(const std::string& folder) {
-    StartFolder() = folder;
-}
-
-const std::string& BrowserStartFolder() {
-    return StartFolder();
-}
-
-std::string BrowseForFolder(ui::Window owner) {
-    const std::string start = StartFolder();
-    auto statusText = [](const std::string& selected) {
-        std::string folder = selected;
-        ToFolderForm(folder);
-        return folder;
-    };
-    std::string chosen;
-    if (!ui::ShowFolderBrowser(owner, start, start, statusText, chosen)) return "";
-    StartFolder() = CutAtNul(chosen);
-    return StartFolder();
 }
 
 int MaskUserName(std::string& path, int mask) {

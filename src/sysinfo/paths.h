@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "ui/toolkit.h"
-
 namespace orvano::sysinfo {
 
 // Upper case by the system's tables ("ä" becomes "Ä").
@@ -20,12 +18,6 @@ std::string FolderPart(const std::string& path);
 // buffer's text first; a non-empty buffer gets the result too. -1 when the path changed.
 int ToFolderForm(std::string& path, std::string& buffer);
 int ToFolderForm(std::string& path);
-
-// The folder the browser opens at; the browser replaces it with the folder chosen.
-void SetBrowserStartFolder(const std::string& folder);
-const std::string& BrowserStartFolder();
-// The folder browser over `owner`: the chosen folder, "" when the user cancels.
-std::string BrowseForFolder(ui::Window owner);
 
 // Mask 1 hides the user's name (in any letter case) in the path behind as many "*"; any other
 // mask puts the name

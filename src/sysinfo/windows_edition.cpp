@@ -31,14 +31,9 @@ constexpr int kArchitectureX64 = 9;
 constexpr int kArchitectureArm64 = 12;
 constexpr int kFirstWindows11Build = 22000;
 
-// Codes of the Windows releases after Windows 7, which would otherwise all read as code 0.
-constexpr int kWindows8 = 280;
-constexpr int kServer2012 = 281;
-constexpr int kWindows81 = 290;
-constexpr int kServer2012R2 = 291;
-constexpr int kWindows10 = 300;
-constexpr int kServer2016AndLater = 301;
-constexpr int kWindows11 = 310;
+using namespace windows_code;
+constexpr int kNone = kWin32sOrUnrecognised;
+constexpr std::uint32_t kPlatformWin9x = 1, kPlatformNt = 2, kPlatformCe = 3;
 
 p::OsVersion Version() {
     p::OsVersion version;
@@ -48,38 +43,38 @@ p::OsVersion Version() {
 
 int CodeOf(const p::OsVersion& v) {
     const bool workstation = v.productType == kWorkstation;
-    if (v.platformId == 3) return 3;
-    if (v.platformId == 1 && v.major == 4) {
-        if (v.minor == 0) return 140;
-        if (v.minor == 10) return 141;
-        if (v.minor == 90) return 149;
-        return 0;
+    if (v.platformId == kPlatformCe) return kWindowsCe;
+    if (v.platformId == kPlatformWin9x && v.major == 4) {
+        if (v.minor == 0) return kWindows95;
+        if (v.minor == 10) return kWindows98;
+        if (v.minor == 90) return kWindowsMe;
+        return kNone;
     }
-    if (v.platformId != 2) return 0;
+    if (v.platformId != kPlatformNt) return kNone;
     switch (v.major) {
         case 3:
-            return v.minor == 0 ? 230 : v.minor == 1 ? 231 : 0;
+            return v.minor == 0 ? kNt30 : v.minor == 1 ? kNt31 : kNone;
         case 4:
-            return v.minor == 0 ? 240 : 0;
+            return v.minor == 0 ? kNt40 : kNone;
         case 5:
-            return v.minor <= 2 ? static_cast<int>(250 + v.minor) : 0;
+            return v.minor <= 2 ? static_cast<int>(kWindows2000 + v.minor) : kNone;
         case 6:
-            if (v.minor == 0) return workstation ? 260 : 261;
+            if (v.minor == 0) return workstation ? kVista : kServer2008;
             if (v.minor == 1) {
-                if (!workstation) return 262;
-                return v.build >= 7000 && v.build <= 7999 ? 270 : 0;
+                if (!workstation) return kServer2008R2;
+                return v.build >= 7000 && v.build <= 7999 ? kWindows7 : kNone;
             }
             if (v.minor == 2) return workstation ? kWindows8 : kServer2012;
             if (v.minor == 3) return workstation ? kWindows81 : kServer2012R2;
-            return 0;
+            return kNone;
         case 7:
-            return v.minor == 0 ? 270 : 0;
+            return v.minor == 0 ? kWindows7 : kNone;
         case 10:
-            if (v.minor != 0) return 0;
+            if (v.minor != 0) return kNone;
             if (!workstation) return kServer2016AndLater;
             return v.build >= kFirstWindows11Build ? kWindows11 : kWindows10;
         default:
-            return 999;
+            return kUnknownNt;
     }
 }
 
@@ -94,35 +89,35 @@ std::string NameOf(int code, const p::OsVersion& v, int architecture) {
     const bool workstation = v.productType == kWorkstation;
     const bool home = (v.suiteMask & kSuitePersonal) != 0;
     switch (code) {
-        case 0:
+        case kWin32sOrUnrecognised:
             return "Windows 3.1";
-        case 3:
+        case kWindowsCe:
             return "Windows CE";
-        case 140:
+        case kWindows95:
             return "Windows 95";
-        case 141:
+        case kWindows98:
             return "Windows 98";
-        case 149:
+        case kWindowsMe:
             return "Windows ME";
-        case 230:
+        case kNt30:
             return "Windows NT 3.0";
-        case 231:
+        case kNt31:
             return "Windows NT 3.1";
-        case 240:
+        case kNt40:
             return "Windows NT 4.0";
-        case 250:
+        case kWindows2000:
             if (workstation) return "Windows 2000 Professional";
             if (v.suiteMask & kSuiteDatacenter) return "Windows 2000 Datacenter Server";
             if (v.suiteMask & kSuiteEnterprise) return "Windows 2000 Advanced Server";
             return "Windows 2000 Server";
-        case 251:
+        case kWindowsXp:
             if (p::GetSystemMetric(kSmMediaCenter)) return "Windows XP Media Center Edition";
             if (p::GetSystemMetric(kSmStarter)) return "Windows XP Starter Edition";
             if (p::GetSystemMetric(kSmTabletPc)) return "Windows XP Tablet PC Edition";
             if (home) return "Windows XP Home Edition";
             if (v.suiteMask & kSuiteSingleUserTs) return "Windows XP Professional";
             return "Windows XP";
-        case 252: {
+        case kWindows2003: {
             std::string name;
             if (v.suiteMask & kSuiteWhServer)
                 name = "Windows Home Server";
@@ -137,13 +132,13 @@ std::string NameOf(int code, const p::OsVersion& v, int architecture) {
             if (!workstation && architecture == kArchitectureX64) name += " x64 Edition";
             return name;
         }
-        case 260:
+        case kVista:
             return home ? "Windows Vista Home" : "Windows Vista";
-        case 261:
+        case kServer2008:
             return "Windows 2008 Server";
-        case 262:
+        case kServer2008R2:
             return "Windows 2008 Server R2";
-        case 270:
+        case kWindows7:
             return home ? "Windows 7 Home" : "Windows 7";
         case kWindows8:
             return "Windows 8";
@@ -165,7 +160,7 @@ std::string NameOf(int code, const p::OsVersion& v, int architecture) {
 }
 
 bool TakesBitWidth(int code) {
-    return (code >= 260 && code <= 270) || (code >= kWindows8 && code <= kWindows11);
+    return (code >= kVista && code <= kWindows7) || (code >= kWindows8 && code <= kWindows11);
 }
 
 std::string BitWidth(int architecture) {
@@ -182,7 +177,7 @@ std::string BitWidth(int architecture) {
 }
 
 bool KnownPlatform(const p::OsVersion& v) {
-    return v.platformId <= 2;
+    return v.platformId <= kPlatformNt;
 }
 
 }  // namespace

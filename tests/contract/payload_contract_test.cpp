@@ -8,6 +8,7 @@
 
 #include "deploy/capi_locations.h"
 #include "deploy/payload.h"
+#include "../payload_facts.h"
 #include "platform/files.h"
 #include "platform/system.h"
 #include "platform/version.h"
@@ -41,22 +42,7 @@ class PayloadContract : public ::testing::Test {
 };
 
 TEST_F(PayloadContract, EveryPayloadLandsAsRecordedWithItsVersionAndKind) {
-    const struct {
-        const char* name;
-        const char* file;
-        std::uint64_t stamp;
-        std::uint32_t fileMs, fileLs, productMs, productLs;
-        int kind;
-    } payloads[] = {
-        {kCapiV3810Payload, "capi2032.dll", 127749928080000000ULL, 0x30008, 0x10000, 0x30000, 0,
-         kCapiOverTcp},
-        {kCapiV3830Payload, "capi2032.dll", 127749384000000000ULL, 0x30008, 0x30000, 0x30000, 0,
-         kCapiOverTcp},
-        {kCapiV51000Payload, "capi2032.dll", 128229732000000000ULL, 0x5000A, 0, 0x20002, 0,
-         kOtherCapi},
-        {kTelusoPayload, "Teluso.exe", 129048804660000000ULL, 0x20001, 6, 0x20001, 6, kNoCapi},
-    };
-    for (const auto& p : payloads) {
+    for (const auto& p : testing::kPayloadFacts) {
         SCOPED_TRACE(p.name);
         const std::string path = folder_ + p.file;
         ASSERT_EQ(ExtractPayload(p.name, folder_), 1);

@@ -37,6 +37,8 @@ system32_capi_file=$drive_c/windows/system32/capi2032.dll
 sysWow64='C:\windows\SysWow64\'
 
 . "$here/driving.sh"
+# The windows' control ids by name (made by the build from the control tables).
+. "$out/tests/control_ids.sh"
 
 screenshot() {
     import -window root "$shots/orvano_$1.png" 2>>"$work/import.log" || fail "screenshot $1"
@@ -121,8 +123,8 @@ fresh_app_folder
 # and Windows after 7 has no service pack, so the version ends in the blank before it.
 expect_windows() {
     local edition version
-    edition=$(drive get-text "$title" 3013 | tr -d '\r')
-    version=$(drive get-text "$title" 3016 | tr -d '\r')
+    edition=$(drive get-text "$title" ${mw_kEdition} | tr -d '\r')
+    version=$(drive get-text "$title" ${mw_kVersion} | tr -d '\r')
     [ "$edition" = "$1" ] || fail "edition \"$edition\", expected \"$1\""
     [[ $version =~ ^$2$ ]] || fail "version \"$version\", expected $2"
 }
@@ -133,37 +135,37 @@ status() {
     script fields <<EOF || return
 wait-window "$title" 20000
 # Windows: the installation date and Internet Explorer (the version follows below)
-expect "10.12.2009   14:30:15" get-text "$title" 3014
-expect "Internet Explorer Version $ie_version" get-text "$title" 3017
+expect "10.12.2009   14:30:15" get-text "$title" ${mw_kInstallDate}
+expect "Internet Explorer Version $ie_version" get-text "$title" ${mw_kBrowser}
 # The fax application: its version reduced to digits and dots, its program and data file
-expect "3.07.04" get-text "$title" 3028
-expect "$(escaped "C:\\$fax_dir\\FriFax32.exe")" get-text "$title" 3023
-expect "$(escaped "$data_folder\\FritzFax.dbf")" get-text "$title" 3026
-expect " Datenpfad:  " get-text "$title" 3025
-expect "1" is-enabled "$title" 3070
+expect "3.07.04" get-text "$title" ${mw_kFaxVersion}
+expect "$(escaped "C:\\$fax_dir\\FriFax32.exe")" get-text "$title" ${mw_kProgramPath}
+expect "$(escaped "$data_folder\\FritzFax.dbf")" get-text "$title" ${mw_kDataPath}
+expect " Datenpfad:  " get-text "$title" ${mw_kDataPathLabel}
+expect "1" is-enabled "$title" ${mw_kDataFolderButton}
 # The user's name is in the data path
-expect "1" is-visible "$title" 8824
-expect "0" get-check "$title" 8821
+expect "1" is-visible "$title" ${mw_kUserNameWarning}
+expect "0" get-check "$title" ${mw_kMaskUserName}
 # capi2032.dll: another maker's in the fax folder, the client in System32, none in SysWow64
-expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$title" 3033
-expect "2.4.0.1 / 2.4.0.0" get-text "$title" 3034
-expect "$(escaped "$system32_capi")" get-text "$title" 3036
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" 3037
-expect "$(escaped "$sysWow64")" get-text "$title" 3039
-expect "" get-text "$title" 3040
+expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$title" ${mw_kFaxCapiPath}
+expect "2.4.0.1 / 2.4.0.0" get-text "$title" ${mw_kFaxCapiVersion}
+expect "$(escaped "$system32_capi")" get-text "$title" ${mw_kSystem32Path}
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" ${mw_kSystem32Version}
+expect "$(escaped "$sysWow64")" get-text "$title" ${mw_kSysWow64Path}
+expect "" get-text "$title" ${mw_kSysWow64Version}
 # The vendor keys and the router endpoint in both views
-expect "$(escaped 'HKEY_CURRENT_USER\SOFTWARE\AVM')" get-text "$title" 3043
-expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\AVM')" get-text "$title" 3045
-expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\AVM')" get-text "$title" 3047
-expect "192.168.178.1" get-text "$title" 3061
-expect "000013a7 (5031)" get-text "$title" 3062
-expect "10.0.0.138" get-text "$title" 3063
-expect "00001f90 (8080)" get-text "$title" 3064
+expect "$(escaped 'HKEY_CURRENT_USER\SOFTWARE\AVM')" get-text "$title" ${mw_kHkcu}
+expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\AVM')" get-text "$title" ${mw_kHklm}
+expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\AVM')" get-text "$title" ${mw_kWow}
+expect "192.168.178.1" get-text "$title" ${mw_kAddress}
+expect "000013a7 (5031)" get-text "$title" ${mw_kPort}
+expect "10.0.0.138" get-text "$title" ${mw_kWowAddress}
+expect "00001f90 (8080)" get-text "$title" ${mw_kWowPort}
 # No dialled numbers to warn about, no status tool beside the program
-expect "0" is-visible "$title" 8650
-expect "0" is-visible "$title" 8822
-expect " fritz.box " get-text "$title" 3065
-expect " fritz.nas " get-text "$title" 3067
+expect "0" is-visible "$title" ${mw_kWarningTicker}
+expect "0" is-visible "$title" ${mw_kStatusToolLabel}
+expect " fritz.box " get-text "$title" ${mw_kLookUpButton1}
+expect " fritz.nas " get-text "$title" ${mw_kLookUpButton3}
 expect "33" tool-count "$title"
 EOF
     expect_windows "Windows 10, 64-bit" '10\.0\.[0-9]+ '
@@ -173,12 +175,12 @@ EOF
     printf 'MZ' >"$app/Statoro.exe"
     script watch_appears <<EOF || return
 sleep 5000
-expect "1" is-visible "$title" 8822
+expect "1" is-visible "$title" ${mw_kStatusToolLabel}
 EOF
     rm -f "$app/Statoro.exe"
     script watch_goes <<EOF || return
 sleep 5000
-expect "0" is-visible "$title" 8822
+expect "0" is-visible "$title" ${mw_kStatusToolLabel}
 EOF
     phase "the watch follows the status tool"
     close_orvano close "$main" || return
@@ -202,17 +204,17 @@ EOF
     masked=${data_folder//$user/$stars}
     script missing_data <<EOF || return
 wait-window "$title" 20000
-expect " Datenpfad ->" get-text "$title" 3025
-expect "$(escaped "$data_folder\\")" get-text "$title" 3026
-expect "1" is-visible "$title" 8824
-expect "$(escaped "C:\\$fax_dir\\FriFax32.exe")" get-text "$title" 3023
-expect "1" is-visible "$title" 8822
+expect " Datenpfad ->" get-text "$title" ${mw_kDataPathLabel}
+expect "$(escaped "$data_folder\\")" get-text "$title" ${mw_kDataPath}
+expect "1" is-visible "$title" ${mw_kUserNameWarning}
+expect "$(escaped "C:\\$fax_dir\\FriFax32.exe")" get-text "$title" ${mw_kProgramPath}
+expect "1" is-visible "$title" ${mw_kStatusToolLabel}
 # Masked, the name stays hidden through the blinks that follow.
-click "$title" 8821
-expect "$(escaped "$masked\\")" get-text "$title" 3026
+click "$title" ${mw_kMaskUserName}
+expect "$(escaped "$masked\\")" get-text "$title" ${mw_kDataPath}
 sleep 1200
-expect "$(escaped "$masked\\")" get-text "$title" 3026
-expect "0" is-visible "$title" 8824
+expect "$(escaped "$masked\\")" get-text "$title" ${mw_kDataPath}
+expect "0" is-visible "$title" ${mw_kUserNameWarning}
 EOF
     expect_windows "Windows 8.1, 64-bit" '6\.3\.[0-9]+ '
     screenshot status_without_data
@@ -227,7 +229,7 @@ single_instance() {
     local first=$last_pid
     script first <<EOF || return
 wait-window "$title" 20000
-expect "000013a7 (5031)" get-text "$title" 3062
+expect "000013a7 (5031)" get-text "$title" ${mw_kPort}
 EOF
     local rect
     rect=$(drive window-rect "$title" | tr -d '\r')
@@ -248,7 +250,7 @@ EOF
 expect "1" is-visible "$title" 0
 expect "1" is-enabled "$title" 0
 expect "$rect" window-rect "$title"
-expect "000013a7 (5031)" get-text "$title" 3062
+expect "000013a7 (5031)" get-text "$title" ${mw_kPort}
 EOF
     expect_ini Version '"2.1.0.5"'
     close_orvano close "$first" || return
@@ -379,8 +381,8 @@ library_search() {
     # start (wsock32.dll): the planted version.dll would have given no versions.
     script planted <<EOF || return
 wait-window "$title" 20000
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" 3037
-expect "2.4.0.1 / 2.4.0.0" get-text "$title" 3034
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" ${mw_kSystem32Version}
+expect "2.4.0.1 / 2.4.0.0" get-text "$title" ${mw_kFaxCapiVersion}
 expect "33" tool-count "$title"
 EOF
     screenshot library_search
@@ -442,36 +444,36 @@ dialogs() {
     script ip_open <<EOF || return
 wait-window "$title" 20000
 $(main_enabled)
-click "$title" 3074
+click "$title" ${mw_kAddressButton}
 wait-window "$ip" 10000
 $(main_disabled)
-expect "192.168.178.1" get-text "$ip" 8263
-expect "10.0.0.138" get-text "$ip" 8273
+expect "192.168.178.1" get-text "$ip" ${router_ip_kAddress}
+expect "10.0.0.138" get-text "$ip" ${router_ip_kWowAddress}
 EOF
     dialog_shot router_ip "$ip"
     script ip_close <<EOF || return
-click "$ip" 8255
+click "$ip" ${router_ip_kOk}
 wait-gone "$ip"
 $(main_enabled)
-click "$title" 3075
+click "$title" ${mw_kPortButton}
 wait-window "$port" 10000
 $(main_disabled)
-expect "000013a7" get-text "$port" 8463
-expect "00001f90" get-text "$port" 8473
+expect "000013a7" get-text "$port" ${port_dialog_kPort}
+expect "00001f90" get-text "$port" ${port_dialog_kWowPort}
 EOF
     dialog_shot port "$port"
     script port_close <<EOF || return
-click "$port" 8455
+click "$port" ${port_dialog_kOk}
 wait-gone "$port"
 $(main_enabled)
-click "$title" 8639
+click "$title" ${mw_kCapiCreateButton}
 wait-window "$deploy" 10000
 $(main_disabled)
-expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$deploy" 8629
-expect "$(escaped "$system32_capi")" get-text "$deploy" 8630
-expect "2.4.0.1 / 2.4.0.0" get-text "$deploy" 8633
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8634
-expect "" get-text "$deploy" 8635
+expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$deploy" ${cdd_kFaxPath}
+expect "$(escaped "$system32_capi")" get-text "$deploy" ${cdd_kSystem32Path}
+expect "2.4.0.1 / 2.4.0.0" get-text "$deploy" ${cdd_kFaxVersion}
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" ${cdd_kSystem32Version}
+expect "" get-text "$deploy" ${cdd_kSysWow64Version}
 EOF
     dialog_shot deployment "$deploy"
     # The other maker's library in the fax folder is kept before it is deleted, the bottom
@@ -479,55 +481,55 @@ EOF
     local fax_folder="C:\\$fax_dir\\"
     local kept_line=" Gesichert: ${fax_folder}capi2032.dll.gesichert"
     script deploy_keep <<EOF || return
-expect "0" is-visible "$deploy" 8660
-expect "0" is-visible "$deploy" 8661
-click "$deploy" 8623
-expect "1" is-visible "$deploy" 8660
-expect "$(escaped "$kept_line")" get-text "$deploy" 8660
-expect "$(escaped "$fax_folder")" get-text "$deploy" 8629
-expect "" get-text "$deploy" 8633
-expect "1" is-enabled "$deploy" 8661
+expect "0" is-visible "$deploy" ${cdd_kKeptLabel}
+expect "0" is-visible "$deploy" ${cdd_kRestore}
+click "$deploy" ${cdd_kIsdnFaxDelete}
+expect "1" is-visible "$deploy" ${cdd_kKeptLabel}
+expect "$(escaped "$kept_line")" get-text "$deploy" ${cdd_kKeptLabel}
+expect "$(escaped "$fax_folder")" get-text "$deploy" ${cdd_kFaxPath}
+expect "" get-text "$deploy" ${cdd_kFaxVersion}
+expect "1" is-enabled "$deploy" ${cdd_kRestore}
 EOF
     dialog_shot deployment_kept "$deploy"
     script deploy_restore <<EOF || return
-click "$deploy" 8661
-expect "0" is-visible "$deploy" 8660
-expect "0" is-visible "$deploy" 8661
-expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$deploy" 8629
-expect "2.4.0.1 / 2.4.0.0" get-text "$deploy" 8633
-expect "0" is-enabled "$deploy" 8620
-expect "1" is-enabled "$deploy" 8623
+click "$deploy" ${cdd_kRestore}
+expect "0" is-visible "$deploy" ${cdd_kKeptLabel}
+expect "0" is-visible "$deploy" ${cdd_kRestore}
+expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$deploy" ${cdd_kFaxPath}
+expect "2.4.0.1 / 2.4.0.0" get-text "$deploy" ${cdd_kFaxVersion}
+expect "0" is-enabled "$deploy" ${cdd_kIsdnFaxCreate}
+expect "1" is-enabled "$deploy" ${cdd_kIsdnFaxDelete}
 EOF
     script deploy_close <<EOF || return
-click "$deploy" 8605
+click "$deploy" ${cdd_kOk}
 wait-gone "$deploy"
 $(main_enabled)
-click "$title" 3004
+click "$title" ${mw_kIsdnButton}
 wait-window "$isdn" 10000
 $(main_disabled)
 # The fax application set to the router in the user's settings, controller 1
-expect "1" get-check "$isdn" 2212
-expect "0" get-check "$isdn" 2217
-expect "1" get-text "$isdn" 2219
-expect "1" get-check "$isdn" 2234
+expect "1" get-check "$isdn" ${isdn_kFritzBoxUser}
+expect "0" get-check "$isdn" ${isdn_kControllerFax}
+expect "1" get-text "$isdn" ${isdn_kControllerNumber}
+expect "1" get-check "$isdn" ${isdn_kWowSwitch}
 EOF
     dialog_shot isdn "$isdn"
     script isdn_close <<EOF || return
-click "$isdn" 2205
+click "$isdn" ${isdn_kBack}
 wait-gone "$isdn"
 $(main_enabled)
-expect "1" is-visible "$title" 8650
-notify "$title" 8650 0
+expect "1" is-visible "$title" ${mw_kWarningTicker}
+notify "$title" ${mw_kWarningTicker} 0
 wait-window "$nums" 10000
 $(main_disabled)
 # The faulty number under its heading, once the list is shown; no "+" replacement set
-click "$nums" 8809
-expect " --> Telefonnummer hat Fehler! <-- | Fehler! --> 030-1234 <-- Fehler! " list-items "$nums" 8811
-expect "0" get-check "$nums" 8813
+click "$nums" ${numbers_dialog_kShow}
+expect " --> Telefonnummer hat Fehler! <-- | Fehler! --> 030-1234 <-- Fehler! " list-items "$nums" ${numbers_dialog_kList}
+expect "0" get-check "$nums" ${numbers_dialog_kUsePlusMapper}
 EOF
     dialog_shot numbers "$nums"
     script numbers_close <<EOF || return
-click "$nums" 8805
+click "$nums" ${numbers_dialog_kOk}
 wait-gone "$nums"
 $(main_enabled)
 close "$title"
@@ -560,8 +562,8 @@ save_reg_entry() {
     script "save_$id" <<EOF
 click "$window" $id
 wait-window "$entry" 10000
-click "$entry" 8714
-click "$entry" 8705
+click "$entry" ${red_kSave}
+click "$entry" ${red_kOk}
 wait-gone "$entry"
 click "$window" $ok
 wait-gone "$window"
@@ -581,23 +583,23 @@ reg_files() {
     local main=$last_pid
     script opened <<EOF || return
 wait-window "$title" 20000
-click "$title" 3074
+click "$title" ${mw_kAddressButton}
 wait-window " Orvano IP-Adresse" 10000
 EOF
-    save_reg_entry " Orvano IP-Adresse" 8715 8255 || return
+    save_reg_entry " Orvano IP-Adresse" ${router_ip_kRegFile} ${router_ip_kOk} || return
     expect_reg_bytes Reg5_AVM_NC_FB_IP.reg "$header${crlf}${crlf}[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\AVMIGDCTRL]$crlf\"FoundFritzBoxes\"=\"192.168.178.1\"$crlf$crlf"
     script port_opened <<EOF || return
-click "$title" 3075
+click "$title" ${mw_kPortButton}
 wait-window " Orvano Port" 10000
 EOF
-    save_reg_entry " Orvano Port" 8717 8455 || return
+    save_reg_entry " Orvano Port" ${port_dialog_kRegFile} ${port_dialog_kOk} || return
     expect_reg_bytes Reg5_AVM_NC_FB_Port.reg "$header${crlf}${crlf}[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]$crlf\"Port\"=dword:000013a7$crlf$crlf"
     # The built-in script, chosen from the " Reg Datei " button's menu.
     script defaults <<EOF || return
 menu-item "$title" 2951
 wait-window " Registry Eintrag" 10000
-click " Registry Eintrag" 8714
-click " Registry Eintrag" 8705
+click " Registry Eintrag" ${red_kSave}
+click " Registry Eintrag" ${red_kOk}
 wait-gone " Registry Eintrag"
 expect "1" is-enabled "$title" 0
 close "$title"
@@ -697,13 +699,13 @@ companions() {
     local main=$last_pid
     script started <<EOF || return
 wait-window "$title" 20000
-click "$title" 8644
+click "$title" ${mw_kTestToolButton}
 wait-window "$teluso" 10000
 EOF
     start_companion Dambra.exe
     script quit_refused <<EOF || return
 wait-window "$dambra" 10000
-click "$title" 3005
+click "$title" ${mw_kQuitButton}
 expect " ? Programm beenden : JA / NEIN " answer-box " Info" Nein
 sleep 300
 expect "1" is-visible "$title" 0
@@ -712,7 +714,7 @@ EOF
     expect_log Dambra.exe ""
     screenshot companions
     script quit <<EOF || return
-click "$title" 3005
+click "$title" ${mw_kQuitButton}
 expect " ? Programm beenden : JA / NEIN " answer-box " Info" Ja
 wait-gone "$title"
 wait-gone "$teluso"
@@ -733,7 +735,7 @@ EOF
 wait-window "$quendra" 10000
 wait-window "$dambra" 10000
 wait-window "$title" 20000
-click "$title" 8644
+click "$title" ${mw_kTestToolButton}
 wait-window "$teluso" 10000
 close "$title"
 wait-gone "$title"
@@ -768,9 +770,9 @@ EOF
     script not_wanted <<EOF || return
 wait-window "$dambra" 10000
 wait-window "$title" 20000
-click "$title" 8644
+click "$title" ${mw_kTestToolButton}
 wait-window "$teluso" 10000
-click "$title" 3005
+click "$title" ${mw_kQuitButton}
 expect " ? Programm beenden : JA / NEIN " answer-box " Info" Ja
 wait-gone "$title"
 sleep 500
@@ -796,9 +798,9 @@ EOF
 label_texts() {
     local i
     {
-        echo "expect \"1\" is-visible \"$title\" 3025"
+        echo "expect \"1\" is-visible \"$title\" ${mw_kDataPathLabel}"
         for i in $(seq 8); do
-            echo "get-text \"$title\" 3025"
+            echo "get-text \"$title\" ${mw_kDataPathLabel}"
             echo "sleep 200"
         done
     } | script "$1" || return
@@ -840,14 +842,14 @@ data_folder() {
     local main=$last_pid
     script opened <<EOF || return
 wait-window "$title" 20000
-expect "" get-text "$title" 3026
-expect "1" is-enabled "$title" 3070
+expect "" get-text "$title" ${mw_kDataPath}
+expect "1" is-enabled "$title" ${mw_kDataFolderButton}
 EOF
     expect_blinking blinking "without a data folder" || return
 
     # Cancelled: nothing stored, the label still blinks.
     script browse <<EOF || return
-click "$title" 3070
+click "$title" ${mw_kDataFolderButton}
 wait-owned "$title"
 EOF
     local browser
@@ -859,7 +861,7 @@ $(main_disabled)
 click "$browser" 2
 wait-gone "$browser"
 $(main_enabled)
-expect "" get-text "$title" 3026
+expect "" get-text "$title" ${mw_kDataPath}
 EOF
     [ -z "$(data_value)" ] || fail "cancelling stored \"$(data_value)\""
     expect_blinking still_blinking "after cancelling" || return
@@ -868,7 +870,7 @@ EOF
     # Confirmed: the folder stored without its "\", the data file shown, the blinking over,
     # the user's name found in the new path.
     script confirm <<EOF || return
-click "$title" 3070
+click "$title" ${mw_kDataFolderButton}
 wait-owned "$title"
 expect "$(escaped "$found\\")" get-text "$browser" 14147
 EOF
@@ -877,8 +879,8 @@ EOF
 click "$browser" 1
 wait-gone "$browser"
 $(main_enabled)
-expect "$(escaped "$found\\FritzFax.dbf")" get-text "$title" 3026
-expect "1" is-visible "$title" 8824
+expect "$(escaped "$found\\FritzFax.dbf")" get-text "$title" ${mw_kDataPath}
+expect "1" is-visible "$title" ${mw_kUserNameWarning}
 EOF
     [ "$(data_value)" = "$found" ] || fail "the stored data folder is \"$(data_value)\", expected \"$found\""
     local seen
@@ -889,7 +891,7 @@ EOF
     # Another folder: the browser opens at the stored one; one step up in the tree, the status
     # line follows the selection, and the parent is what is stored.
     script parent <<EOF || return
-click "$title" 3070
+click "$title" ${mw_kDataFolderButton}
 wait-owned "$title"
 expect "$(escaped "$found")" get-text "$browser" 14146
 expect "$(escaped "$found\\")" get-text "$browser" 14147
@@ -897,7 +899,7 @@ key "$browser" 14145 37
 expect "$(escaped "$roaming\\FRITZ!\\")" get-text "$browser" 14147
 click "$browser" 1
 wait-gone "$browser"
-expect "$(escaped "$roaming\\FRITZ!\\")" get-text "$title" 3026
+expect "$(escaped "$roaming\\FRITZ!\\")" get-text "$title" ${mw_kDataPath}
 EOF
     [ "$(data_value)" = "$roaming\\FRITZ!" ] ||
         fail "the stored data folder is \"$(data_value)\", expected the parent folder"
@@ -916,7 +918,7 @@ closing() {
     local main=$last_pid
     script opened <<EOF || return
 wait-window "$title" 20000
-expect "000013a7 (5031)" get-text "$title" 3062
+expect "000013a7 (5031)" get-text "$title" ${mw_kPort}
 EOF
     local left top right bottom
     read -r left top right bottom <<<"$(drive window-rect "$title" | tr -d '\r')"
@@ -938,7 +940,7 @@ EOF
     main=$last_pid
     script end_session <<EOF || return
 wait-window "$title" 20000
-expect "000013a7 (5031)" get-text "$title" 3062
+expect "000013a7 (5031)" get-text "$title" ${mw_kPort}
 end-session "$title"
 wait-gone "$title" 10000
 EOF
@@ -986,39 +988,39 @@ endpoint_dialogs() {
     # dialog has ended. The native section is the one edited: its box is cleared first.
     script change <<EOF || return
 wait-window "$title" 20000
-expect "192.168.178.1" get-text "$title" 3061
-double-click "$title" 3059
+expect "192.168.178.1" get-text "$title" ${mw_kAddress}
+double-click "$title" ${mw_kAddressLabel}
 wait-window "$ip" 10000
 $(main_disabled)
-click "$ip" 8297
-expect "0" get-check "$ip" 8297
-click "$ip" 8264
-type "$ip" 8263 127.0.0.1
-click "$ip" 8276
+click "$ip" ${router_ip_kSectionSwitch}
+expect "0" get-check "$ip" ${router_ip_kSectionSwitch}
+click "$ip" ${router_ip_kChange}
+type "$ip" ${router_ip_kAddress} 127.0.0.1
+click "$ip" ${router_ip_kChangeYes}
 # The address is checked with the name service off the window; the question ends with it.
-expect "" get-text "$ip" 8254
-expect "0" is-visible "$ip" 8276
-expect "127.0.0.1" get-text "$ip" 8263
-expect "0" is-visible "$ip" 8502
-click "$ip" 8255
+expect "" get-text "$ip" ${router_ip_kStatus}
+expect "0" is-visible "$ip" ${router_ip_kChangeYes}
+expect "127.0.0.1" get-text "$ip" ${router_ip_kAddress}
+expect "0" is-visible "$ip" ${router_ip_kMissing}
+click "$ip" ${router_ip_kOk}
 wait-gone "$ip"
 $(main_enabled)
-expect "127.0.0.1" get-text "$title" 3061
-expect "10.0.0.138" get-text "$title" 3063
-double-click "$title" 3060
+expect "127.0.0.1" get-text "$title" ${mw_kAddress}
+expect "10.0.0.138" get-text "$title" ${mw_kWowAddress}
+double-click "$title" ${mw_kPortLabel}
 wait-window "$port" 10000
 $(main_disabled)
-click "$port" 8497
-expect "0" get-check "$port" 8497
-click "$port" 8464
-type "$port" 8463 00001f91
-click "$port" 8476
-expect "00001f91" get-text "$port" 8463
-click "$port" 8455
+click "$port" ${port_dialog_kSectionSwitch}
+expect "0" get-check "$port" ${port_dialog_kSectionSwitch}
+click "$port" ${port_dialog_kChange}
+type "$port" ${port_dialog_kPort} 00001f91
+click "$port" ${port_dialog_kChangeYes}
+expect "00001f91" get-text "$port" ${port_dialog_kPort}
+click "$port" ${port_dialog_kOk}
 wait-gone "$port"
 $(main_enabled)
-expect "00001f91 (8081)" get-text "$title" 3062
-expect "00001f90 (8080)" get-text "$title" 3064
+expect "00001f91 (8081)" get-text "$title" ${mw_kPort}
+expect "00001f90 (8080)" get-text "$title" ${mw_kWowPort}
 EOF
     screenshot endpoint_dialogs
     close_orvano close "$main" || return
@@ -1067,57 +1069,57 @@ layout() {
     # the label of the same text (hidden under it).
     script layout_windows <<EOF || return
 wait-window "$title" 20000
-expect "192.168.178.254" get-text "$title" 3061
-expect "00009999 (39321)" get-text "$title" 3062
-expect "$(escaped "$long_data\\FritzFax.dbf")" get-text "$title" 3026
-layout "$title" 8821:8824 8650
-click "$title" 3074
+expect "192.168.178.254" get-text "$title" ${mw_kAddress}
+expect "00009999 (39321)" get-text "$title" ${mw_kPort}
+expect "$(escaped "$long_data\\FritzFax.dbf")" get-text "$title" ${mw_kDataPath}
+layout "$title" ${mw_kMaskUserName}:${mw_kUserNameWarning} ${mw_kWarningTicker}
+click "$title" ${mw_kAddressButton}
 wait-window "$ip" 10000
-expect "192.168.100.254" get-text "$ip" 8273
+expect "192.168.100.254" get-text "$ip" ${router_ip_kWowAddress}
 layout "$ip"
 # The change and the delete question, with their labels and " Ja " / " Nein "
-click "$ip" 8274
-expect "1" is-visible "$ip" 8286
+click "$ip" ${router_ip_kWowChange}
+expect "1" is-visible "$ip" ${router_ip_kWowChangeYes}
 layout "$ip"
-click "$ip" 8275
-expect "1" is-visible "$ip" 8288
+click "$ip" ${router_ip_kWowDelete}
+expect "1" is-visible "$ip" ${router_ip_kWowDeleteYes}
 layout "$ip"
-click "$ip" 8289
-click "$ip" 8716
+click "$ip" ${router_ip_kWowDeleteNo}
+click "$ip" ${router_ip_kWowRegFile}
 wait-window "$entry" 10000
 layout "$entry"
-click "$entry" 8705
+click "$entry" ${red_kOk}
 wait-gone "$entry"
-click "$ip" 8255
+click "$ip" ${router_ip_kOk}
 wait-gone "$ip"
-click "$title" 3075
+click "$title" ${mw_kPortButton}
 wait-window "$port" 10000
-expect "00008888" get-text "$port" 8473
+expect "00008888" get-text "$port" ${port_dialog_kWowPort}
 layout "$port"
 # Eight digits typed into the field while its change is asked
-click "$port" 8474
-type "$port" 8473 "99999999"
-expect "99999999" get-text "$port" 8473
+click "$port" ${port_dialog_kWowChange}
+type "$port" ${port_dialog_kWowPort} "99999999"
+expect "99999999" get-text "$port" ${port_dialog_kWowPort}
 layout "$port"
-click "$port" 8487
-expect "00008888" get-text "$port" 8473
-click "$port" 8455
+click "$port" ${port_dialog_kWowChangeNo}
+expect "00008888" get-text "$port" ${port_dialog_kWowPort}
+click "$port" ${port_dialog_kOk}
 wait-gone "$port"
-click "$title" 8639
+click "$title" ${mw_kCapiCreateButton}
 wait-window "$deploy" 10000
 layout "$deploy"
-click "$deploy" 8605
+click "$deploy" ${cdd_kOk}
 wait-gone "$deploy"
-click "$title" 3004
+click "$title" ${mw_kIsdnButton}
 wait-window "$isdn" 10000
-layout "$isdn" 2220:2230 2220
-click "$isdn" 2205
+layout "$isdn" ${isdn_kInternetHint}:${isdn_kInternetButton} ${isdn_kInternetHint}
+click "$isdn" ${isdn_kBack}
 wait-gone "$isdn"
-notify "$title" 8650 0
+notify "$title" ${mw_kWarningTicker} 0
 wait-window "$nums" 10000
-click "$nums" 8809
+click "$nums" ${numbers_dialog_kShow}
 layout "$nums"
-click "$nums" 8805
+click "$nums" ${numbers_dialog_kOk}
 wait-gone "$nums"
 close "$title"
 wait-gone "$title"
@@ -1163,32 +1165,32 @@ typing() {
     pids+=("$main")
     script ip_open <<EOF || return
 wait-window "$title" 20000
-click "$title" 3074
+click "$title" ${mw_kAddressButton}
 wait-window "$ip" 10000
-expect "255.255.255.255" get-text "$ip" 8273
-expect "1" is-visible "$ip" 8503
+expect "255.255.255.255" get-text "$ip" ${router_ip_kWowAddress}
+expect "1" is-visible "$ip" ${router_ip_kWowMissing}
 EOF
-    click_control "$ip" 8274 || return
+    click_control "$ip" ${router_ip_kWowChange} || return
     script ip_asking <<EOF || return
-expect "1" is-visible "$ip" 8286
+expect "1" is-visible "$ip" ${router_ip_kWowChangeYes}
 EOF
     # Into the first of the four number fields, its number selected, then the whole address
     # as keys.
-    click_control "$ip" 8273 8 || return
+    click_control "$ip" ${router_ip_kWowAddress} 8 || return
     xdotool key --delay 120 Home shift+End || fail "selecting the first number"
     type_keys "192.168.178.1"
     screenshot typing_address
     script ip_typed <<EOF || return
-expect "192.168.178.1" get-text "$ip" 8273
+expect "192.168.178.1" get-text "$ip" ${router_ip_kWowAddress}
 EOF
-    click_control "$ip" 8286 || return
+    click_control "$ip" ${router_ip_kWowChangeYes} || return
     script ip_stored <<EOF || return
-expect "0" is-visible "$ip" 8286
-expect "0" is-visible "$ip" 8503
-expect "192.168.178.1" get-text "$ip" 8273
-click "$ip" 8255
+expect "0" is-visible "$ip" ${router_ip_kWowChangeYes}
+expect "0" is-visible "$ip" ${router_ip_kWowMissing}
+expect "192.168.178.1" get-text "$ip" ${router_ip_kWowAddress}
+click "$ip" ${router_ip_kOk}
 wait-gone "$ip"
-expect "192.168.178.1" get-text "$title" 3063
+expect "192.168.178.1" get-text "$title" ${mw_kWowAddress}
 EOF
     local got
     got=$(reg_query "$wow\\AVMIGDCTRL" FoundFritzBoxes)
@@ -1197,26 +1199,26 @@ EOF
     phase "address typed and stored"
 
     script port_open <<EOF || return
-click "$title" 3075
+click "$title" ${mw_kPortButton}
 wait-window "$port" 10000
-expect "00001f90" get-text "$port" 8473
+expect "00001f90" get-text "$port" ${port_dialog_kWowPort}
 EOF
-    click_control "$port" 8474 || return
-    click_control "$port" 8473 || return
+    click_control "$port" ${port_dialog_kWowChange} || return
+    click_control "$port" ${port_dialog_kWowPort} || return
     # The field's text selected from its start to its end, and typed over.
     xdotool key --delay 120 Home shift+End || fail "selecting the port"
     type_keys "00001388"
     script port_typed <<EOF || return
-expect "00001388" get-text "$port" 8473
+expect "00001388" get-text "$port" ${port_dialog_kWowPort}
 EOF
     screenshot typing_port
-    click_control "$port" 8486 || return
+    click_control "$port" ${port_dialog_kWowChangeYes} || return
     script port_stored <<EOF || return
-expect "0" is-visible "$port" 8486
-expect "00001388" get-text "$port" 8473
-click "$port" 8455
+expect "0" is-visible "$port" ${port_dialog_kWowChangeYes}
+expect "00001388" get-text "$port" ${port_dialog_kWowPort}
+click "$port" ${port_dialog_kOk}
 wait-gone "$port"
-expect "00001388 (5000)" get-text "$title" 3064
+expect "00001388 (5000)" get-text "$title" ${mw_kWowPort}
 EOF
     got=$(reg_query "$wow\\CAPIoTCP" Port)
     [ "$got" = "    Port    REG_DWORD    0x1388" ] ||

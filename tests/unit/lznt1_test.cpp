@@ -2,7 +2,6 @@
 // split, and the packer's compressor; libfwnt, a decoder no one here wrote, checks the
 // compressor's output independently.
 #include <gtest/gtest.h>
-#include <libfwnt.h>
 
 #include <cstdint>
 #include <random>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "deploy/lznt1.h"
+#include "fwnt_decode.h"
 #include "lznt1_encoder.h"
 
 namespace orvano::testing {
@@ -35,20 +35,6 @@ Lznt1Error Decode(const std::string& in, std::size_t capacity, std::string& out)
         EXPECT_EQ(buffer[i], 0xEE) << "wrote past the output buffer at " << i;
     out.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(produced));
     return error;
-}
-
-std::string FwntDecode(const std::string& in, std::size_t size) {
-    std::string out(size, '\0');
-    std::size_t produced = size;
-    libfwnt_error_t* error = nullptr;
-    if (libfwnt_lznt1_decompress(reinterpret_cast<const std::uint8_t*>(in.data()), in.size(),
-                                 reinterpret_cast<std::uint8_t*>(out.data()), &produced,
-                                 &error) != 1) {
-        libfwnt_error_free(&error);
-        return "<libfwnt refused the stream>";
-    }
-    out.resize(produced);
-    return out;
 }
 
 const std::string kW = "Wine";

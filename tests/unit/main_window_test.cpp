@@ -214,6 +214,9 @@ TEST_F(MainWindowTest, TheMaskHoldsWhileTheDataFolderIsMissing) {
         << "the name in another letter case is the user's";
     ASSERT_EQ(hl::FolderBrowsers().size(), 1u);
     EXPECT_EQ(hl::FolderBrowsers()[0].startFolder, "C:\\Users\\max\\Weg");
+    EXPECT_EQ(hl::FolderBrowsers()[0].title, "C:\\Users\\max\\Weg");
+    EXPECT_EQ(hl::FolderBrowsers()[0].statusForStart, "C:\\Users\\max\\Weg\\")
+        << "the selected folder is shown in folder form";
 }
 
 TEST_F(MainWindowTest, AMissingDataFolderMakesItsLabelBlink) {

@@ -3,22 +3,13 @@
 #include "memory_fixture.h"
 #include "platform/memory/osinfo_control.h"
 #include "sysinfo/paths.h"
-#include "ui/headless/script.h"
 
 namespace orvano::testing {
 namespace {
 
 using namespace orvano::sysinfo;
-namespace hl = orvano::ui::headless;
 
-class PathsTest : public MemoryMachineTest {
-  protected:
-    void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
-        SetBrowserStartFolder("");
-    }
-};
+class PathsTest : public MemoryMachineTest {};
 
 TEST_F(PathsTest, FileAndFolderParts) {
     struct Case {
@@ -105,20 +96,6 @@ TEST_F(PathsTest, ABlankOrUnknownUserNameNeverMatches) {
         EXPECT_EQ(path, "C:\\Users\\   \\***");
         EXPECT_EQ(PathHasUserName(path), 0);
     }
-}
-
-TEST_F(PathsTest, FolderBrowserOpensAtAndKeepsTheLastChoice) {
-    SetBrowserStartFolder("C:\\Fax");
-    hl::AnswerFolderBrowser(std::string("D:\\Neu"));
-    hl::AnswerFolderBrowser(std::nullopt);
-    EXPECT_EQ(BrowseForFolder(0), "D:\\Neu");
-    EXPECT_EQ(BrowserStartFolder(), "D:\\Neu");
-    EXPECT_EQ(BrowseForFolder(0), "") << "cancelled";
-    EXPECT_EQ(BrowserStartFolder(), "D:\\Neu");
-    ASSERT_EQ(hl::FolderBrowsers().size(), 2u);
-    EXPECT_EQ(hl::FolderBrowsers()[0].title, "C:\\Fax");
-    EXPECT_EQ(hl::FolderBrowsers()[0].statusForStart, "C:\\Fax\\");
-    EXPECT_EQ(hl::FolderBrowsers()[1].startFolder, "D:\\Neu");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // resources, the four name forms, refused records, target folders and targets that cannot be
 // replaced.
 #include <gtest/gtest.h>
-#include <libfwnt.h>
 
 #include <string>
 #include <vector>
@@ -10,6 +9,8 @@
 #include "deploy/capi_locations.h"
 #include "deploy/lznt1.h"
 #include "deploy/payload.h"
+#include "fwnt_decode.h"
+#include "../payload_facts.h"
 #include "lznt1_encoder.h"
 #include "memory_fixture.h"
 #include "platform/files.h"
@@ -21,10 +22,6 @@ namespace {
 
 namespace pf = orvano::platform;
 using namespace deploy;
-
-// 2007-05-07 01:00:00 UTC and 2009-12-10 01:01:06 UTC as FILETIMEs.
-constexpr std::uint64_t kMay2007 = 128229732000000000ULL;
-constexpr std::uint64_t kDec2009 = 129048804660000000ULL;
 
 class PayloadTest : public MemoryMachineTest {
   protected:
@@ -45,38 +42,10 @@ class PayloadTest : public MemoryMachineTest {
     std::vector<std::string> added_;
 };
 
-std::string Fwnt(const std::string& in, std::size_t size) {
-    std::string out(size, '\0');
-    std::size_t produced = size;
-    libfwnt_error_t* error = nullptr;
-    if (libfwnt_lznt1_decompress(reinterpret_cast<const std::uint8_t*>(in.data()), in.size(),
-                                 reinterpret_cast<std::uint8_t*>(out.data()), &produced,
-                                 &error) != 1) {
-        libfwnt_error_free(&error);
-        return "";
-    }
-    out.resize(produced);
-    return out;
-}
-
 // The program's own four payloads: what each record says, and that its body decodes the same
 // with libfwnt as with our decoder.
 TEST_F(PayloadTest, TheProgramsPayloadsAreWhatTheirNamesSay) {
-    const struct {
-        const char* name;
-        const char* file;
-        std::uint64_t stamp;
-        std::uint32_t fileMs, fileLs, productMs, productLs;
-        int kind;
-    } payloads[] = {
-        {kCapiV3810Payload, "capi2032.dll", 127749928080000000ULL, 0x30008, 0x10000, 0x30000, 0,
-         kCapiOverTcp},
-        {kCapiV3830Payload, "capi2032.dll", 127749384000000000ULL, 0x30008, 0x30000, 0x30000, 0,
-         kCapiOverTcp},
-        {kCapiV51000Payload, "capi2032.dll", kMay2007, 0x5000A, 0, 0x20002, 0, kOtherCapi},
-        {kTelusoPayload, "Teluso.exe", kDec2009, 0x20001, 0x6, 0x20001, 0x6, kNoCapi},
-    };
-    for (const auto& p : payloads) {
+    for (const auto& p : kPayloadFacts) {
         SCOPED_TRACE(p.name);
         const std::string record = LoadResourceBytes(p.name);
         ASSERT_GT(record.size(), kTrailerSize);
@@ -88,7 +57,7 @@ TEST_F(PayloadTest, TheProgramsPayloadsAreWhatTheirNamesSay) {
         const std::string body = record.substr(0, record.size() - kTrailerSize);
         std::string ours;
         ASSERT_EQ(DecompressLznt1(body, ours), d.fileSize);
-        EXPECT_TRUE(Fwnt(body, d.fileSize) == ours);
+        EXPECT_TRUE(FwntDecode(body, d.fileSize) == ours);
         EXPECT_EQ(ours.substr(0, 2), "MZ");
         EXPECT_LT(body.size(), ours.size());
 

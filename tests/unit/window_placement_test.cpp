@@ -1,13 +1,13 @@
 // The main window's placement through the settings file: restored when the window opens,
 // followed while the user moves and minimises it, saved when it closes. Driven through the
-// headless toolkit with a callback that hands every message to TrackWindowPlacement first.
+// headless toolkit with a callback that hands every message to WindowPlacement first.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/settings_file.h"
+#include "app/window_placement.h"
 #include "memory_fixture.h"
 #include "platform/profile.h"
 #include "ui/headless/script.h"
@@ -61,12 +61,13 @@ class WindowPlacementTest : public MemoryMachineTest {
             if (opened) *opened = Now(dialog);
         });
         for (Action& action : actions) hl::AddStep([dialog, action] { action(dialog); });
-        ui::RunModal(
-            dialog,
-            [](Dialog d, std::uint32_t message, ui::WParam w, ui::LParam l) -> std::intptr_t {
-                app::TrackWindowPlacement(d, message, w, l);
-                return 0;
-            });
+        app::WindowPlacement placement;
+        ui::RunModal(dialog,
+                     [&placement](Dialog d, std::uint32_t message, ui::WParam w,
+                                  ui::LParam) -> std::intptr_t {
+                         placement.Track(d, message, w);
+                         return 0;
+                     });
         return dialog;
     }
     static Placement Now(Dialog dialog) {

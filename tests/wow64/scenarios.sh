@@ -33,6 +33,8 @@ mkdir -p "$work" "$shots"
 
 close_wait_ms=20000
 . "$e2e/driving.sh"
+# The windows' control ids by name (made by the build from the control tables).
+. "$e2e/control_ids.sh"
 
 # The machine has no ImageMagick: an X window dump, made a PNG on the host.
 screenshot() { xwd -root -silent -out "$shots/wow64_$1.xwd" 2>>"$work/xwd.log" || fail "screenshot $1"; }
@@ -135,46 +137,46 @@ set_up_with_orvano() {
 
 set_up_steps() {
     local name=$1 section=$2
-    local field=8263 change=8264 yes=8276 pfield=8463 pdefault=8492 pyes=8476 switch=0
+    local field=${router_ip_kAddress} change=${router_ip_kChange} yes=${router_ip_kChangeYes} pfield=${port_dialog_kPort} pdefault=${port_dialog_kDefault} pyes=${port_dialog_kChangeYes} switch=0
     if [ "$section" = wow ]; then
-        field=8273 change=8274 yes=8286 pfield=8473 pdefault=8495 pyes=8486 switch=1
+        field=${router_ip_kWowAddress} change=${router_ip_kWowChange} yes=${router_ip_kWowChangeYes} pfield=${port_dialog_kWowPort} pdefault=${port_dialog_kWowDefault} pyes=${port_dialog_kWowChangeYes} switch=1
     fi
     # Without any capi2032.dll the program says so once it is up.
     script "${name}_deploy" <<EOF || return
 wait-window "$title" 60000
 answer-box " Sorry" OK 30000
-expect "Windows 10, 64-bit" get-text "$title" 3013
-click "$title" 8639
+expect "Windows 10, 64-bit" get-text "$title" ${mw_kEdition}
+click "$title" ${mw_kCapiCreateButton}
 wait-window "$deploy" 20000
-expect "" get-text "$deploy" 8634
-expect "" get-text "$deploy" 8635
-click "$deploy" 8615
+expect "" get-text "$deploy" ${cdd_kSystem32Version}
+expect "" get-text "$deploy" ${cdd_kSysWow64Version}
+click "$deploy" ${cdd_kTcpSystem32Create}
 # One file, seen in both places: the 32-bit program's System32 is SysWOW64.
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8634
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8635
-expect "0" is-enabled "$deploy" 8615
-expect "1" is-enabled "$deploy" 8618
-expect "0" is-enabled "$deploy" 8616
-expect "1" is-enabled "$deploy" 8619
-expect "0" is-enabled "$deploy" 8621
-expect "0" is-enabled "$deploy" 8622
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" ${cdd_kSystem32Version}
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" ${cdd_kSysWow64Version}
+expect "0" is-enabled "$deploy" ${cdd_kTcpSystem32Create}
+expect "1" is-enabled "$deploy" ${cdd_kTcpSystem32Delete}
+expect "0" is-enabled "$deploy" ${cdd_kTcpSysWow64Create}
+expect "1" is-enabled "$deploy" ${cdd_kTcpSysWow64Delete}
+expect "0" is-enabled "$deploy" ${cdd_kIsdnSystem32Create}
+expect "0" is-enabled "$deploy" ${cdd_kIsdnSysWow64Create}
 EOF
     screenshot "${name}_deployed"
     is_client "$syswow64/capi2032.dll" ||
         fail "no client in SysWOW64 after creating it in the System32 row"
     [ -e "$system32/capi2032.dll" ] && fail "a capi2032.dll in the 64-bit System32"
     script "${name}_address" <<EOF || return
-click "$deploy" 8605
+click "$deploy" ${cdd_kOk}
 wait-gone "$deploy"
-click "$title" 3074
+click "$title" ${mw_kAddressButton}
 wait-window "$ip" 20000
-expect "1" is-enabled "$ip" 8297
-expect "0" get-check "$ip" 8297
+expect "1" is-enabled "$ip" ${router_ip_kSectionSwitch}
+expect "0" get-check "$ip" ${router_ip_kSectionSwitch}
 EOF
     if [ "$switch" = 1 ]; then
         script "${name}_switch" <<EOF || return
-click "$ip" 8297
-expect "1" get-check "$ip" 8297
+click "$ip" ${router_ip_kSectionSwitch}
+expect "1" get-check "$ip" ${router_ip_kSectionSwitch}
 expect "1" is-enabled "$ip" $field
 EOF
     fi
@@ -183,21 +185,21 @@ click "$ip" $change
 type "$ip" $field 127.0.0.1
 click "$ip" $yes
 # The address is checked with the name service off the window; the question ends with it.
-expect "" get-text "$ip" 8254
+expect "" get-text "$ip" ${router_ip_kStatus}
 expect "0" is-visible "$ip" $yes
 expect "127.0.0.1" get-text "$ip" $field
 EOF
     screenshot "${name}_address"
     script "${name}_port" <<EOF || return
-click "$ip" 8255
+click "$ip" ${router_ip_kOk}
 wait-gone "$ip"
-click "$title" 3075
+click "$title" ${mw_kPortButton}
 wait-window "$port" 20000
-expect "1" is-enabled "$port" 8497
+expect "1" is-enabled "$port" ${port_dialog_kSectionSwitch}
 EOF
     if [ "$switch" = 1 ]; then
         script "${name}_port_switch" <<EOF || return
-click "$port" 8497
+click "$port" ${port_dialog_kSectionSwitch}
 expect "1" is-enabled "$port" $pfield
 EOF
     fi
@@ -206,17 +208,17 @@ EOF
 click "$port" $pdefault
 click "$port" $pyes
 expect "000013a7" get-text "$port" $pfield
-click "$port" 8455
+click "$port" ${port_dialog_kOk}
 wait-gone "$port"
 EOF
     script "${name}_teluso_created" <<EOF || return
-expect "1" is-visible "$title" 8719
-click "$title" 8719
-expect "0" is-visible "$title" 8719
+expect "1" is-visible "$title" ${mw_kTestToolCreateButton}
+click "$title" ${mw_kTestToolCreateButton}
+expect "0" is-visible "$title" ${mw_kTestToolCreateButton}
 EOF
     [ -f "$app/Teluso.exe" ] || fail "no Teluso.exe beside the program"
     script "${name}_teluso" <<EOF || return
-click "$title" 8644
+click "$title" ${mw_kTestToolButton}
 wait-window "$teluso" 60000
 sleep 5000
 EOF
@@ -281,23 +283,23 @@ status() {
     local main=$last_pid
     script fields <<EOF || return
 wait-window "$title" 60000
-expect "Windows 10, 64-bit" get-text "$title" 3013
-expect "3.07.04" get-text "$title" 3028
-expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$title" 3033
-expect "2.4.0.1 / 2.4.0.0" get-text "$title" 3034
-expect "$(escaped 'C:\windows\System32\capi2032.dll')" get-text "$title" 3036
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" 3037
-expect "$(escaped 'C:\windows\SysWow64\capi2032.dll')" get-text "$title" 3039
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" 3040
-expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\AVM')" get-text "$title" 3045
-expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\AVM')" get-text "$title" 3047
+expect "Windows 10, 64-bit" get-text "$title" ${mw_kEdition}
+expect "3.07.04" get-text "$title" ${mw_kFaxVersion}
+expect "$(escaped "C:\\$fax_dir\\capi2032.dll")" get-text "$title" ${mw_kFaxCapiPath}
+expect "2.4.0.1 / 2.4.0.0" get-text "$title" ${mw_kFaxCapiVersion}
+expect "$(escaped 'C:\windows\System32\capi2032.dll')" get-text "$title" ${mw_kSystem32Path}
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" ${mw_kSystem32Version}
+expect "$(escaped 'C:\windows\SysWow64\capi2032.dll')" get-text "$title" ${mw_kSysWow64Path}
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$title" ${mw_kSysWow64Version}
+expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\AVM')" get-text "$title" ${mw_kHklm}
+expect "$(escaped 'HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\AVM')" get-text "$title" ${mw_kWow}
 # Each registry view read as itself
-expect "192.168.178.1" get-text "$title" 3061
-expect "000013a7 (5031)" get-text "$title" 3062
-expect "10.0.0.138" get-text "$title" 3063
-expect "00001f90 (8080)" get-text "$title" 3064
+expect "192.168.178.1" get-text "$title" ${mw_kAddress}
+expect "000013a7 (5031)" get-text "$title" ${mw_kPort}
+expect "10.0.0.138" get-text "$title" ${mw_kWowAddress}
+expect "00001f90 (8080)" get-text "$title" ${mw_kWowPort}
 EOF
-    drive get-text "$title" 3016 | tr -d '\r' | sed 's/^/version: /'
+    drive get-text "$title" ${mw_kVersion} | tr -d '\r' | sed 's/^/version: /'
     screenshot main
     close_orvano close "$main"
 }
@@ -308,7 +310,7 @@ EOF
 # row's create and delete, fax folder, System32, SysWow64.
 expect_rows() {
     local name=$1 expected=$2 id got
-    for id in 8614 8617 8615 8618 8616 8619 8620 8623 8621 8624 8622 8625; do
+    for id in ${cdd_kTcpFaxCreate} ${cdd_kTcpFaxDelete} ${cdd_kTcpSystem32Create} ${cdd_kTcpSystem32Delete} ${cdd_kTcpSysWow64Create} ${cdd_kTcpSysWow64Delete} ${cdd_kIsdnFaxCreate} ${cdd_kIsdnFaxDelete} ${cdd_kIsdnSystem32Create} ${cdd_kIsdnSystem32Delete} ${cdd_kIsdnSysWow64Create} ${cdd_kIsdnSysWow64Delete}; do
         echo "is-enabled \"$deploy\" $id"
     done | script "$name" || return
     got=$(tr -d '\r\n' <"$work/$name.out")
@@ -321,32 +323,32 @@ deployment() {
     local main=$last_pid
     script opened <<EOF || return
 wait-window "$title" 60000
-click "$title" 8639
+click "$title" ${mw_kCapiCreateButton}
 wait-window "$deploy" 20000
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8634
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8635
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" ${cdd_kSystem32Version}
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" ${cdd_kSysWow64Version}
 EOF
     # Another maker's library in the fax folder (ISDN row), the client in both system rows.
     expect_rows opened_rows 000101010000 || return
     screenshot deployment
     script deleted_in_system32 <<EOF || return
-click "$deploy" 8618
-expect "" get-text "$deploy" 8634
-expect "" get-text "$deploy" 8635
+click "$deploy" ${cdd_kTcpSystem32Delete}
+expect "" get-text "$deploy" ${cdd_kSystem32Version}
+expect "" get-text "$deploy" ${cdd_kSysWow64Version}
 EOF
     [ -e "$syswow64/capi2032.dll" ] &&
         fail "the client is still in SysWOW64 after deleting it in the System32 row"
     expect_rows after_delete 001010011010 || return
     script created_in_syswow64 <<EOF || return
-click "$deploy" 8616
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8634
-expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" 8635
+click "$deploy" ${cdd_kTcpSysWow64Create}
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" ${cdd_kSystem32Version}
+expect "3.8.1.0 / 3.0.0.0 CoT" get-text "$deploy" ${cdd_kSysWow64Version}
 EOF
     is_client "$syswow64/capi2032.dll" || fail "no client in SysWOW64 after creating it in the SysWow64 row"
     [ -e "$system32/capi2032.dll" ] && fail "a capi2032.dll in the 64-bit System32"
     expect_rows after_create 000101010000 || return
     script ok <<EOF || return
-click "$deploy" 8605
+click "$deploy" ${cdd_kOk}
 wait-gone "$deploy"
 EOF
     close_orvano close "$main"
@@ -360,55 +362,55 @@ router_views() {
     local main=$last_pid
     script address <<EOF || return
 wait-window "$title" 60000
-click "$title" 3074
+click "$title" ${mw_kAddressButton}
 wait-window "$ip" 20000
-expect "192.168.178.1" get-text "$ip" 8263
-expect "10.0.0.138" get-text "$ip" 8273
-expect "1" get-check "$ip" 8297
-click "$ip" 8297
-expect "1" is-enabled "$ip" 8263
-click "$ip" 8264
-type "$ip" 8263 127.0.0.1
-click "$ip" 8276
+expect "192.168.178.1" get-text "$ip" ${router_ip_kAddress}
+expect "10.0.0.138" get-text "$ip" ${router_ip_kWowAddress}
+expect "1" get-check "$ip" ${router_ip_kSectionSwitch}
+click "$ip" ${router_ip_kSectionSwitch}
+expect "1" is-enabled "$ip" ${router_ip_kAddress}
+click "$ip" ${router_ip_kChange}
+type "$ip" ${router_ip_kAddress} 127.0.0.1
+click "$ip" ${router_ip_kChangeYes}
 # The address is checked with the name service off the window; the question ends with it.
-expect "" get-text "$ip" 8254
-expect "0" is-visible "$ip" 8276
-expect "127.0.0.1" get-text "$ip" 8263
-click "$ip" 8297
-expect "1" is-enabled "$ip" 8273
-click "$ip" 8274
-type "$ip" 8273 127.0.0.2
-click "$ip" 8286
+expect "" get-text "$ip" ${router_ip_kStatus}
+expect "0" is-visible "$ip" ${router_ip_kChangeYes}
+expect "127.0.0.1" get-text "$ip" ${router_ip_kAddress}
+click "$ip" ${router_ip_kSectionSwitch}
+expect "1" is-enabled "$ip" ${router_ip_kWowAddress}
+click "$ip" ${router_ip_kWowChange}
+type "$ip" ${router_ip_kWowAddress} 127.0.0.2
+click "$ip" ${router_ip_kWowChangeYes}
 # The address is checked with the name service off the window; the question ends with it.
-expect "" get-text "$ip" 8254
-expect "0" is-visible "$ip" 8286
-expect "127.0.0.2" get-text "$ip" 8273
+expect "" get-text "$ip" ${router_ip_kStatus}
+expect "0" is-visible "$ip" ${router_ip_kWowChangeYes}
+expect "127.0.0.2" get-text "$ip" ${router_ip_kWowAddress}
 EOF
     screenshot router_ip
     script port <<EOF || return
-click "$ip" 8255
+click "$ip" ${router_ip_kOk}
 wait-gone "$ip"
-click "$title" 3075
+click "$title" ${mw_kPortButton}
 wait-window "$port" 20000
-expect "000013a7" get-text "$port" 8463
-expect "00001f90" get-text "$port" 8473
-click "$port" 8497
-click "$port" 8464
-type "$port" 8463 00001388
-click "$port" 8476
-click "$port" 8497
-click "$port" 8474
-type "$port" 8473 000013a8
-click "$port" 8486
+expect "000013a7" get-text "$port" ${port_dialog_kPort}
+expect "00001f90" get-text "$port" ${port_dialog_kWowPort}
+click "$port" ${port_dialog_kSectionSwitch}
+click "$port" ${port_dialog_kChange}
+type "$port" ${port_dialog_kPort} 00001388
+click "$port" ${port_dialog_kChangeYes}
+click "$port" ${port_dialog_kSectionSwitch}
+click "$port" ${port_dialog_kWowChange}
+type "$port" ${port_dialog_kWowPort} 000013a8
+click "$port" ${port_dialog_kWowChangeYes}
 EOF
     screenshot port
     script views_shown <<EOF || return
-click "$port" 8455
+click "$port" ${port_dialog_kOk}
 wait-gone "$port"
-expect "127.0.0.1" get-text "$title" 3061
-expect "00001388 (5000)" get-text "$title" 3062
-expect "127.0.0.2" get-text "$title" 3063
-expect "000013a8 (5032)" get-text "$title" 3064
+expect "127.0.0.1" get-text "$title" ${mw_kAddress}
+expect "00001388 (5000)" get-text "$title" ${mw_kPort}
+expect "127.0.0.2" get-text "$title" ${mw_kWowAddress}
+expect "000013a8 (5032)" get-text "$title" ${mw_kWowPort}
 EOF
     close_orvano close "$main"
     expect_reg 'HKLM\SOFTWARE\AVM\AVMIGDCTRL' FoundFritzBoxes 64 "REG_SZ    127.0.0.1"
@@ -426,23 +428,23 @@ isdn() {
     local main=$last_pid
     script twin <<EOF || return
 wait-window "$title" 60000
-click "$title" 3004
+click "$title" ${mw_kIsdnButton}
 wait-window "$isdn" 20000
-expect "1" get-check "$isdn" 2234
-expect "1" is-enabled "$isdn" 2232
-click "$isdn" 2232
-click "$isdn" 2206
+expect "1" get-check "$isdn" ${isdn_kWowSwitch}
+expect "1" is-enabled "$isdn" ${isdn_kFritzBoxMachineWow}
+click "$isdn" ${isdn_kFritzBoxMachineWow}
+click "$isdn" ${isdn_kApply}
 EOF
     screenshot isdn
     expect_reg "$fax" FritzBox 32 "REG_DWORD    0x1"
     expect_reg "$fax" FritzBox 64 ""
     script native <<EOF || return
-click "$isdn" 2234
-expect "1" is-enabled "$isdn" 2214
-click "$isdn" 2214
-click "$isdn" 2215
-click "$isdn" 2206
-click "$isdn" 2205
+click "$isdn" ${isdn_kWowSwitch}
+expect "1" is-enabled "$isdn" ${isdn_kFritzBoxMachine}
+click "$isdn" ${isdn_kFritzBoxMachine}
+click "$isdn" ${isdn_kNewDriverMachine}
+click "$isdn" ${isdn_kApply}
+click "$isdn" ${isdn_kBack}
 wait-gone "$isdn"
 EOF
     expect_reg "$fax" FritzBox 64 "REG_DWORD    0x1"
@@ -458,8 +460,8 @@ save_reg_entry() {
     script "save_$id" <<EOF
 click "$window" $id
 wait-window "$entry" 20000
-click "$entry" 8714
-click "$entry" 8705
+click "$entry" ${red_kSave}
+click "$entry" ${red_kOk}
 wait-gone "$entry"
 EOF
 }
@@ -479,16 +481,16 @@ reg_files() {
     local main=$last_pid
     script opened <<EOF || return
 wait-window "$title" 60000
-click "$title" 3074
+click "$title" ${mw_kAddressButton}
 wait-window "$ip" 20000
 EOF
-    save_reg_entry "$ip" 8716 || return
+    save_reg_entry "$ip" ${router_ip_kWowRegFile} || return
     script native_section <<EOF || return
-click "$ip" 8297
+click "$ip" ${router_ip_kSectionSwitch}
 EOF
-    save_reg_entry "$ip" 8715 || return
+    save_reg_entry "$ip" ${router_ip_kRegFile} || return
     script ip_closed <<EOF || return
-click "$ip" 8255
+click "$ip" ${router_ip_kOk}
 wait-gone "$ip"
 EOF
     close_orvano close "$main"

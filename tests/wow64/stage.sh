@@ -15,6 +15,7 @@ rm -rf "$payload" "$out/result"
 mkdir -p "$payload/bin" "$payload/tests/e2e" "$payload/tests/wine" "$payload/tests/wow64"
 for file in "$@"; do cp "$file" "$payload/bin/"; done
 cp "$tests/e2e/display.sh" "$tests/e2e/machine.sh" "$tests/e2e/driving.sh" "$payload/tests/e2e/"
+cp "$out/../tests/control_ids.sh" "$payload/tests/e2e/"
 cp "$tests/wine/run.sh" "$payload/tests/wine/"
 cp "$here/job.sh" "$here/scenarios.sh" "$payload/tests/wow64/"
 echo 'exec bash /work/tests/wow64/job.sh' >"$payload/job.sh"
