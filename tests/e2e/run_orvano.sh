@@ -1270,19 +1270,19 @@ EOS
     echo "main window $((($(date +%s%N) - begun) / 1000000)) ms after the start"
     script ip_open <<EOS || return
 wait-gone " Info DNS " 0
-click "$title" 3074
+click "$title" ${mw_kAddressButton}
 wait-window "$ip" 10000
 EOS
-    click_control "$ip" 8274 || return
-    click_control "$ip" 8273 8 || return
+    click_control "$ip" ${router_ip_kWowChange} || return
+    click_control "$ip" ${router_ip_kWowAddress} 8 || return
     xdotool key --delay 120 Home shift+End || fail "selecting the first number"
     type_keys "$address"
     script ip_typed <<EOS || return
-expect "$address" get-text "$ip" 8273
+expect "$address" get-text "$ip" ${router_ip_kWowAddress}
 EOS
     # " Ja " and OK one right after the other, as a hurried hand does.
-    yes=$(control_centre "$ip" 8286) || return
-    ok=$(control_centre "$ip" 8255) || return
+    yes=$(control_centre "$ip" ${router_ip_kWowChangeYes}) || return
+    ok=$(control_centre "$ip" ${router_ip_kOk}) || return
     # shellcheck disable=SC2086 # x and y as two words
     xdotool mousemove --sync $yes click 1 mousemove --sync $ok click 1 || fail "Ja and OK"
     begun=$(date +%s%N)
@@ -1292,7 +1292,7 @@ EOS
     xdotool search --name "^$ip\$" >/dev/null || fail "the dialog closed before its check ended"
     script stored <<EOS || return
 wait-gone "$ip" 10000
-expect "$address" get-text "$title" 3063
+expect "$address" get-text "$title" ${mw_kWowAddress}
 EOS
     echo "dialog gone $((($(date +%s%N) - begun) / 1000000)) ms after OK"
     got=$(reg_query "$wow\\AVMIGDCTRL" FoundFritzBoxes)
@@ -1332,76 +1332,76 @@ wrong_type() {
     local main=$last_pid
     script shown <<EOF || return
 wait-window "$title" 20000
-expect "192.168.178.1" get-text "$title" 3061
-expect "$wrong" get-text "$title" 3062
-expect "$wrong" get-text "$title" 3063
-expect "$wrong" get-text "$title" 3064
+expect "192.168.178.1" get-text "$title" ${mw_kAddress}
+expect "$wrong" get-text "$title" ${mw_kPort}
+expect "$wrong" get-text "$title" ${mw_kWowAddress}
+expect "$wrong" get-text "$title" ${mw_kWowPort}
 EOF
     screenshot wrong_type
     # The port dialog: the Wow6432Node section is the one editable on this machine.
     script port_opened <<EOF || return
-double-click "$title" 3060
+double-click "$title" ${mw_kPortLabel}
 wait-window "$port" 10000
-expect "$wrong" get-text "$port" 8505
-expect "1" is-visible "$port" 8505
-expect "" get-text "$port" 8473
-expect "0" is-enabled "$port" 8475
-click "$port" 8497
-expect "$wrong" get-text "$port" 8504
-expect "1" is-visible "$port" 8504
-expect "0" is-visible "$port" 8505
-expect "" get-text "$port" 8463
-expect "0" is-enabled "$port" 8465
-expect "1" is-enabled "$port" 8464
+expect "$wrong" get-text "$port" ${port_dialog_kWowMissing}
+expect "1" is-visible "$port" ${port_dialog_kWowMissing}
+expect "" get-text "$port" ${port_dialog_kWowPort}
+expect "0" is-enabled "$port" ${port_dialog_kWowDelete}
+click "$port" ${port_dialog_kSectionSwitch}
+expect "$wrong" get-text "$port" ${port_dialog_kMissing}
+expect "1" is-visible "$port" ${port_dialog_kMissing}
+expect "0" is-visible "$port" ${port_dialog_kWowMissing}
+expect "" get-text "$port" ${port_dialog_kPort}
+expect "0" is-enabled "$port" ${port_dialog_kDelete}
+expect "1" is-enabled "$port" ${port_dialog_kChange}
 layout "$port"
 EOF
     dialog_shot wrong_type_port "$port"
     # Never exported; a change without eight digits writes nothing; the default, confirmed,
     # replaces the string.
     script port_changed <<EOF || return
-click "$port" 8717
+click "$port" ${port_dialog_kRegFile}
 wait-window "$entry" 10000
-expect "0" is-enabled "$entry" 8714
-click "$entry" 8705
+expect "0" is-enabled "$entry" ${red_kSave}
+click "$entry" ${red_kOk}
 wait-gone "$entry"
-click "$port" 8464
-click "$port" 8476
-expect "1" is-visible "$port" 8504
-click "$port" 8492
-click "$port" 8476
-expect "000013a7" get-text "$port" 8463
-expect "0" is-visible "$port" 8504
-expect "1" is-enabled "$port" 8465
-click "$port" 8455
+click "$port" ${port_dialog_kChange}
+click "$port" ${port_dialog_kChangeYes}
+expect "1" is-visible "$port" ${port_dialog_kMissing}
+click "$port" ${port_dialog_kDefault}
+click "$port" ${port_dialog_kChangeYes}
+expect "000013a7" get-text "$port" ${port_dialog_kPort}
+expect "0" is-visible "$port" ${port_dialog_kMissing}
+expect "1" is-enabled "$port" ${port_dialog_kDelete}
+click "$port" ${port_dialog_kOk}
 wait-gone "$port"
-expect "000013a7 (5031)" get-text "$title" 3062
-expect "$wrong" get-text "$title" 3064
-click "$title" 3074
+expect "000013a7 (5031)" get-text "$title" ${mw_kPort}
+expect "$wrong" get-text "$title" ${mw_kWowPort}
+click "$title" ${mw_kAddressButton}
 wait-window "$ip" 10000
-expect "$wrong" get-text "$ip" 8503
-expect "1" is-visible "$ip" 8503
-click "$ip" 8255
+expect "$wrong" get-text "$ip" ${router_ip_kWowMissing}
+expect "1" is-visible "$ip" ${router_ip_kWowMissing}
+click "$ip" ${router_ip_kOk}
 wait-gone "$ip"
-click "$title" 3004
+click "$title" ${mw_kIsdnButton}
 wait-window "$isdn" 10000
-expect "$wrong-> Cip " get-text "$isdn" 2240
-expect "1" is-visible "$isdn" 2240
-layout "$isdn" 2220:2230 2220
+expect "$wrong-> Cip " get-text "$isdn" ${isdn_kWrongTypes}
+expect "1" is-visible "$isdn" ${isdn_kWrongTypes}
+layout "$isdn" ${isdn_kInternetHint}:${isdn_kInternetButton} ${isdn_kInternetHint}
 EOF
     dialog_shot wrong_type_isdn "$isdn"
     script isdn_closed <<EOF || return
-click "$isdn" 2205
+click "$isdn" ${isdn_kBack}
 wait-gone "$isdn"
-notify "$title" 8650 0
+notify "$title" ${mw_kWarningTicker} 0
 wait-window "$nums" 10000
-expect "$wrong" get-text "$nums" 8819
-expect "1" is-visible "$nums" 8819
-expect "0" get-check "$nums" 8813
+expect "$wrong" get-text "$nums" ${numbers_dialog_kWrongType}
+expect "1" is-visible "$nums" ${numbers_dialog_kWrongType}
+expect "0" get-check "$nums" ${numbers_dialog_kUsePlusMapper}
 layout "$nums"
 EOF
     dialog_shot wrong_type_numbers "$nums"
     script numbers_closed <<EOF || return
-click "$nums" 8805
+click "$nums" ${numbers_dialog_kOk}
 wait-gone "$nums"
 EOF
     close_orvano close "$main" || return
