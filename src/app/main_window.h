@@ -54,6 +54,8 @@ inline constexpr int kTestFrame = 8643, kCapiCreateFrame = 8636, kCapiLabel = 86
 inline constexpr int kIsdnButton = 3004, kQuitButton = 3005, kPhoneLabel = 3007,
                      kPhoneOnLabel = 3008, kPhoneOffLabel = 3009, kWarningFrame = 8648,
                      kWarningTicker = 8650, kWarningLine = 8817, kRegFileButton = 2950;
+// The items of the " Reg Datei " button's menu: the built-in scripts of the default address.
+inline constexpr int kMenuDefaults = 2951, kMenuDefaultsWow = 2952;
 }  // namespace mw
 
 // Builds the main window, runs it until it is closed and returns its result.

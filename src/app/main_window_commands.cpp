@@ -218,8 +218,8 @@ void ChooseDataFolder(ui::Dialog dialog) {
 void RegFileMenu(ui::Dialog dialog) {
     const ui::PixelRect rect = ui::WindowRect(ui::FocusedWindow());
     ui::ShowPopupMenu(dialog,
-                      {{dialogs::kRegDefaults, dialogs::RegFileName(dialogs::kRegDefaults)},
-                       {dialogs::kRegDefaultsWow, dialogs::RegFileName(dialogs::kRegDefaultsWow)}},
+                      {{kMenuDefaults, dialogs::RegFileName(dialogs::RegEntry::Defaults)},
+                       {kMenuDefaultsWow, dialogs::RegFileName(dialogs::RegEntry::DefaultsWow)}},
                       rect.right, rect.top);
 }
 
@@ -276,9 +276,11 @@ void Command(ui::Dialog dialog, ui::WParam wParam) {
         case kRegFileButton:
             if (ui::ControlIdOf(ui::FocusedWindow()) == kRegFileButton) RegFileMenu(dialog);
             break;
-        case dialogs::kRegDefaults:
-        case dialogs::kRegDefaultsWow:
-            dialogs::ShowRegistryEntryDialog(dialog, id);
+        case kMenuDefaults:
+        case kMenuDefaultsWow:
+            dialogs::ShowRegistryEntryDialog(dialog, id == kMenuDefaults
+                                                         ? dialogs::RegEntry::Defaults
+                                                         : dialogs::RegEntry::DefaultsWow);
             ui::FocusControl(dialog, kRegFileButton);
             break;
         case kDataFolderButton:

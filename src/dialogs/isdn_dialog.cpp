@@ -352,7 +352,7 @@ std::string ExportText(ui::Dialog dialog) {
 void Export(ui::Dialog dialog) {
     ClearPendingRegText();
     SetPendingRegText(ExportText(dialog));
-    ShowRegistryEntryDialog(dialog, Checked(dialog, kWowSwitch) ? kRegIsdnWow : kRegIsdn);
+    ShowRegistryEntryDialog(dialog, Checked(dialog, kWowSwitch) ? RegEntry::IsdnWow : RegEntry::Isdn);
     ui::FocusControl(dialog, kBack);
 }
 

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-#include "dialogs/registry_export.h"
 #include "ui/toolkit.h"
 
 namespace orvano::dialogs {
@@ -25,7 +24,7 @@ inline constexpr int kControllerFrame = 2216, kControllerFax = 2217, kController
                      kRouterIsdn = 2221, kRouterAnalog = 2222, kRouterInternet = 2223;
 inline constexpr int kAdvancedFrame = 2224, kServiceFrame = 2225, kAnalogFax = 2226,
                      kIsdnFax = 2227, kIndicatorFrame = 2228, kSpeech = 2229;
-inline constexpr int kRegFile = kRegIsdn, kBack = 2205, kApply = 2206;
+inline constexpr int kRegFile = 2001, kBack = 2205, kApply = 2206;
 // Names the settings stored with the wrong type; hidden while there are none.
 inline constexpr int kWrongTypes = 2240;
 

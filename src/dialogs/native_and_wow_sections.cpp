@@ -139,7 +139,7 @@ void NativeAndWowSections::SectionCommand(ui::Dialog dialog, int index, int id) 
         ShowStored(dialog, index);
         SwitchRow(dialog, section.deleteRow, false);
     } else if (id == section.regFile) {
-        ShowRegistryEntryDialog(dialog, section.regFile);
+        ShowRegistryEntryDialog(dialog, section.entry, ui::GetControlText(dialog, section.field));
         ui::FocusControl(dialog, section.regFile);
     } else if (id != 0 && (id == section.presets[0] || id == section.presets[1])) {
         value_.preset(dialog, *this, index, id);

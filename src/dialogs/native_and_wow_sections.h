@@ -9,15 +9,17 @@
 
 #include "config/endpoint.h"
 #include "dialogs/confirmation_row.h"
+#include "dialogs/registry_export.h"
 #include "ui/focus_memory.h"
 #include "ui/toolkit.h"
 
 namespace orvano::dialogs {
 
-// One registry view's controls.
+// One registry view's controls, and the registry script its " Reg Datei " (regFile) writes.
 struct ViewSection {
     config::RegistryView view;
     int field, missing, regFile;
+    RegEntry entry;
     ConfirmationRow changeRow, deleteRow;
     int presets[2];  // buttons that offer a value; 0 for none
 };

@@ -192,7 +192,7 @@ void Export(ui::Dialog dialog) {
     ClearPendingRegText();
     SetPendingRegText(PlusOptionRegText(PlusOptionChecked(dialog), TheState().optionKept,
                                         ui::GetControlText(dialog, kPlusMapper)));
-    ShowRegistryEntryDialog(dialog, kRegCountryCode);
+    ShowRegistryEntryDialog(dialog, RegEntry::CountryCode);
     ui::FocusControl(dialog, kRegFile);
 }
 

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-#include "dialogs/registry_export.h"
 #include "ui/toolkit.h"
 
 namespace orvano::dialogs {
@@ -16,7 +15,7 @@ namespace numbers_dialog {
 inline constexpr int kTitle = 8801, kHintFrame = 8803, kHintCountryCode = 8804, kHintExample = 8815,
                      kHintUseZero = 8816, kListFrame = 8807, kListCaption = 8808, kShow = 8809,
                      kHide = 8810, kList = 8811, kOptionFrame = 8812, kUsePlusMapper = 8813,
-                     kPlusMapper = 8814, kRegFile = kRegCountryCode, kOk = 8805, kApply = 8806;
+                     kPlusMapper = 8814, kRegFile = 8802, kOk = 8805, kApply = 8806;
 // Shown while "UsePlusMapper" is stored with the wrong type.
 inline constexpr int kWrongType = 8819;
 

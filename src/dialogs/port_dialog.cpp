@@ -88,11 +88,19 @@ constexpr ConfirmationRow kWowDeleteRow = {
     kWowDelete, kWowDeleteAsked, kWowDeleteYes, kWowDeleteNo, {kWowDefault, kWowRegFile}, 0};
 
 constexpr ViewSection kSections[] = {
-    {RegistryView::Native, kPort, kMissing, kRegFile, kNativeChange, kNativeDelete, {kDefault, 0}},
+    {RegistryView::Native,
+     kPort,
+     kMissing,
+     kRegFile,
+     RegEntry::Port,
+     kNativeChange,
+     kNativeDelete,
+     {kDefault, 0}},
     {RegistryView::Wow6432Node,
      kWowPort,
      kWowMissing,
      kWowRegFile,
+     RegEntry::PortWow,
      kWowChangeRow,
      kWowDeleteRow,
      {kWowDefault, 0}},

@@ -30,9 +30,9 @@ const ui::ControlRow kRows[] = {
 // Only one registry-entry dialog is open at a time.
 struct State {
     ui::Window owner = 0;
-    int selector = 0;
+    RegEntry entry = RegEntry::RouterAddress;
+    std::string value;  // the field's text an address or port entry shows
     ui::FocusMemory focus;
-    std::string shownValue;  // the source field's text the entry shows
 };
 
 State& TheState() {
@@ -40,28 +40,34 @@ State& TheState() {
     return state;
 }
 
-struct Source {
-    int field;
+struct FieldModes {
     int textMode;
     int writeMode;
 };
 
-// The entries read from a field of the opening dialog.
-const Source* FieldSource(int selector) {
-    static const Source kSources[] = {{kRouterAddressField, kTextAddress, kBuildAddress},
-                                      {kRouterAddressFieldWow, kTextAddressWow, kBuildAddressWow},
-                                      {kPortField, kTextPort, kBuildPort},
-                                      {kPortFieldWow, kTextPortWow, kBuildPortWow}};
-    if (selector < kRegRouterAddress || selector > kRegPortWow) return nullptr;
-    return &kSources[selector - kRegRouterAddress];
+// The entries made from a field of the opening dialog.
+const FieldModes* FieldModesOf(RegEntry entry) {
+    static const FieldModes kAddress{kTextAddress, kBuildAddress};
+    static const FieldModes kAddressWow{kTextAddressWow, kBuildAddressWow};
+    static const FieldModes kPort{kTextPort, kBuildPort};
+    static const FieldModes kPortWow{kTextPortWow, kBuildPortWow};
+    switch (entry) {
+        case RegEntry::RouterAddress:
+            return &kAddress;
+        case RegEntry::RouterAddressWow:
+            return &kAddressWow;
+        case RegEntry::Port:
+            return &kPort;
+        case RegEntry::PortWow:
+            return &kPortWow;
+        default:
+            return nullptr;
+    }
 }
 
-std::string ResourceName(int selector) {
-    return selector == kRegDefaults ? "FB_IP_1921681781_REG" : "FB_IP_Wow6432Node_1921681781_REG";
-}
-
-std::string ResourceBytes(int selector) {
-    return deploy::LoadResourceBytes(ResourceName(selector));
+std::string ResourceBytes(RegEntry entry) {
+    return deploy::LoadResourceBytes(entry == RegEntry::Defaults ? "FB_IP_1921681781_REG"
+                                                                 : "FB_IP_Wow6432Node_1921681781_REG");
 }
 
 void MoveBy(ui::Dialog dialog, ui::Window owner, int x, int y) {
@@ -74,10 +80,9 @@ void Open(ui::Dialog dialog) {
     State& s = TheState();
     std::string header;
     BuildRegText("", header, "", kBuildHeader);
-    if (const Source* source = FieldSource(s.selector)) {
+    if (const FieldModes* modes = FieldModesOf(s.entry)) {
         std::string section;
-        s.shownValue = ui::GetControlText(s.owner, source->field);
-        if (BuildRegText("", section, s.shownValue, source->textMode)) {
+        if (BuildRegText("", section, s.value, modes->textMode)) {
             ui::SetControlText(dialog, kText, header + section + kCrLf + kCrLf);
         } else {
             ui::SetControlText(dialog, kText, header);
@@ -85,20 +90,20 @@ void Open(ui::Dialog dialog) {
         }
         return;
     }
-    switch (s.selector) {
-        case kRegIsdn:
-        case kRegIsdnWow:
-        case kRegCountryCode:
-            if (s.selector == kRegCountryCode)
+    switch (s.entry) {
+        case RegEntry::Isdn:
+        case RegEntry::IsdnWow:
+        case RegEntry::CountryCode:
+            if (s.entry == RegEntry::CountryCode)
                 MoveBy(dialog, s.owner, -26, 1);
             else
                 MoveBy(dialog, s.owner, -17, 89);
             ui::SetControlText(dialog, kText, header + PendingRegText() + kCrLf + kCrLf);
             break;
-        case kRegDefaults:
-        case kRegDefaultsWow: {
+        case RegEntry::Defaults:
+        case RegEntry::DefaultsWow: {
             MoveBy(dialog, s.owner, 52, 70);
-            std::string bytes = ResourceBytes(s.selector);
+            std::string bytes = ResourceBytes(s.entry);
             std::size_t start = 0;
             while (bytes.compare(start, 2, "\xFF\xFE") == 0) start += 2;
             ui::SetControlText(dialog, kText, platform::Utf16ToAnsi(bytes.substr(start)));
@@ -112,22 +117,21 @@ void Open(ui::Dialog dialog) {
 // 1 when the file was written.
 int WriteEntry(const std::string& path) {
     const State& s = TheState();
-    if (const Source* source = FieldSource(s.selector)) {
-        // What the user sees is what the file gets: the owner rests while this dialog is open,
-        // and a text that reached its field meanwhile (a late answer of the name service) was
-        // never shown here.
+    if (const FieldModes* modes = FieldModesOf(s.entry)) {
+        // What the user sees is what the file gets: the value as this dialog showed it, not
+        // whatever reached the owner's field meanwhile (a late answer of the name service).
         std::string section;
-        return BuildRegText("", section, s.shownValue, source->textMode) &&
-               BuildRegText(path, section, s.shownValue, source->writeMode);
+        return BuildRegText("", section, s.value, modes->textMode) &&
+               BuildRegText(path, section, s.value, modes->writeMode);
     }
-    switch (s.selector) {
-        case kRegIsdn:
-        case kRegIsdnWow:
+    switch (s.entry) {
+        case RegEntry::Isdn:
+        case RegEntry::IsdnWow:
             return WriteRegFile(path, PendingRegText());
-        case kRegDefaults:
-        case kRegDefaultsWow:
-            return WriteRawFile(path, ResourceBytes(s.selector));
-        case kRegCountryCode:
+        case RegEntry::Defaults:
+        case RegEntry::DefaultsWow:
+            return WriteRawFile(path, ResourceBytes(s.entry));
+        case RegEntry::CountryCode:
             return WriteRegFile(
                 path, PendingRegText() + kCrLf + RegNumberValueLine("UseStandort", "00000000"));
         default:
@@ -138,7 +142,7 @@ int WriteEntry(const std::string& path) {
 // A file of the same name from an earlier save may still be there: without a word, the user
 // would import those older settings believing them to be these.
 void Save(ui::Dialog dialog) {
-    const std::string path = sysinfo::ProgramFolder() + RegFileName(TheState().selector);
+    const std::string path = sysinfo::ProgramFolder() + RegFileName(TheState().entry);
     if (WriteEntry(path) == 0)
         ui::ShowMessageBox(dialog, " " + path + "  ->  " + kNotSaved, " Fehler! ", ui::kMbInfo);
 }
@@ -166,8 +170,8 @@ std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wPar
 
 }  // namespace
 
-int ShowRegistryEntryDialog(ui::Window owner, int selector) {
-    TheState() = State{owner, selector, {}, ""};
+int ShowRegistryEntryDialog(ui::Window owner, RegEntry entry, const std::string& value) {
+    TheState() = State{owner, entry, value, {}};
     ui::Dialog dialog = ui::NewDialog(owner, kRegistryEntryTitle, 15, 1, 290, 180, ui::kDialogStyle,
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kRows);

@@ -2,6 +2,9 @@
 // fixed file name in the program's folder.
 #pragma once
 
+#include <string>
+
+#include "dialogs/registry_export.h"
 #include "ui/toolkit.h"
 
 namespace orvano::dialogs {
@@ -15,13 +18,8 @@ inline constexpr int kTopLabel = 8701, kFrame = 8702, kInfoLabel = 8711, kText =
                      kCaption = 8713, kSave = 8714, kOk = 8705;
 }  // namespace red
 
-// The source controls of the router IP and port dialogs that selectors 8715-8718 read.
-inline constexpr int kRouterAddressField = 8263;
-inline constexpr int kRouterAddressFieldWow = 8273;
-inline constexpr int kPortField = 8463;
-inline constexpr int kPortFieldWow = 8473;
-
-// Runs the dialog over `owner` for the entry the selector names; always 0.
-int ShowRegistryEntryDialog(ui::Window owner, int selector);
+// Runs the dialog over `owner` for the entry; an address or port entry is made from `value`,
+// the text its field shows. Always 0.
+int ShowRegistryEntryDialog(ui::Window owner, RegEntry entry, const std::string& value = "");
 
 }  // namespace orvano::dialogs

@@ -54,29 +54,28 @@ bool Writable(const std::string& path, const std::string& content) {
 
 }  // namespace
 
-std::string RegFileName(int selector) {
-    switch (selector) {
-        case kRegRouterAddress:
+std::string RegFileName(RegEntry entry) {
+    switch (entry) {
+        case RegEntry::RouterAddress:
             return "Reg5_AVM_NC_FB_IP.reg";
-        case kRegRouterAddressWow:
+        case RegEntry::RouterAddressWow:
             return "Reg5_AVM_NC_FB_IP_Wow6432Node.reg";
-        case kRegPort:
+        case RegEntry::Port:
             return "Reg5_AVM_NC_FB_Port.reg";
-        case kRegPortWow:
+        case RegEntry::PortWow:
             return "Reg5_AVM_NC_FB_Port_Wow6432Node.reg";
-        case kRegIsdn:
+        case RegEntry::Isdn:
             return "Reg5_AVM_FB_FF_ISDN.reg";
-        case kRegIsdnWow:
+        case RegEntry::IsdnWow:
             return "Reg5_AVM_FB_FF_ISDN_Wow6432Node.reg";
-        case kRegDefaults:
+        case RegEntry::Defaults:
             return "FB_IP_1921681781.reg";
-        case kRegDefaultsWow:
+        case RegEntry::DefaultsWow:
             return "FB_IP_Wow6432Node_1921681781.reg";
-        case kRegCountryCode:
+        case RegEntry::CountryCode:
             return "Reg5_AVM_FB_FF_Laendervorwahl.reg";
-        default:
-            return "";
     }
+    return "";
 }
 
 std::string RegTextValueLine(const std::string& name, const std::string& text) {

@@ -10,19 +10,24 @@ namespace orvano::dialogs {
 inline constexpr char kRegHeader[] = "Windows Registry Editor Version 5.00";
 inline constexpr char kCrLf[] = "\r\n";
 
-// Selectors of the registry-entry dialog.
-inline constexpr int kRegRouterAddress = 8715;
-inline constexpr int kRegRouterAddressWow = 8716;
-inline constexpr int kRegPort = 8717;
-inline constexpr int kRegPortWow = 8718;
-inline constexpr int kRegIsdn = 2001;
-inline constexpr int kRegIsdnWow = 2002;
-inline constexpr int kRegDefaults = 2951;
-inline constexpr int kRegDefaultsWow = 2952;
-inline constexpr int kRegCountryCode = 8802;
+// The registry scripts the program writes, each under a fixed name in the program's folder:
+// the router address and port of either view from a dialog's field, the fax application's
+// ISDN settings and country code as a dialog hands them over (PendingRegText), and the two
+// built-in scripts of the router's default address.
+enum class RegEntry {
+    RouterAddress,
+    RouterAddressWow,
+    Port,
+    PortWow,
+    Isdn,
+    IsdnWow,
+    Defaults,
+    DefaultsWow,
+    CountryCode,
+};
 
-// The file written for a selector, in the program's folder; "" for an unknown selector.
-std::string RegFileName(int selector);
+// The file an entry is written to.
+std::string RegFileName(RegEntry entry);
 
 // BuildRegText modes.
 inline constexpr int kBuildHeader = 0;

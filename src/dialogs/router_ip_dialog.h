@@ -2,8 +2,6 @@
 // reads, in the native key and in its Wow6432Node twin, one section editable at a time.
 #pragma once
 
-#include "dialogs/registry_entry_dialog.h"
-#include "dialogs/registry_export.h"
 #include "ui/toolkit.h"
 
 namespace orvano::dialogs {
@@ -17,18 +15,18 @@ inline constexpr int kStatus = 8254;  // one line: what the name service is aske
 
 // The native section.
 inline constexpr int kFrame = 8261, kKeyName = 8298, kMissing = 8502, kValueName = 8262,
-                     kAddress = kRouterAddressField, kChange = 8264, kChangeAsked = 8280,
+                     kAddress = 8263, kChange = 8264, kChangeAsked = 8280,
                      kDelete = 8265, kDeleteAsked = 8281, kChangeYes = 8276, kChangeNo = 8277,
                      kDeleteYes = 8278, kDeleteNo = 8279, kPresetName = 8290, kHost12 = 8292,
-                     kHost3 = 8293, kRegFile = kRegRouterAddress;
+                     kHost3 = 8293, kRegFile = 8715;
 
 // The Wow6432Node section.
 inline constexpr int kWowFrame = 8271, kWowKeyName = 8299, kWowMissing = 8503, kWowValueName = 8272,
-                     kWowAddress = kRouterAddressFieldWow, kWowChange = 8274,
+                     kWowAddress = 8273, kWowChange = 8274,
                      kWowChangeAsked = 8284, kWowDelete = 8275, kWowDeleteAsked = 8282,
                      kWowChangeYes = 8286, kWowChangeNo = 8287, kWowDeleteYes = 8288,
                      kWowDeleteNo = 8289, kWowPresetName = 8294, kWowHost12 = 8295,
-                     kWowHost3 = 8296, kWowRegFile = kRegRouterAddressWow;
+                     kWowHost3 = 8296, kWowRegFile = 8716;
 }  // namespace router_ip
 
 // Runs the dialog over `owner`. OK ends it with 1 when a router address is stored in either

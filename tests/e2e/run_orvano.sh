@@ -596,7 +596,7 @@ EOF
     expect_reg_bytes Reg5_AVM_NC_FB_Port.reg "$header${crlf}${crlf}[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]$crlf\"Port\"=dword:000013a7$crlf$crlf"
     # The built-in script, chosen from the " Reg Datei " button's menu.
     script defaults <<EOF || return
-menu-item "$title" 2951
+menu-item "$title" ${mw_kMenuDefaults}
 wait-window " Registry Eintrag" 10000
 click " Registry Eintrag" ${red_kSave}
 click " Registry Eintrag" ${red_kOk}

@@ -506,7 +506,7 @@ TEST_F(IsdnDialogTest, ExportShowsAndSavesTheChoicesOfTheDialog) {
         const char* name;
         std::function<void()> prepare;
         std::vector<Step> change;
-        int selector;
+        RegEntry entry;
         std::string text;  // the whole text, or a part of it when `part` is set
         bool part;
     } cases[] = {
@@ -518,19 +518,19 @@ TEST_F(IsdnDialogTest, ExportShowsAndSavesTheChoicesOfTheDialog) {
              PutUser("Cip", 4);
          },
          {},
-         kRegIsdn,
+         RegEntry::Isdn,
          example,
          false},
         {"no controller, no service: neither line",
          [] {},
          {},
-         kRegIsdn,
+         RegEntry::Isdn,
          "\r\n" + bare + "\"Speech\"=dword:00000000",
          true},
         {"a controller number in hex",
          [] { PutUser("CapiController", 300); },
          {},
-         kRegIsdn,
+         RegEntry::Isdn,
          bare + "\"CapiController\"=dword:0000012c\r\n\"Speech\"",
          true},
         {"Wow6432Node pair, unsaved choices",
@@ -541,7 +541,7 @@ TEST_F(IsdnDialogTest, ExportShowsAndSavesTheChoicesOfTheDialog) {
              RouterReachable();
          },
          {Click(kRouterInternet), Click(kIsdnFax)},
-         kRegIsdnWow,
+         RegEntry::IsdnWow,
          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\Fritz! 2.0\\Fax]\r\n"
          "\"FritzBox\"=dword:00000000\r\n\"NeueTreiber2003\"=dword:00000001\r\n\r\n"
          "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\Fax]\r\n"
@@ -575,7 +575,7 @@ TEST_F(IsdnDialogTest, ExportShowsAndSavesTheChoicesOfTheDialog) {
             EXPECT_EQ(text, c.text);
         }
         EXPECT_EQ(shown, std::string(kRegHeader) + "\r\n\r\n" + text + "\r\n\r\n");
-        EXPECT_TRUE(mem::FileBytes("C:\\Orvano\\" + RegFileName(c.selector)));
+        EXPECT_TRUE(mem::FileBytes("C:\\Orvano\\" + RegFileName(c.entry)));
         EXPECT_EQ(focus, kBack);
         EXPECT_EQ(mem::CallCount(mem::Call::SetValueEx), writes) << "an export stores nothing";
     }

@@ -34,16 +34,8 @@ class RegistryExportTest : public MemoryMachineTest {
         return mem::FileBytes(kFolder + name).value_or("<none>");
     }
 
-    // An owner with the four source fields of the router IP and port dialogs.
-    static ui::Dialog Owner(const std::string& address, const std::string& port) {
-        ui::Dialog owner = ui::NewDialog(0, " Besitzer", 44, 44, 325, 200, ui::kDialogStyle, 0);
-        for (int id : {kRouterAddressField, kRouterAddressFieldWow, kPortField, kPortFieldWow})
-            ui::AddControl(owner, ui::ControlKind::Edit, id, "", 0, 0, 60, 10, 0, 0);
-        ui::SetControlText(owner, kRouterAddressField, address);
-        ui::SetControlText(owner, kRouterAddressFieldWow, address);
-        ui::SetControlText(owner, kPortField, port);
-        ui::SetControlText(owner, kPortFieldWow, port);
-        return owner;
+    static ui::Dialog Owner() {
+        return ui::NewDialog(0, " Besitzer", 44, 44, 325, 200, ui::kDialogStyle, 0);
     }
 
     // Opens the dialog, records what it shows and whether it may save, saves when it may, and
@@ -52,17 +44,16 @@ class RegistryExportTest : public MemoryMachineTest {
         std::string text;
         bool canSave = false;
     };
-    static Seen OpenAndSave(ui::Window owner, int selector, std::function<void()> beforeSave = {}) {
+    static Seen OpenAndSave(ui::Window owner, RegEntry entry, const std::string& value = "") {
         Seen seen;
         hl::AddSteps({[&] {
                           ui::Dialog d = hl::FindDialog(kRegistryEntryTitle);
                           seen.text = ui::GetControlText(d, red::kText);
                           seen.canSave = ui::ControlEnabled(d, red::kSave);
-                          if (beforeSave) beforeSave();
                           if (seen.canSave) hl::Click(d, red::kSave);
                       },
                       [&] { hl::Click(hl::FindDialog(kRegistryEntryTitle), red::kOk); }});
-        EXPECT_EQ(ShowRegistryEntryDialog(owner, selector), 0);
+        EXPECT_EQ(ShowRegistryEntryDialog(owner, entry, value), 0);
         return seen;
     }
 };
@@ -141,11 +132,10 @@ TEST_F(RegistryExportTest, SectionsAreBuiltOnlyFromGoodValues) {
     EXPECT_NE(File("z.reg").find(platform::AnsiToUtf16("Wow6432Node")), std::string::npos);
 }
 
-// The file gets the entry the user sees, even when the field changed behind the dialog.
+// The file gets the entry the user sees.
 TEST_F(RegistryExportTest, FieldEntriesSaveTheEntryShown) {
-    ui::Dialog owner = Owner("192.168.178.1", "000013a7");
-    Seen seen = OpenAndSave(owner, kRegRouterAddressWow,
-                            [&] { ui::SetControlText(owner, kRouterAddressFieldWow, "10.1.1.1"); });
+    ui::Dialog owner = Owner();
+    Seen seen = OpenAndSave(owner, RegEntry::RouterAddressWow, "192.168.178.1");
     EXPECT_TRUE(seen.canSave);
     EXPECT_EQ(seen.text,
               "Windows Registry Editor Version "
@@ -156,17 +146,17 @@ TEST_F(RegistryExportTest, FieldEntriesSaveTheEntryShown) {
                         "5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\"
                         "AVMIGDCTRL]\r\n\"FoundFritzBoxes\"=\"192.168.178.1\"\r\n\r\n"));
 
-    seen = OpenAndSave(owner, kRegPort);
+    seen = OpenAndSave(owner, RegEntry::Port, "000013a7");
     EXPECT_EQ(File("Reg5_AVM_NC_FB_Port.reg"),
               Utf16File("Windows Registry Editor Version "
                         "5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]\r\n"
                         "\"Port\"=dword:000013a7\r\n\r\n"));
 
     // Refused values show the header alone and cannot be saved.
-    ui::Dialog bad = Owner("0.0.0.0", "13a7138");
-    for (int selector : {kRegRouterAddress, kRegPortWow}) {
-        seen = OpenAndSave(bad, selector);
-        EXPECT_FALSE(seen.canSave) << selector;
+    for (auto [entry, value] : {std::pair{RegEntry::RouterAddress, "0.0.0.0"},
+                                std::pair{RegEntry::PortWow, "13a7138"}}) {
+        seen = OpenAndSave(owner, entry, value);
+        EXPECT_FALSE(seen.canSave) << value;
         EXPECT_EQ(seen.text, "Windows Registry Editor Version 5.00\r\n\r\n");
     }
 }
@@ -174,25 +164,25 @@ TEST_F(RegistryExportTest, FieldEntriesSaveTheEntryShown) {
 // A file that cannot be written keeps any older file of its name: the user must know.
 TEST_F(RegistryExportTest, AFailedSaveIsReportedInOneLine) {
     const struct {
-        int selector;
+        RegEntry entry;
         const char* file;
         bool inUse;
     } cases[] = {
-        {kRegPort, "Reg5_AVM_NC_FB_Port.reg", true},
-        {kRegIsdn, "Reg5_AVM_FB_FF_ISDN.reg", true},
-        {kRegCountryCode, "Reg5_AVM_FB_FF_Laendervorwahl.reg", true},
-        {kRegIsdnWow, "Reg5_AVM_FB_FF_ISDN_Wow6432Node.reg", false},
+        {RegEntry::Port, "Reg5_AVM_NC_FB_Port.reg", true},
+        {RegEntry::Isdn, "Reg5_AVM_FB_FF_ISDN.reg", true},
+        {RegEntry::CountryCode, "Reg5_AVM_FB_FF_Laendervorwahl.reg", true},
+        {RegEntry::IsdnWow, "Reg5_AVM_FB_FF_ISDN_Wow6432Node.reg", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         hl::Reset();
-        ui::Dialog owner = Owner("192.168.178.1", "000013a7");
+        ui::Dialog owner = Owner();
         SetPendingRegText("[HKEY_CURRENT_USER\\Software\\AVM]");
         const std::string path = kFolder + std::string(c.file);
         mem::PutFile(path, "old");
         mem::SetFileInUse(path, c.inUse);
         if (c.inUse) hl::AnswerMessageBox(ui::kIdOk);
-        Seen seen = OpenAndSave(owner, c.selector);
+        Seen seen = OpenAndSave(owner, c.entry, "000013a7");
         EXPECT_TRUE(seen.canSave);
         if (c.inUse) {
             EXPECT_EQ(File(c.file), "old");
@@ -208,10 +198,10 @@ TEST_F(RegistryExportTest, AFailedSaveIsReportedInOneLine) {
 }
 
 TEST_F(RegistryExportTest, PendingTextAndBuiltInScripts) {
-    ui::Dialog owner = Owner("", "");
+    ui::Dialog owner = Owner();
     SetPendingRegText(
         "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\FRITZ!]\r\n\"PlusMapper\"=\"00\"");
-    Seen seen = OpenAndSave(owner, kRegCountryCode);
+    Seen seen = OpenAndSave(owner, RegEntry::CountryCode);
     EXPECT_EQ(seen.text.find("UseStandort"), std::string::npos)
         << "the extra line is only in the file";
     EXPECT_EQ(
@@ -219,12 +209,12 @@ TEST_F(RegistryExportTest, PendingTextAndBuiltInScripts) {
         Utf16File("Windows Registry Editor Version "
                   "5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\"
                   "FRITZ!]\r\n\"PlusMapper\"=\"00\"\r\n\"UseStandort\"=dword:00000000\r\n\r\n"));
-    OpenAndSave(owner, kRegIsdnWow);
+    OpenAndSave(owner, RegEntry::IsdnWow);
     EXPECT_NE(File("Reg5_AVM_FB_FF_ISDN_Wow6432Node.reg"), "<none>");
 
     ClearPendingRegText();
     hl::AnswerMessageBox(ui::kIdOk);
-    seen = OpenAndSave(owner, kRegIsdn);
+    seen = OpenAndSave(owner, RegEntry::Isdn);
     EXPECT_EQ(seen.text, "Windows Registry Editor Version 5.00\r\n\r\n\r\n\r\n");
     EXPECT_EQ(File("Reg5_AVM_FB_FF_ISDN.reg"), "<none>") << "an empty body is not written";
     ASSERT_EQ(hl::MessageBoxes().size(), 1u) << "and the user is told so";
@@ -232,7 +222,7 @@ TEST_F(RegistryExportTest, PendingTextAndBuiltInScripts) {
 
     const std::string script = Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[X]\r\n\r\n");
     mem::PutResource("FB_IP_1921681781_REG", "\xFF\xFE"s + script);  // two marks: both go
-    seen = OpenAndSave(owner, kRegDefaults);
+    seen = OpenAndSave(owner, RegEntry::Defaults);
     EXPECT_EQ(seen.text, "Windows Registry Editor Version 5.00\r\n\r\n[X]\r\n\r\n");
     EXPECT_EQ(File("FB_IP_1921681781.reg"), "\xFF\xFE"s + script) << "byte for byte the resource";
     mem::RemoveResource("FB_IP_1921681781_REG");

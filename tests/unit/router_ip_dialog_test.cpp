@@ -606,7 +606,7 @@ TEST_F(RouterIpDialogTest, ALateHostNameAnswerLandsOnlyOnTheQuestionItWasAskedFr
                     const ui::Dialog entry = hl::FindDialog(kRegistryEntryTitle);
                     hl::AdvanceClock(5000);  // the answer's time comes while the entry shows
                     hl::Click(entry, red::kSave);
-                    exported = mem::FileBytes(sysinfo::ProgramFolder() + RegFileName(s.regFile))
+                    exported = mem::FileBytes(sysinfo::ProgramFolder() + RegFileName(s.view == RegistryView::Native ? RegEntry::RouterAddress : RegEntry::RouterAddressWow))
                                    .value_or("<none>");
                     hl::Click(entry, red::kOk);
                 });

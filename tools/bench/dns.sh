@@ -13,28 +13,13 @@ set -eu
 cd "$(dirname "$(readlink -f "$0")")/../.."
 root=$PWD
 seconds=${1:-30}
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target Orvano window_latency >/dev/null
-
-. tests/e2e/display.sh
-run=$root/tests/wine/run.sh
-prefix=$root/build/bench/wineprefix
+. tools/bench/under_wine.sh Orvano window_latency
 probe=$root/build/win64/tools/bench/window_latency.exe
 orvano=$root/build/win64/Orvano.exe
 work=$root/build/bench/dns
 mkdir -p "$work"
-
 server=
-finish() {
-    [ -n "$server" ] && kill "$server" 2>/dev/null
-    "$root/tests/wine/stop_prefix.sh" "$prefix"
-    stop_display
-}
-trap finish EXIT
-ensure_display build/bench
-[ -f "$prefix/system.reg" ] || "$root/tests/wine/new_prefix.sh" "$prefix" >/dev/null
-leave_unmanaged "$prefix" Orvano.exe || true
-leave_unmanaged "$prefix" window_latency.exe || true
+end_own() { [ -n "$server" ] && kill "$server" 2>/dev/null; }
 # No settings file: no stored command stands in for the command line.
 rm -f "$root/build/win64/Orvano.ini"
 

@@ -8,25 +8,9 @@ set -eu
 cd "$(dirname "$(readlink -f "$0")")/../.."
 root=$PWD
 seconds=${1:-30}
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target Orvano e2e_driver >/dev/null
-
-. tests/e2e/display.sh
-run=$root/tests/wine/run.sh
-prefix=$root/build/bench/wineprefix
-driver=$root/build/win64/tests/e2e/e2e_driver.exe
-mkdir -p build/bench
-
+. tools/bench/under_wine.sh Orvano e2e_driver
 pid=
-finish() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    "$root/tests/wine/stop_prefix.sh" "$prefix"
-    stop_display
-}
-trap finish EXIT
-ensure_display build/bench
-[ -f "$prefix/system.reg" ] || "$root/tests/wine/new_prefix.sh" "$prefix" >/dev/null
-leave_unmanaged "$prefix" Orvano.exe || true
+end_own() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; }
 
 "$run" "$prefix" "$root/build/win64/Orvano.exe" OHNE >build/bench/orvano.log 2>&1 &
 pid=$!

@@ -8,23 +8,8 @@ set -eu
 cd "$(dirname "$(readlink -f "$0")")/../.."
 root=$PWD
 runs=${1:-5}
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target Orvano e2e_driver toolkit_demo >/dev/null
-
-. tests/e2e/display.sh
-run=$root/tests/wine/run.sh
-prefix=$root/build/bench/wineprefix
-driver=$root/build/win64/tests/e2e/e2e_driver.exe
-mkdir -p build/bench
-finish() {
-    "$root/tests/wine/stop_prefix.sh" "$prefix"
-    stop_display
-}
-trap finish EXIT
-ensure_display build/bench
-[ -f "$prefix/system.reg" ] || "$root/tests/wine/new_prefix.sh" "$prefix" >/dev/null
-leave_unmanaged "$prefix" Orvano.exe || true
-leave_unmanaged "$prefix" toolkit_demo.exe || true
+. tools/bench/under_wine.sh Orvano e2e_driver toolkit_demo control_ids
+. build/win64/tests/control_ids.sh
 "$run" "$prefix" reg add 'HKLM\SOFTWARE\AVM\CAPIoTCP' /v Port /t REG_DWORD /d 5031 /f >/dev/null 2>&1
 
 # Milliseconds from starting PROGRAM until SCRIPT (driver commands, after the program's
@@ -44,7 +29,7 @@ measure() {
 }
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
-orvano_steps=$'wait-window " Orvano" 30000\nexpect "000013a7 (5031)" get-text " Orvano" 3062'
+orvano_steps=$'wait-window " Orvano" 30000\nexpect "000013a7 (5031)" get-text " Orvano" '"$mw_kPort"
 orvano=$(for _ in $(seq "$runs"); do
     measure build/win64/Orvano.exe " Orvano" "$orvano_steps" OHNE
 done | median)
