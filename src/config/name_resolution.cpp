@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "platform/cursor.h"
 #include "platform/resolver.h"
 #include "sysinfo/text.h"
 
@@ -110,14 +109,6 @@ AddressCheck CheckAddress(const std::string& address) {
     const p::Ipv4 found = FirstAddress(sysinfo::Trimmed(address));
     if (IsZero(found)) return AddressCheck::NoAddress;
     return ReverseOf(found);
-}
-
-int ConfirmAddress(const std::string& address) {
-    if (sysinfo::CountOf(address, '.') != 3) return 0;
-    p::SetBusyCursor(true);
-    const int result = CheckAddress(address) == AddressCheck::Confirmed ? 1 : 0;
-    p::SetBusyCursor(false);
-    return result;
 }
 
 }  // namespace orvano::config

@@ -15,18 +15,16 @@ inline constexpr char kRouterHostName3[] = "fritz.nas";
 // 1 and the first IPv4 address of the name as dotted text ("192.168.178.1"); 0 and "" when
 // the trimmed name is empty, unknown, or resolves to 0.0.0.0.
 int ResolveHostAddress(const std::string& name, std::string& dotted);
-// 1 when the text has exactly three dots, resolves to a non-zero address and that address
-// has a host name in the reverse direction. Shows the busy cursor while it looks up.
-int ConfirmAddress(const std::string& address);
-
-// What ConfirmAddress finds, with the reason when the address fails.
+// What the check of a typed address finds: confirmed when the text has exactly three dots,
+// resolves to a non-zero address and that address has a host name in the reverse direction;
+// otherwise the reason.
 enum class AddressCheck {
     Confirmed,
     NotDotted,   // not exactly three dots: nothing was looked up
     NoAddress,   // the name service gives no address, or 0.0.0.0
     NoHostName,  // the address has no host name in the reverse direction
 };
-// ConfirmAddress without the cursor, so that it may run on any thread.
+// Both questions at once; it blocks, so the windows ask it off their thread (dialogs/name_lookups.h).
 AddressCheck CheckAddress(const std::string& address);
 // CheckAddress in its two questions to the name service, so that each may be given a deadline
 // of its own. The forward one: NotDotted, NoAddress, or Confirmed with the address found as

@@ -276,9 +276,9 @@ TEST(NameResolutionContract, ResolvesAndConfirmsWithoutANameServer) {
         EXPECT_EQ(f.flag, config::ResolveHostAddress(f.name, dotted));
         EXPECT_EQ(f.dotted, dotted);
     }
-    EXPECT_EQ(1, config::ConfirmAddress("127.0.0.1"));
-    EXPECT_EQ(0, config::ConfirmAddress("0.0.0.0"));
-    EXPECT_EQ(0, config::ConfirmAddress("127.0.0"));
+    EXPECT_EQ(config::AddressCheck::Confirmed, config::CheckAddress("127.0.0.1"));
+    EXPECT_EQ(config::AddressCheck::NoAddress, config::CheckAddress("0.0.0.0"));
+    EXPECT_EQ(config::AddressCheck::NotDotted, config::CheckAddress("127.0.0"));
 }
 
 }  // namespace
