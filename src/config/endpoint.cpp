@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "config/client_registry.h"
 #include "config/registry.h"
 #include "sysinfo/text.h"
 
@@ -12,13 +13,11 @@ constexpr std::size_t kMaxAddressLength = 254;  // the text passes a 255-byte bu
 }  // namespace
 
 const char* RouterAddressKey(RegistryView view) {
-    return view == RegistryView::Native ? "SOFTWARE\\AVM\\AVMIGDCTRL"
-                                        : "SOFTWARE\\Wow6432Node\\AVM\\AVMIGDCTRL";
+    return view == RegistryView::Native ? client::kAddressKey : client::kAddressKeyWow;
 }
 
 const char* PortKey(RegistryView view) {
-    return view == RegistryView::Native ? "SOFTWARE\\AVM\\CAPIoTCP"
-                                        : "SOFTWARE\\Wow6432Node\\AVM\\CAPIoTCP";
+    return view == RegistryView::Native ? client::kPortKey : client::kPortKeyWow;
 }
 
 int ReadRouterAddress(RegistryView view, std::string& address) {
@@ -29,7 +28,7 @@ int ReadRouterAddress(RegistryView view, std::string& address) {
 int ReadRouterAddress(RegistryView view, std::string& address, ValueRead& found) {
     address.clear();
     std::string stored;
-    found = ReadStringValue(kLocalMachine, RouterAddressKey(view), kRouterAddressValue, stored);
+    found = ReadStringValue(kLocalMachine, RouterAddressKey(view), client::kAddressValue, stored);
     if (found != ValueRead::Read) return 0;
     if (sysinfo::CountOf(stored, '.') != 3) return 0;
     address = sysinfo::KeepOnly(stored, sysinfo::kAddressCharacters);
@@ -43,18 +42,18 @@ int ReadPort(RegistryView view, std::string& hex) {
 
 int ReadPort(RegistryView view, std::string& hex, ValueRead& found) {
     std::uint32_t number = 0;
-    found = ReadDword(kLocalMachine, PortKey(view), kPortValue, hex, number);
+    found = ReadDword(kLocalMachine, PortKey(view), client::kPortValue, hex, number);
     return found == ValueRead::Read && number > 0 ? 1 : 0;
 }
 
 int ChangeRouterAddress(RegistryView view, const std::string& address, int action) {
     if (action == kActionWrite) {
         std::string filtered = sysinfo::KeepOnly(address, sysinfo::kAddressCharacters);
-        return WriteTextValue(kLocalMachine, RouterAddressKey(view), kRouterAddressValue,
+        return WriteTextValue(kLocalMachine, RouterAddressKey(view), client::kAddressValue,
                               filtered.substr(0, kMaxAddressLength));
     }
     if (action == kActionDelete)
-        return DeleteValue(kLocalMachine, RouterAddressKey(view), kRouterAddressValue);
+        return DeleteValue(kLocalMachine, RouterAddressKey(view), client::kAddressValue);
     return 0;
 }
 
@@ -65,11 +64,12 @@ int ChangePort(RegistryView view, const std::string& hex, int action) {
         // A Port value of any number, 0 included, is overwritten; without one the client can
         // read, the client's default goes in first, whatever was asked for.
         bool present =
-            ReadDwordValue(kLocalMachine, PortKey(view), kPortValue, stored, number) == 1;
-        return WriteDwordValue(kLocalMachine, PortKey(view), kPortValue,
+            ReadDwordValue(kLocalMachine, PortKey(view), client::kPortValue, stored, number) == 1;
+        return WriteDwordValue(kLocalMachine, PortKey(view), client::kPortValue,
                                present ? hex : kDefaultPortText);
     }
-    if (action == kActionDelete) return DeleteValue(kLocalMachine, PortKey(view), kPortValue);
+    if (action == kActionDelete)
+        return DeleteValue(kLocalMachine, PortKey(view), client::kPortValue);
     return 0;
 }
 

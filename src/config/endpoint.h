@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "config/client_registry.h"
 #include "config/registry.h"
 
 namespace orvano::config {
@@ -14,13 +15,10 @@ enum class RegistryView { Native, Wow6432Node };
 inline constexpr int kActionWrite = 1;
 inline constexpr int kActionDelete = 4;
 
-inline constexpr char kRouterAddressValue[] = "FoundFritzBoxes";
-inline constexpr char kPortValue[] = "Port";
 inline constexpr char kDefaultPortText[] = "000013a7";  // 5031
 
-// "SOFTWARE\AVM\AVMIGDCTRL" or its Wow6432Node twin, under HKEY_LOCAL_MACHINE.
+// The view's key of the router address and of the port (config/client_registry.h).
 const char* RouterAddressKey(RegistryView view);
-// "SOFTWARE\AVM\CAPIoTCP" or its Wow6432Node twin, under HKEY_LOCAL_MACHINE.
 const char* PortKey(RegistryView view);
 
 // 1 and the address filtered to digits and dots when the stored text has exactly three dots.

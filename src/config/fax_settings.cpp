@@ -16,8 +16,6 @@ using sysinfo::Trimmed;
 
 namespace {
 
-constexpr char kNumberPrefix[] = "Nummer";
-
 struct SettingPlace {
     RegKey root;
     const char* key;
@@ -27,28 +25,36 @@ struct SettingPlace {
 SettingPlace PlaceOf(FaxSetting setting) {
     switch (setting) {
         case FaxSetting::CapiController:
-            return {kCurrentUser, kFaxUserKey, "CapiController"};
+            return {kCurrentUser, kFaxUserKey, fax::kCapiController};
         case FaxSetting::Cip:
-            return {kCurrentUser, kFaxUserKey, "Cip"};
+            return {kCurrentUser, kFaxUserKey, fax::kCip};
         case FaxSetting::ControllerFax:
-            return {kCurrentUser, kFaxUserKey, "ControllerFax"};
+            return {kCurrentUser, kFaxUserKey, fax::kControllerFax};
         case FaxSetting::Speech:
-            return {kCurrentUser, kFaxUserKey, "Speech"};
+            return {kCurrentUser, kFaxUserKey, fax::kSpeech};
         case FaxSetting::FritzBoxUser:
-            return {kCurrentUser, kFaxUserKey, "FritzBox"};
+            return {kCurrentUser, kFaxUserKey, fax::kFritzBox};
         case FaxSetting::FritzBoxMachine:
-            return {kLocalMachine, kFaxMachineKey, "FritzBox"};
+            return {kLocalMachine, kFaxMachineKey, fax::kFritzBox};
         case FaxSetting::NeueTreiber2003Machine:
-            return {kLocalMachine, kFaxMachineKey, "NeueTreiber2003"};
+            return {kLocalMachine, kFaxMachineKey, fax::kNeueTreiber2003};
         case FaxSetting::FritzBoxMachineWow:
-            return {kLocalMachine, kFaxMachineKeyWow, "FritzBox"};
+            return {kLocalMachine, kFaxMachineKeyWow, fax::kFritzBox};
         case FaxSetting::NeueTreiber2003MachineWow:
-            return {kLocalMachine, kFaxMachineKeyWow, "NeueTreiber2003"};
+            return {kLocalMachine, kFaxMachineKeyWow, fax::kNeueTreiber2003};
         case FaxSetting::UsePlusMapper:
-            return {kCurrentUser, kFaxUserProgramKey, "UsePlusMapper"};
+            return {kCurrentUser, kFaxUserProgramKey, fax::kUsePlusMapper};
     }
-    return {kCurrentUser, kFaxUserKey, "CapiController"};
+    return {kCurrentUser, kFaxUserKey, fax::kCapiController};
 }
+
+}  // namespace
+
+const char* FaxSettingName(FaxSetting setting) {
+    return PlaceOf(setting).value;
+}
+
+namespace {
 
 // What a first write stores: the fax application's own default, unless the number asked for
 // is one of the few it also takes from the start.
@@ -89,11 +95,12 @@ std::string WithoutBlanks(const std::string& text) {
 }  // namespace
 
 int ReadFaxApplication(std::string& version, std::string& programFolder, std::string& dataFolder) {
-    const int result = ReadCheckedFolder(kFaxUserProgramKey, "SystemDir", programFolder) ? 1 : 0;
+    const int result =
+        ReadCheckedFolder(kFaxUserProgramKey, fax::kSystemDir, programFolder) ? 1 : 0;
     if (!KeyExists(kCurrentUser, kFaxUserKey)) return result;
-    ReadCheckedFolder(kFaxUserKey, "DatenDir", dataFolder);
+    ReadCheckedFolder(kFaxUserKey, fax::kDataDir, dataFolder);
     std::string stored;
-    version = ReadTextValue(kCurrentUser, kFaxUserKey, "Version", stored)
+    version = ReadTextValue(kCurrentUser, kFaxUserKey, fax::kVersion, stored)
                   ? KeepOnly(stored, sysinfo::kAddressCharacters)
                   : "";
     return result;
@@ -124,18 +131,19 @@ int WriteFaxSetting(FaxSetting setting, const std::string& hex) {
 int ReadPlusMapper(std::string& digits) {
     digits.clear();
     std::string stored;
-    if (!ReadTextValue(kCurrentUser, kFaxUserProgramKey, "PlusMapper", stored)) return 0;
+    if (!ReadTextValue(kCurrentUser, kFaxUserProgramKey, fax::kPlusMapper, stored)) return 0;
     digits = KeepOnly(Trimmed(stored), kDigits);
     return digits.empty() ? 0 : 1;
 }
 
 int WritePlusMapper(const std::string& text) {
-    return WriteTextValue(kCurrentUser, kFaxUserProgramKey, "PlusMapper", KeepOnly(text, kDigits));
+    return WriteTextValue(kCurrentUser, kFaxUserProgramKey, fax::kPlusMapper,
+                          KeepOnly(text, kDigits));
 }
 
 int ReadDataFolder(std::string& folder) {
     std::string stored;
-    ReadTextValue(kCurrentUser, kFaxUserKey, "DatenDir", stored);
+    ReadTextValue(kCurrentUser, kFaxUserKey, fax::kDataDir, stored);
     stored = Trimmed(stored);
     if (stored.empty()) return 0;
     folder = FolderForm(stored);
@@ -143,13 +151,13 @@ int ReadDataFolder(std::string& folder) {
 }
 
 int WriteDataFolder(const std::string& folder) {
-    return WriteTextValue(kCurrentUser, kFaxUserKey, "DatenDir", Trimmed(folder));
+    return WriteTextValue(kCurrentUser, kFaxUserKey, fax::kDataDir, Trimmed(folder));
 }
 
 NumbersStatus ReadDialledNumbers(std::vector<std::string>& numbers, int& count) {
     std::vector<std::string> names, data;
     int found = 0;
-    if (!ListStringValuesByPrefix(kCurrentUser, kFaxUserNumbersKey, kNumberPrefix, names, data,
+    if (!ListStringValuesByPrefix(kCurrentUser, kFaxUserNumbersKey, fax::kNumberPrefix, names, data,
                                   found))
         return 0;
     numbers.clear();

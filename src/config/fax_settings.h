@@ -6,15 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "config/fax_registry.h"
 #include "config/registry.h"
 
 namespace orvano::config {
-
-inline constexpr char kFaxUserProgramKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\FRITZ!";
-inline constexpr char kFaxUserKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\Fax";
-inline constexpr char kFaxUserNumbersKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\Fax\\Rufnummern";
-inline constexpr char kFaxMachineKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\Fax";
-inline constexpr char kFaxMachineKeyWow[] = "SOFTWARE\\Wow6432Node\\AVM\\FRITZ! 2.0\\Fax";
 
 enum class FaxSetting {
     CapiController,
@@ -28,6 +23,9 @@ enum class FaxSetting {
     NeueTreiber2003MachineWow,
     UsePlusMapper,
 };
+
+// The setting's value name (config/fax_registry.h).
+const char* FaxSettingName(FaxSetting setting);
 
 // The verdict on the dialled numbers: 0 none read, 1 all plain digits, 2 a faulty number,
 // 5 a number with "+" country code, 6 both.

@@ -323,28 +323,27 @@ std::string ExportText(ui::Dialog dialog) {
     auto line = [&text](const std::string& content) { text += content + kCrLf; };
     // A setting of the wrong type that the user left alone has no value in the dialog: its
     // line stays out, and importing the file leaves it as it is.
-    auto value = [&line](FaxSetting setting, const char* name, const std::string& hex) {
-        if (!Kept(setting) && !hex.empty()) line(RegNumberValueLine(name, hex));
+    auto value = [&line](FaxSetting setting, const std::string& hex) {
+        if (!Kept(setting) && !hex.empty())
+            line(RegNumberValueLine(config::FaxSettingName(setting), hex));
     };
     if (wow) {
-        line("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\Fritz! 2.0\\Fax]");
-        value(FaxSetting::FritzBoxMachineWow, "FritzBox", FlagHex(dialog, kFritzBoxMachineWow));
-        value(FaxSetting::NeueTreiber2003MachineWow, "NeueTreiber2003",
-              FlagHex(dialog, kNewDriverMachineWow));
+        line(config::fax::kMachineKeyLineWow);
+        value(FaxSetting::FritzBoxMachineWow, FlagHex(dialog, kFritzBoxMachineWow));
+        value(FaxSetting::NeueTreiber2003MachineWow, FlagHex(dialog, kNewDriverMachineWow));
     } else {
-        line("[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\Fritz! 2.0\\Fax]");
-        value(FaxSetting::FritzBoxMachine, "FritzBox", FlagHex(dialog, kFritzBoxMachine));
-        value(FaxSetting::NeueTreiber2003Machine, "NeueTreiber2003",
-              FlagHex(dialog, kNewDriverMachine));
+        line(config::fax::kMachineKeyLine);
+        value(FaxSetting::FritzBoxMachine, FlagHex(dialog, kFritzBoxMachine));
+        value(FaxSetting::NeueTreiber2003Machine, FlagHex(dialog, kNewDriverMachine));
     }
     line("");
-    line("[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\Fax]");
-    value(FaxSetting::ControllerFax, "ControllerFax", FlagHex(dialog, kControllerFax));
-    value(FaxSetting::FritzBoxUser, "FritzBox", FlagHex(dialog, kFritzBoxUser));
+    line(config::fax::kUserKeyLine);
+    value(FaxSetting::ControllerFax, FlagHex(dialog, kControllerFax));
+    value(FaxSetting::FritzBoxUser, FlagHex(dialog, kFritzBoxUser));
     // "dword:" with no digits would make the whole script unimportable.
-    value(FaxSetting::CapiController, "CapiController", ControllerText(dialog));
-    value(FaxSetting::Cip, "Cip", ServiceText(dialog));
-    value(FaxSetting::Speech, "Speech", FlagHex(dialog, kSpeech));
+    value(FaxSetting::CapiController, ControllerText(dialog));
+    value(FaxSetting::Cip, ServiceText(dialog));
+    value(FaxSetting::Speech, FlagHex(dialog, kSpeech));
     // The body's last line has no line end of its own.
     return text.substr(0, text.size() - 2);
 }
@@ -352,7 +351,8 @@ std::string ExportText(ui::Dialog dialog) {
 void Export(ui::Dialog dialog) {
     ClearPendingRegText();
     SetPendingRegText(ExportText(dialog));
-    ShowRegistryEntryDialog(dialog, Checked(dialog, kWowSwitch) ? RegEntry::IsdnWow : RegEntry::Isdn);
+    ShowRegistryEntryDialog(dialog,
+                            Checked(dialog, kWowSwitch) ? RegEntry::IsdnWow : RegEntry::Isdn);
     ui::FocusControl(dialog, kBack);
 }
 

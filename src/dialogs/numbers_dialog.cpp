@@ -32,7 +32,6 @@ constexpr std::uint32_t kListStyle = 0x50210101;
 constexpr std::uint32_t kReplacementStyle = 0x50002880;
 constexpr int kReplacementLimit = 16;
 constexpr int kFieldMargin = 2;
-constexpr char kPlusOptionKey[] = "[HKEY_CURRENT_USER\\Software\\AVM\\FRITZ! 2.0\\FRITZ!]";
 
 // The controls in creation (and tab) order.
 const ui::ControlRow kRows[] = {
@@ -154,11 +153,13 @@ std::vector<std::string> DialledNumberLines(int status, const std::vector<std::s
 // The body of the export: the option as the check box shows it (left out while a value of
 // the wrong type is kept), the replacement's digits.
 std::string PlusOptionRegText(bool usePlusMapper, bool optionKept, const std::string& replacement) {
-    std::string text = std::string(kPlusOptionKey) + kCrLf;
+    std::string text = std::string(config::fax::kUserProgramKeyLine) + kCrLf;
     if (!optionKept)
-        text +=
-            RegNumberValueLine("UsePlusMapper", usePlusMapper ? "00000001" : "00000000") + kCrLf;
-    return text + RegTextValueLine("PlusMapper", sysinfo::KeepOnly(replacement, sysinfo::kDigits));
+        text += RegNumberValueLine(config::fax::kUsePlusMapper,
+                                   usePlusMapper ? "00000001" : "00000000") +
+                kCrLf;
+    return text + RegTextValueLine(config::fax::kPlusMapper,
+                                   sysinfo::KeepOnly(replacement, sysinfo::kDigits));
 }
 
 // The list is read afresh each time; when nothing can be read it keeps what it shows.

@@ -5,6 +5,7 @@
 #include "config/endpoint.h"
 #include "config/registry.h"
 #include "dialogs/native_and_wow_sections.h"
+#include "dialogs/registry_export.h"
 #include "sysinfo/text.h"
 #include "ui/control_table.h"
 
@@ -31,14 +32,16 @@ constexpr int kFieldMargin = 2;
 constexpr std::uint32_t kHighestPort = 0xFFFF;
 
 // The controls in creation (and tab) order.
+namespace client = config::client;
+const std::string kValueLabel = std::string(" ") + client::kPortValue + " ";
+
 const ui::ControlRow kRows[] = {
     {kTitle, ControlKind::Label, " Orvano Port in Windows Registry Speichern ", 4, 4, 316, 10,
      kCentredLabel, 0, kTitleBlue},
     {kFrame, ControlKind::Frame, " Windows Registry Eintrag ", 5, 15, 315, 76},
-    {kKeyName, ControlKind::Label, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]", 20, 28, 210,
-     10},
+    {kKeyName, ControlKind::Label, client::MachineKeyLine(client::kPortKey), 20, 28, 210, 10},
     {kMissing, ControlKind::Label, " Eintrag Fehlt ", 270, 28, 45, 10, kCentredLabel, 0, kRed},
-    {kValueName, ControlKind::Label, " Port ", 10, 44, 65, 10, kRightLabel},
+    {kValueName, ControlKind::Label, kValueLabel, 10, 44, 65, 10, kRightLabel},
     {kPort, ControlKind::Edit, "", 85, 44, 60, 10, kPortStyle, ui::kWsExStaticEdge},
     {kHexName, ControlKind::Label, " Hex ", 149, 45, 20, 10},
     {kChange, ControlKind::Button, " Ändern ", 175, 42, 41, 15, kFlatButton},
@@ -53,10 +56,10 @@ const ui::ControlRow kRows[] = {
     {kDefault, ControlKind::Button, " 000013a7 ", 90, 61, 50, 12, kFlatButton},
     {kRegFile, ControlKind::Button, " Reg Datei ", 35, 75, 45, 12, kFlatButton},
     {kWowFrame, ControlKind::Frame, " Windows Registry Eintrag Wow6432Node ", 5, 95, 315, 76},
-    {kWowKeyName, ControlKind::Label, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\CAPIoTCP]",
-     20, 108, 250, 10},
+    {kWowKeyName, ControlKind::Label, client::MachineKeyLine(client::kPortKeyWow), 20, 108, 250,
+     10},
     {kWowMissing, ControlKind::Label, " Eintrag Fehlt ", 270, 108, 45, 10, kCentredLabel, 0, kRed},
-    {kWowValueName, ControlKind::Label, " Port ", 10, 124, 65, 10, kRightLabel},
+    {kWowValueName, ControlKind::Label, kValueLabel, 10, 124, 65, 10, kRightLabel},
     {kWowPort, ControlKind::Edit, "", 85, 124, 60, 10, kPortStyle, ui::kWsExStaticEdge},
     {kWowHexName, ControlKind::Label, " Hex ", 149, 125, 20, 10},
     {kWowChange, ControlKind::Button, " Ändern ", 175, 122, 41, 15, kFlatButton},
@@ -73,7 +76,9 @@ const ui::ControlRow kRows[] = {
     {kSectionSwitch, ControlKind::CheckBox, " Wow6432Node ", 242, 155, 70, 10},
     {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
     {kPortHint, ControlKind::Label, " Port: 000013a7 (5031) ", 5, 175, 125, 10, 0, 0, kNavy},
-    {kLineHint, ControlKind::Label, " \"Port\"=dword:000013a7 ", 5, 185, 125, 10, 0, 0, kNavy},
+    {kLineHint, ControlKind::Label,
+     " " + RegNumberValueLine(client::kPortValue, config::kDefaultPortText) + " ", 5, 185, 125, 10,
+     0, 0, kNavy},
 };
 
 // The four questions: button, label shown instead, " Ja ", " Nein ", the buttons that rest,

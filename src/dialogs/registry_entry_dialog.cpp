@@ -1,5 +1,6 @@
 #include "dialogs/registry_entry_dialog.h"
 
+#include "config/fax_registry.h"
 #include "deploy/payload.h"
 #include "dialogs/registry_export.h"
 #include "platform/text.h"
@@ -133,7 +134,7 @@ int WriteEntry(const std::string& path) {
             return WriteRawFile(path, ResourceBytes(s.entry));
         case RegEntry::CountryCode:
             return WriteRegFile(
-                path, PendingRegText() + kCrLf + RegNumberValueLine("UseStandort", "00000000"));
+                path, PendingRegText() + kCrLf + RegNumberValueLine(config::fax::kUseStandort, "00000000"));
         default:
             return 0;
     }

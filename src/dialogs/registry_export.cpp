@@ -1,5 +1,6 @@
 #include "dialogs/registry_export.h"
 
+#include "config/client_registry.h"
 #include "platform/text.h"
 #include "sysinfo/file_write.h"
 #include "sysinfo/text.h"
@@ -23,13 +24,11 @@ struct Section {
 
 // The section each mode builds.
 const Section* SectionOf(int mode) {
-    static const Section kAddress{"[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\AVMIGDCTRL]",
-                                  "FoundFritzBoxes", true};
-    static const Section kAddressWow{"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\AVMIGDCTRL]",
-                                     "FoundFritzBoxes", true};
-    static const Section kPort{"[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\CAPIoTCP]", "Port", false};
-    static const Section kPortWow{"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\CAPIoTCP]",
-                                  "Port", false};
+    using namespace config::client;
+    static const Section kAddress{kAddressKey, kAddressValue, true};
+    static const Section kAddressWow{kAddressKeyWow, kAddressValue, true};
+    static const Section kPort{kPortKey, kPortValue, false};
+    static const Section kPortWow{kPortKeyWow, kPortValue, false};
     switch (mode) {
         case kBuildAddress:
         case kTextAddress:
@@ -118,7 +117,7 @@ int BuildRegText(const std::string& path, std::string& text, const std::string& 
         if (hex.size() != 8) return 0;
         line = RegNumberValueLine(section->value, hex);
     }
-    text = std::string(section->key) + kCrLf + line;
+    text = config::client::MachineKeyLine(section->key) + kCrLf + line;
     return mode >= kTextAddress ? 1 : WriteRegFile(path, text);
 }
 

@@ -9,6 +9,7 @@
 #include "config/name_resolution.h"
 #include "dialogs/name_lookups.h"
 #include "dialogs/native_and_wow_sections.h"
+#include "dialogs/registry_export.h"
 #include "sysinfo/text.h"
 #include "ui/control_table.h"
 
@@ -36,14 +37,16 @@ std::string Padded(const char* text) {
 }
 
 // The controls in creation (and tab) order.
+namespace client = config::client;
+const std::string kValueLabel = std::string(" ") + client::kAddressValue + " ";
+
 const ui::ControlRow kRows[] = {
     {kTitle, ControlKind::Label, " Orvano IP-Adresse in Windows Registry Speichern ", 4, 4, 316, 10,
      kCentredLabel, 0, kTitleBlue},
     {kFrame, ControlKind::Frame, " Windows Registry Eintrag ", 5, 15, 315, 76},
-    {kKeyName, ControlKind::Label, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\AVM\\AVMIGDCTRL]", 15, 28, 210,
-     10},
+    {kKeyName, ControlKind::Label, client::MachineKeyLine(client::kAddressKey), 15, 28, 210, 10},
     {kMissing, ControlKind::Label, " Eintrag Fehlt ", 270, 28, 45, 10, kCentredLabel, 0, kRed},
-    {kValueName, ControlKind::Label, " FoundFritzBoxes ", 10, 44, 65, 10, kRightLabel},
+    {kValueName, ControlKind::Label, kValueLabel, 10, 44, 65, 10, kRightLabel},
     {kAddress, ControlKind::Custom, kNoAddress, 80, 43, 68, 12, kAddressStyle, ui::kWsExClientEdge},
     {kChange, ControlKind::Button, " Ändern ", 175, 42, 41, 15, kFlatButton},
     {kChangeAsked, ControlKind::Label, " Ändern ", 175, 44, 40, 10, kCentredLabel},
@@ -58,10 +61,10 @@ const ui::ControlRow kRows[] = {
     {kHost3, ControlKind::Button, Padded(config::kRouterHostName3), 90, 73, 50, 12, kFlatButton},
     {kRegFile, ControlKind::Button, " Reg Datei ", 35, 75, 45, 12, kFlatButton},
     {kWowFrame, ControlKind::Frame, " Windows Registry Eintrag Wow6432Node ", 5, 95, 315, 76},
-    {kWowKeyName, ControlKind::Label,
-     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\AVM\\AVMIGDCTRL]", 15, 108, 260, 10},
+    {kWowKeyName, ControlKind::Label, client::MachineKeyLine(client::kAddressKeyWow), 15, 108, 260,
+     10},
     {kWowMissing, ControlKind::Label, " Eintrag Fehlt ", 270, 108, 45, 10, kCentredLabel, 0, kRed},
-    {kWowValueName, ControlKind::Label, " FoundFritzBoxes ", 10, 124, 65, 10, kRightLabel},
+    {kWowValueName, ControlKind::Label, kValueLabel, 10, 124, 65, 10, kRightLabel},
     {kWowAddress, ControlKind::Custom, kNoAddress, 80, 123, 68, 12, kAddressStyle,
      ui::kWsExClientEdge},
     {kWowChange, ControlKind::Button, " Ändern ", 175, 122, 41, 15, kFlatButton},
@@ -81,8 +84,9 @@ const ui::ControlRow kRows[] = {
     {kSectionSwitch, ControlKind::CheckBox, " Wow6432Node ", 242, 155, 70, 10},
     {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
     {kAddressHint, ControlKind::Label, " IP-Adresse: ", 5, 175, 125, 10, 0, 0, kNavy},
-    {kLineHint, ControlKind::Label, " \"FoundFritzBoxes\"=\"xxx.xxx.xxx.xxx\" ", 5, 185, 125, 10, 0,
-     0, kNavy},
+    {kLineHint, ControlKind::Label,
+     " " + RegTextValueLine(client::kAddressValue, "xxx.xxx.xxx.xxx") + " ", 5, 185, 125, 10, 0, 0,
+     kNavy},
     {kStatus, ControlKind::Label, "", 195, 176, 128, 20, 0, 0, kNavy},
 };
 

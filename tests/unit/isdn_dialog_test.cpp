@@ -47,7 +47,7 @@ void PutUser(const char* name, std::uint32_t value) {
 }
 void RouterReachable() {
     mem::PutText(kLocalMachine, config::RouterAddressKey(config::RegistryView::Wow6432Node),
-                 config::kRouterAddressValue, "192.168.178.1");
+                 config::client::kAddressValue, "192.168.178.1");
     mem::PutFile("C:\\Windows\\System32\\capi2032.dll", kTcpClient);
 }
 Step Click(int id) {
@@ -239,7 +239,7 @@ TEST_F(IsdnDialogTest, InternetLineNeedsRouterAddressAndClient) {
         PutUser("FritzBox", c.user ? 1 : 0);
         if (c.address)
             mem::PutText(kLocalMachine, config::RouterAddressKey(config::RegistryView::Native),
-                         config::kRouterAddressValue, "192.168.178.1");
+                         config::client::kAddressValue, "192.168.178.1");
         if (c.library) mem::PutFile("C:\\Windows\\System32\\capi2032.dll", c.library);
         std::vector<bool> enabled;
         auto look = [&](ui::Dialog d) {

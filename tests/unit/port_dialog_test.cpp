@@ -29,10 +29,10 @@ class PortDialogTest : public EndpointDialogTest {
         return RunDialog(kPortTitle, ShowPortDialog, kOk, std::move(steps), true);
     }
     static void Store(RegistryView view, std::uint32_t port) {
-        mem::PutDword(kLocalMachine, config::PortKey(view), config::kPortValue, port);
+        mem::PutDword(kLocalMachine, config::PortKey(view), config::client::kPortValue, port);
     }
     static std::optional<std::uint32_t> Stored(RegistryView view) {
-        auto value = mem::GetValue(kLocalMachine, config::PortKey(view), config::kPortValue);
+        auto value = mem::GetValue(kLocalMachine, config::PortKey(view), config::client::kPortValue);
         if (!value) return std::nullopt;
         EXPECT_EQ(value->type, platform::kRegDword);
         const auto& d = value->data;

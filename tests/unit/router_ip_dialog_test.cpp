@@ -36,13 +36,13 @@ class RouterIpDialogTest : public EndpointDialogTest {
         return RunDialog(kRouterIpTitle, ShowRouterIpDialog, kOk, std::move(steps), closeWithOk);
     }
     static void Store(RegistryView view, const char* address) {
-        mem::PutText(kLocalMachine, config::RouterAddressKey(view), config::kRouterAddressValue,
+        mem::PutText(kLocalMachine, config::RouterAddressKey(view), config::client::kAddressValue,
                      address);
     }
     // The stored text, "<none>" when there is no value.
     static std::string Stored(RegistryView view) {
         auto value = mem::GetValue(kLocalMachine, config::RouterAddressKey(view),
-                                   config::kRouterAddressValue);
+                                   config::client::kAddressValue);
         if (!value) return "<none>";
         EXPECT_EQ(value->type, platform::kRegSz);
         return sysinfo::CutAtNul(std::string(value->data.begin(), value->data.end()));
