@@ -240,8 +240,8 @@ void Open(ui::Dialog dialog) {
 
     Set(dialog, kEdition, sysinfo::WindowsEditionName());
     Set(dialog, kVersion, sysinfo::WindowsVersionNumber() + " " + sysinfo::WindowsServicePack());
-    Set(dialog, kInstallDate, sysinfo::WindowsInstallDate());
-    Set(dialog, kBrowser, sysinfo::InternetExplorerVersion());
+    Set(dialog, kInstallDate, sysinfo::WindowsInstallDate(config::ReadInstallSeconds()));
+    Set(dialog, kBrowser, sysinfo::InternetExplorerVersion(config::ReadInternetExplorerVersion()));
 
     ShowCapiRows(dialog, false);
     ShowFaxApplication(dialog);

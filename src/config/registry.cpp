@@ -161,6 +161,23 @@ std::uint32_t HexTextNumber(const std::string& hex) {
     return number;
 }
 
+std::uint32_t ReadInstallSeconds() {
+    static const char* const kKeys[] = {
+        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+        "SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion"};
+    std::string hex;
+    std::uint32_t seconds = 0;
+    for (const char* key : kKeys)
+        if (ReadDwordValue(kLocalMachine, key, "InstallDate", hex, seconds)) break;
+    return seconds;
+}
+
+std::string ReadInternetExplorerVersion() {
+    std::string version;
+    ReadTextValue(kLocalMachine, "Software\\Microsoft\\Internet Explorer", "Version", version);
+    return version;
+}
+
 int KeyExists(RegKey root, const std::string& path) {
     ScopedKey key;
     return OpenWith(root, KeyPath(path), p::kKeyQueryValue, key) == p::kErrorSuccess ? 1 : 0;

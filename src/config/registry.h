@@ -25,6 +25,12 @@ int VendorKeyExists(int location);
 // The location's full key name when the key exists, else (and for unknown locations) "".
 std::string VendorKeyText(int location);
 
+// Windows' own values that the status board shows: when Windows was installed, in seconds since
+// 1970 (the native key's "InstallDate", else its Wow6432Node twin's; 0 when neither can be
+// read), and the stored Internet Explorer version, cut at its first NUL ("" when none).
+std::uint32_t ReadInstallSeconds();
+std::string ReadInternetExplorerVersion();
+
 // 1 when the key can be opened for reading.
 int KeyExists(RegKey root, const std::string& path);
 

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "config/registry.h"
 #include "platform/locale.h"
 #include "platform/osinfo.h"
 #include "platform/system.h"
@@ -214,14 +213,7 @@ std::string WindowsServicePack() {
     return KnownPlatform(v) ? Trimmed(v.servicePack) : "";
 }
 
-std::string WindowsInstallDate() {
-    static const char* const kKeys[] = {
-        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-        "SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion"};
-    std::string hex;
-    std::uint32_t seconds = 0;
-    for (const char* key : kKeys)
-        if (config::ReadDwordValue(config::kLocalMachine, key, "InstallDate", hex, seconds)) break;
+std::string WindowsInstallDate(std::uint32_t seconds) {
     if (seconds == 0) return "";
     constexpr std::uint64_t kTicksFrom1601To1970 = 134774ull * 864000000000ull;
     p::SystemTime time;
@@ -230,11 +222,8 @@ std::string WindowsInstallDate() {
            p::FormatTime(p::kLocaleGerman, p::kTimeForce24HourFormat, time);
 }
 
-std::string InternetExplorerVersion() {
-    std::string version;
-    config::ReadTextValue(config::kLocalMachine, "Software\\Microsoft\\Internet Explorer",
-                          "Version", version);
-    version = Trimmed(version);
+std::string InternetExplorerVersion(const std::string& stored) {
+    const std::string version = Trimmed(stored);
     return version.empty() ? "" : "Internet Explorer Version " + version;
 }
 

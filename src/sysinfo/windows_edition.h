@@ -1,6 +1,7 @@
 // Which Windows the program runs on, as the main window's top frame shows it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace orvano::sysinfo {
@@ -30,10 +31,11 @@ std::string WindowsEditionName();
 std::string WindowsVersionNumber();
 // The service-pack text without surrounding blanks, e.g. "Service Pack 1".
 std::string WindowsServicePack();
-// When Windows was installed, in UTC, German format: "15.03.2010   09:12:44".
-std::string WindowsInstallDate();
-// "Internet Explorer Version " and the stored version, or "".
-std::string InternetExplorerVersion();
+// When Windows was installed (config::ReadInstallSeconds), in UTC, German format:
+// "15.03.2010   09:12:44"; "" for 0.
+std::string WindowsInstallDate(std::uint32_t seconds);
+// "Internet Explorer Version " and the stored version without surrounding blanks, or "".
+std::string InternetExplorerVersion(const std::string& stored);
 // 1 workstation, 2 domain controller, 3 server; 0 when unknown.
 int ProductType();
 // 1 on 64-bit Windows (the program runs under WOW64, or the processor is a 64-bit one), where

@@ -127,23 +127,23 @@ TEST_F(WindowsEditionTest, VersionTextsOnlyForKnownPlatforms) {
 TEST_F(WindowsEditionTest, InstallDateIsUtcInGermanFormat) {
     const char* native = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
     const char* twin = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion";
-    EXPECT_EQ(WindowsInstallDate(), "");
+    EXPECT_EQ(WindowsInstallDate(config::ReadInstallSeconds()), "");
     mem::PutDword(config::kLocalMachine, twin, "InstallDate",
                   1268644364);  // 2010-03-15 09:12:44 UTC
-    EXPECT_EQ(WindowsInstallDate(), "15.03.2010   09:12:44") << "falls back to the 32-bit key";
+    EXPECT_EQ(WindowsInstallDate(config::ReadInstallSeconds()), "15.03.2010   09:12:44") << "falls back to the 32-bit key";
     mem::PutDword(config::kLocalMachine, native, "InstallDate", 0xFFFFFFFF);
-    EXPECT_EQ(WindowsInstallDate(), "07.02.2106   06:28:15") << "the whole unsigned range";
+    EXPECT_EQ(WindowsInstallDate(config::ReadInstallSeconds()), "07.02.2106   06:28:15") << "the whole unsigned range";
     mem::PutDword(config::kLocalMachine, native, "InstallDate", 0);
-    EXPECT_EQ(WindowsInstallDate(), "") << "a stored 0 means unknown";
+    EXPECT_EQ(WindowsInstallDate(config::ReadInstallSeconds()), "") << "a stored 0 means unknown";
 }
 
 TEST_F(WindowsEditionTest, InternetExplorerVersionIsTrimmed) {
     const char* key = "Software\\Microsoft\\Internet Explorer";
-    EXPECT_EQ(InternetExplorerVersion(), "");
+    EXPECT_EQ(InternetExplorerVersion(config::ReadInternetExplorerVersion()), "");
     mem::PutText(config::kLocalMachine, key, "Version", std::string(" 8.0.7601.17514 \0junk", 21));
-    EXPECT_EQ(InternetExplorerVersion(), "Internet Explorer Version 8.0.7601.17514");
+    EXPECT_EQ(InternetExplorerVersion(config::ReadInternetExplorerVersion()), "Internet Explorer Version 8.0.7601.17514");
     mem::PutText(config::kLocalMachine, key, "Version", "   ");
-    EXPECT_EQ(InternetExplorerVersion(), "");
+    EXPECT_EQ(InternetExplorerVersion(config::ReadInternetExplorerVersion()), "");
 }
 
 }  // namespace
