@@ -33,7 +33,7 @@ constexpr std::uint32_t kHighestPort = 0xFFFF;
 
 // The controls in creation (and tab) order.
 namespace client = config::client;
-const std::string kValueLabel = std::string(" ") + client::kPortValue + " ";
+const std::string kValueLabel = ui::Blanked(client::kPortValue);
 
 const ui::ControlRow kRows[] = {
     {kTitle, ControlKind::Label, " Orvano Port in Windows Registry Speichern ", 4, 4, 316, 10,
@@ -77,7 +77,7 @@ const ui::ControlRow kRows[] = {
     {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
     {kPortHint, ControlKind::Label, " Port: 000013a7 (5031) ", 5, 175, 125, 10, 0, 0, kNavy},
     {kLineHint, ControlKind::Label,
-     " " + RegNumberValueLine(client::kPortValue, config::kDefaultPortText) + " ", 5, 185, 125, 10,
+     ui::Blanked(RegNumberValueLine(client::kPortValue, config::kDefaultPortText)), 5, 185, 125, 10,
      0, 0, kNavy},
 };
 

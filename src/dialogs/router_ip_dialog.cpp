@@ -38,7 +38,7 @@ std::string Padded(const char* text) {
 
 // The controls in creation (and tab) order.
 namespace client = config::client;
-const std::string kValueLabel = std::string(" ") + client::kAddressValue + " ";
+const std::string kValueLabel = ui::Blanked(client::kAddressValue);
 
 const ui::ControlRow kRows[] = {
     {kTitle, ControlKind::Label, " Orvano IP-Adresse in Windows Registry Speichern ", 4, 4, 316, 10,
@@ -85,7 +85,7 @@ const ui::ControlRow kRows[] = {
     {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
     {kAddressHint, ControlKind::Label, " IP-Adresse: ", 5, 175, 125, 10, 0, 0, kNavy},
     {kLineHint, ControlKind::Label,
-     " " + RegTextValueLine(client::kAddressValue, "xxx.xxx.xxx.xxx") + " ", 5, 185, 125, 10, 0, 0,
+     ui::Blanked(RegTextValueLine(client::kAddressValue, "xxx.xxx.xxx.xxx")), 5, 185, 125, 10, 0, 0,
      kNavy},
     {kStatus, ControlKind::Label, "", 195, 176, 128, 20, 0, 0, kNavy},
 };

@@ -19,6 +19,14 @@ inline constexpr std::int32_t kNavy = Rgb(0, 0, 128);
 inline constexpr std::int32_t kWhite = Rgb(255, 255, 255);
 inline constexpr std::int32_t kTitleBlue = Rgb(64, 128, 192);
 
+// A text with the one blank on each side that the program's labels carry.
+inline std::string Blanked(const std::string& text) {
+    std::string blanked(1, ' ');
+    blanked += text;
+    blanked += ' ';
+    return blanked;
+}
+
 struct ControlRow {
     int id;
     ControlKind kind;

@@ -43,3 +43,22 @@ wait-gone "$title" ${close_wait_ms:-10000}
 EOS
     expect_exit "$2" 0
 }
+
+# Driver steps that change the router address in a section of the router address dialog
+# WINDOW (SECTION "native" or "wow"): " Ändern ", the address typed, " Ja ". The address is
+# checked with the name service off the window; the question ends with the check.
+change_address_steps() {
+    local window=$1 section=$2 address=$3
+    local field=$router_ip_kAddress change=$router_ip_kChange yes=$router_ip_kChangeYes
+    if [ "$section" = wow ]; then
+        field=$router_ip_kWowAddress change=$router_ip_kWowChange yes=$router_ip_kWowChangeYes
+    fi
+    cat <<EOS
+click "$window" $change
+type "$window" $field $address
+click "$window" $yes
+expect "" get-text "$window" $router_ip_kStatus
+expect "0" is-visible "$window" $yes
+expect "$address" get-text "$window" $field
+EOS
+}

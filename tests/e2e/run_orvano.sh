@@ -994,13 +994,7 @@ wait-window "$ip" 10000
 $(main_disabled)
 click "$ip" ${router_ip_kSectionSwitch}
 expect "0" get-check "$ip" ${router_ip_kSectionSwitch}
-click "$ip" ${router_ip_kChange}
-type "$ip" ${router_ip_kAddress} 127.0.0.1
-click "$ip" ${router_ip_kChangeYes}
-# The address is checked with the name service off the window; the question ends with it.
-expect "" get-text "$ip" ${router_ip_kStatus}
-expect "0" is-visible "$ip" ${router_ip_kChangeYes}
-expect "127.0.0.1" get-text "$ip" ${router_ip_kAddress}
+$(change_address_steps "$ip" native 127.0.0.1)
 expect "0" is-visible "$ip" ${router_ip_kMissing}
 click "$ip" ${router_ip_kOk}
 wait-gone "$ip"

@@ -137,9 +137,11 @@ set_up_with_orvano() {
 
 set_up_steps() {
     local name=$1 section=$2
-    local field=${router_ip_kAddress} change=${router_ip_kChange} yes=${router_ip_kChangeYes} pfield=${port_dialog_kPort} pdefault=${port_dialog_kDefault} pyes=${port_dialog_kChangeYes} switch=0
+    local field=$router_ip_kAddress pfield=$port_dialog_kPort pdefault=$port_dialog_kDefault
+    local pyes=$port_dialog_kChangeYes switch=0
     if [ "$section" = wow ]; then
-        field=${router_ip_kWowAddress} change=${router_ip_kWowChange} yes=${router_ip_kWowChangeYes} pfield=${port_dialog_kWowPort} pdefault=${port_dialog_kWowDefault} pyes=${port_dialog_kWowChangeYes} switch=1
+        field=$router_ip_kWowAddress pfield=$port_dialog_kWowPort
+        pdefault=$port_dialog_kWowDefault pyes=$port_dialog_kWowChangeYes switch=1
     fi
     # Without any capi2032.dll the program says so once it is up.
     script "${name}_deploy" <<EOF || return
@@ -180,15 +182,7 @@ expect "1" get-check "$ip" ${router_ip_kSectionSwitch}
 expect "1" is-enabled "$ip" $field
 EOF
     fi
-    script "${name}_address_set" <<EOF || return
-click "$ip" $change
-type "$ip" $field 127.0.0.1
-click "$ip" $yes
-# The address is checked with the name service off the window; the question ends with it.
-expect "" get-text "$ip" ${router_ip_kStatus}
-expect "0" is-visible "$ip" $yes
-expect "127.0.0.1" get-text "$ip" $field
-EOF
+    script "${name}_address_set" < <(change_address_steps "$ip" "$section" 127.0.0.1) || return
     screenshot "${name}_address"
     script "${name}_port" <<EOF || return
 click "$ip" ${router_ip_kOk}
@@ -369,22 +363,10 @@ expect "10.0.0.138" get-text "$ip" ${router_ip_kWowAddress}
 expect "1" get-check "$ip" ${router_ip_kSectionSwitch}
 click "$ip" ${router_ip_kSectionSwitch}
 expect "1" is-enabled "$ip" ${router_ip_kAddress}
-click "$ip" ${router_ip_kChange}
-type "$ip" ${router_ip_kAddress} 127.0.0.1
-click "$ip" ${router_ip_kChangeYes}
-# The address is checked with the name service off the window; the question ends with it.
-expect "" get-text "$ip" ${router_ip_kStatus}
-expect "0" is-visible "$ip" ${router_ip_kChangeYes}
-expect "127.0.0.1" get-text "$ip" ${router_ip_kAddress}
+$(change_address_steps "$ip" native 127.0.0.1)
 click "$ip" ${router_ip_kSectionSwitch}
 expect "1" is-enabled "$ip" ${router_ip_kWowAddress}
-click "$ip" ${router_ip_kWowChange}
-type "$ip" ${router_ip_kWowAddress} 127.0.0.2
-click "$ip" ${router_ip_kWowChangeYes}
-# The address is checked with the name service off the window; the question ends with it.
-expect "" get-text "$ip" ${router_ip_kStatus}
-expect "0" is-visible "$ip" ${router_ip_kWowChangeYes}
-expect "127.0.0.2" get-text "$ip" ${router_ip_kWowAddress}
+$(change_address_steps "$ip" wow 127.0.0.2)
 EOF
     screenshot router_ip
     script port <<EOF || return
