@@ -58,6 +58,11 @@ ResolvedStyle ResolveStyle(ControlKind kind, std::uint32_t style, std::uint32_t 
 std::uint32_t ResolveDialogStyle(std::uint32_t style);
 // A tooltip text as registered: at most 254 characters.
 std::string ToolTipText(const std::string& text);
+// Whether the toolkit helps a control of this class beyond creating it. Only Wine's IP address
+// control ("SysIPAddress32") needs it: its number fields are too narrow for "255", and typing
+// moves on to the next field without selecting its number. Under Wine its fields get a font
+// that fits and typing runs on as on Windows; on Windows comctl32's control is left as it is.
+bool HelpsAddressField(const std::string& className);
 
 // --- Dialogs and controls ------------------------------------------------------------------
 

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/system.h"
 #include "ui/dialog_font.h"
 #include "ui/toolkit.h"
 
@@ -324,6 +325,12 @@ TEST(Controls, AddressFieldShowsAndReturnsDottedText) {
         EXPECT_NE(GetControlText(d, 20), "10.1.1.1") << "set \"" << text << "\"";
     }
     CloseDialog(d, 0);
+}
+
+// The question every workaround for Wine goes by; these tests run under Wine.
+TEST(Platform, KnowsItRunsUnderWine) {
+    EXPECT_TRUE(orvano::platform::RunningUnderWine());
+    EXPECT_TRUE(HelpsAddressField("SysIPAddress32"));
 }
 
 // Windows' "MS Sans Serif" 8 gives 6 by 13 pixels per 4 by 8 dialog units at 96 dpi; the

@@ -70,6 +70,26 @@ TEST_F(ToolkitTest, StylesResolvePerKind) {
     EXPECT_EQ(ResolveDialogStyle(0x10000002), 0x54u);
 }
 
+TEST_F(ToolkitTest, OnlyWinesAddressFieldIsHelpedAlong) {
+    struct Case {
+        bool underWine;
+        const char* className;
+        bool helped;
+    } cases[] = {
+        {false, "SysIPAddress32", false},
+        {true, "SysIPAddress32", true},
+        {true, "sysipaddress32", true},
+        {true, "SysIPAddress32x", false},
+        {true, "EDIT", false},
+        {false, "EDIT", false},
+    };
+    for (const Case& c : cases) {
+        mem::SetRunningUnderWine(c.underWine);
+        EXPECT_EQ(HelpsAddressField(c.className), c.helped)
+            << c.className << (c.underWine ? " under Wine" : " on Windows");
+    }
+}
+
 TEST_F(ToolkitTest, ToolTipsAreCutAt254Characters) {
     Dialog dialog = NewDialog(0, " Test", 0, 0, 100, 100, 0, kWsExControlParent);
     AddControl(dialog, ControlKind::Button, 10, " OK ", 5, 5, 40, 12, 0, 0);
