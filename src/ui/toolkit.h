@@ -99,6 +99,9 @@ bool PostToWindow(Window window, std::uint32_t message, WParam wParam, LParam lP
 
 // Screen position and outer size of a dialog, in dialog units.
 void GetDialogLocation(Dialog dialog, int& x, int& y);
+// Screen position of the top-left corner of the dialog's client area (below its title bar and
+// inside its frame), in dialog units: where the positions of the dialogs it owns count from.
+void GetClientLocation(Dialog dialog, int& x, int& y);
 void SetDialogLocation(Dialog dialog, int x, int y);
 void GetDialogSize(Dialog dialog, int& width, int& height);
 void SetDialogSize(Dialog dialog, int width, int height);

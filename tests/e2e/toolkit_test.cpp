@@ -443,6 +443,25 @@ TEST(DialogUnits, LocationAndSizeComeBackAsSet) {
     CloseDialog(d, 0);
 }
 
+// Windows places an owned dialog's client area from its owner's client area, by the position
+// the dialog was made with.
+TEST(DialogUnits, OwnedDialogsCountFromTheOwnersClientArea) {
+    Dialog owner =
+        NewDialog(0, " Besitzer", 20, 16, 200, 120, kMainWindowStyle, kWsExControlParent);
+    // 12 by 16 units are whole pixels at 96 dpi, so no rounding stands between the two.
+    Dialog owned = NewDialog(owner, " Besessen", 12, 16, 80, 40, kDialogStyle, kWsExControlParent);
+    int clientX = 0, clientY = 0, outerX = 0, outerY = 0, x = 0, y = 0;
+    GetClientLocation(owner, clientX, clientY);
+    GetDialogLocation(owner, outerX, outerY);
+    GetClientLocation(owned, x, y);
+    EXPECT_EQ(x, clientX + 12);
+    EXPECT_EQ(y, clientY + 16);
+    EXPECT_GT(clientX, outerX) << "inside the frame";
+    EXPECT_GT(clientY - outerY, 8) << "below the title bar";
+    CloseDialog(owned, 0);
+    CloseDialog(owner, 0);
+}
+
 TEST(ToolTips, RegisterWithOneSharedWindow) {
     Dialog first = MakeDialog();
     Dialog second = MakeDialog();

@@ -182,9 +182,11 @@ TEST_F(ToolkitTest, OwnerHearsEnterIdleAndActivationAroundAChild) {
     Dialog outer = NewDialog(0, " Aussen", 0, 0, 200, 150, 0, 0);
     Dialog inner = NewDialog(outer, " Innen", 10, 20, 100, 80, 0, 0);
     int x = 0, y = 0;
-    GetDialogLocation(inner, x, y);
-    EXPECT_EQ(x, hl::DialogOf(outer)->x + 10);
-    EXPECT_EQ(y, hl::DialogOf(outer)->y + 20);
+    GetClientLocation(inner, x, y);
+    int clientX = 0, clientY = 0;
+    GetClientLocation(outer, clientX, clientY);
+    EXPECT_EQ(x, clientX + 10) << "client area from the owner's client area";
+    EXPECT_EQ(y, clientY + 20);
     hl::AddSteps({[&] { RunModal(inner, Ignore()); }, [&] { CloseDialog(inner, 0); },
                   [&] { CloseDialog(outer, 0); }});
     RunModal(outer, Ignore());

@@ -270,6 +270,17 @@ void GetDialogLocation(Dialog dialog, int& x, int& y) {
     y = ToUnits(frame.top, baseY, 8);
 }
 
+void GetClientLocation(Dialog dialog, int& x, int& y) {
+    x = y = 0;
+    HWND hwnd = ToHwnd(dialog);
+    POINT origin{0, 0};
+    if (!FindRecord(hwnd) || !ClientToScreen(hwnd, &origin)) return;
+    int baseX, baseY;
+    BaseUnits(hwnd, baseX, baseY);
+    x = ToUnits(origin.x, baseX, 4);
+    y = ToUnits(origin.y, baseY, 8);
+}
+
 void SetDialogLocation(Dialog dialog, int x, int y) {
     HWND hwnd = ToHwnd(dialog);
     if (!FindRecord(hwnd)) return;
