@@ -123,6 +123,8 @@ void CloseDialog(Dialog dialog, int result);
 // Registers a tooltip for the control (id 0: the dialog itself) with the shared tooltip
 // window; returns the platform's result.
 int AddToolTip(Dialog dialog, int id, const std::string& text);
+// Sets the cursor now: IDC_APPSTARTING when busy, IDC_ARROW otherwise. For work the window's
+// thread does itself; a window with background jobs in flight shows the busy cursor anyway.
 void SetBusyCursor(bool busy);
 // The dialogs' font ("MS Sans Serif" 8 unless they use another) in bold for the screen; give
 // it to a control with SetControlFont and delete it when the dialog is gone.
@@ -191,8 +193,11 @@ using JobDone = std::function<void(std::optional<std::string>)>;
 
 // Runs `work` on a thread of its own. `done` runs once on the window's thread, from its
 // message loop: with the result when the work ends within `deadline` ms, with nullopt at the
-// deadline otherwise (a later result is thrown away). A job whose window is destroyed, or
-// that was dropped, never calls `done`, so no result reaches another window.
+// deadline otherwise (a later result is thrown away), and with nullopt at once when the
+// deadline cannot be set. A job whose window is destroyed, or that was dropped, never calls
+// `done`, so no result reaches another window. While a window has jobs in flight, the cursor
+// over it and its controls is the busy one (IDC_APPSTARTING: the window still works); its own
+// comes back when the last of them has ended or been dropped. 0 when no job was started.
 Ticket StartJob(Window window, unsigned deadline, JobWork work, JobDone done);
 // Forgets the job; its result, should it still come, is thrown away.
 void DropJob(Ticket ticket);

@@ -1110,6 +1110,15 @@ bool BusyCursorShown() {
     return platform::memory::BusyCursorShown();
 }
 
+bool BusyCursorOver(Window window) {
+    Dialog dialog = window;
+    if (ControlRecord* control = ControlByWindow(window)) dialog = control->dialog;
+    if (!FindDialogRecord(dialog)) return false;
+    for (const auto& [ticket, job] : TheWorld().jobs)
+        if (job.window == dialog) return true;
+    return false;
+}
+
 Window AddForeignWindow(const std::string& title, bool minimized) {
     Window window = NewHandle();
     ForeignWindowState state;

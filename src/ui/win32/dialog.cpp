@@ -158,6 +158,9 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         case WM_CTLCOLORSTATIC:
             return PaintColors(*record, message, reinterpret_cast<HDC>(wParam),
                                reinterpret_cast<HWND>(lParam));
+        case WM_SETCURSOR:
+            // Asked for the window and, through their default handling, for its controls.
+            return ShowBusyCursor(hwnd, lParam) ? Handled(hwnd, message, TRUE) : FALSE;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
             CloseDialog(ToWindow(hwnd), 0);
