@@ -31,13 +31,13 @@ struct Job {
     std::string result;
 };
 
-// Shared by the window's thread and the workers, and never destroyed: a worker stuck in the
-// name service may end only after the program has left its entry point.
 struct Waiting {
     HWND window = nullptr;
     JobDone done;
 };
 
+// Shared by the window's thread and the workers, and never destroyed: a worker stuck in the
+// name service may end only after the program has left its entry point.
 struct Jobs {
     std::mutex mutex;
     std::map<Ticket, Job> jobs;         // under the mutex
