@@ -478,8 +478,9 @@ int ShowIsdnDialog(ui::Window owner) {
     TheState() = State{};
     ui::Dialog dialog =
         ui::NewDialog(owner, kIsdnTitle, 60, 2, 260, 310, ui::kDialogStyle, ui::kWsExControlParent);
+    // From the corner of the main window's client area, below its title bar.
     int ownerX = 0, ownerY = 0;
-    ui::GetDialogLocation(owner, ownerX, ownerY);
+    ui::GetClientLocation(owner, ownerX, ownerY);
     ui::SetDialogLocation(dialog, ownerX + 66, ownerY - 15);
     ui::SetDialogIcon(dialog, "#555");
     ui::AddControls(dialog, kRows);

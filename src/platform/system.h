@@ -8,6 +8,9 @@ namespace orvano::platform {
 
 // IsWow64Process on the current process: true for a 32-bit process on 64-bit Windows.
 bool IsWow64Process();
+// Whether the program runs under Wine rather than Windows: ntdll exports wine_get_version.
+// Only the workarounds for Wine's differences ask; on Windows everything runs as designed.
+bool RunningUnderWine();
 
 // GetModuleFileNameA(NULL) with a 520-byte buffer: the program's full path, "" when the call
 // fails or the path does not fit.

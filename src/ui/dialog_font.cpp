@@ -1,6 +1,8 @@
 // The choice of the dialog font, by measurement.
 #include "ui/dialog_font.h"
 
+#include "platform/system.h"
+
 namespace orvano::ui {
 
 namespace {
@@ -35,6 +37,8 @@ const std::vector<std::string>& SubstituteFaces() {
 DialogFont ChooseDialogFont(int dpi, const FontMeasure& measure) {
     const FontBase windows = WindowsDialogBase(dpi);
     DialogFont layoutFont{kLayoutFontFace, kLayoutFontPoints};
+    // Windows' own face is the layout's, however it rounds; only Wine's stand-in is measured.
+    if (!platform::RunningUnderWine()) return layoutFont;
     // Whatever the system draws under the layout's face name is what counts here.
     std::optional<MeasuredFont> own = measure(kLayoutFontFace, kLayoutFontPoints);
     // Without a measurement there is nothing better to go by than the layout's own font.

@@ -58,6 +58,11 @@ ResolvedStyle ResolveStyle(ControlKind kind, std::uint32_t style, std::uint32_t 
 std::uint32_t ResolveDialogStyle(std::uint32_t style);
 // A tooltip text as registered: at most 254 characters.
 std::string ToolTipText(const std::string& text);
+// Whether the toolkit helps a control of this class beyond creating it. Only Wine's IP address
+// control ("SysIPAddress32") needs it: its number fields are too narrow for "255", and typing
+// moves on to the next field without selecting its number. Under Wine its fields get a font
+// that fits and typing runs on as on Windows; on Windows comctl32's control is left as it is.
+bool HelpsAddressField(const std::string& className);
 
 // --- Dialogs and controls ------------------------------------------------------------------
 
@@ -94,6 +99,9 @@ bool PostToWindow(Window window, std::uint32_t message, WParam wParam, LParam lP
 
 // Screen position and outer size of a dialog, in dialog units.
 void GetDialogLocation(Dialog dialog, int& x, int& y);
+// Screen position of the top-left corner of the dialog's client area (below its title bar and
+// inside its frame), in dialog units: where the positions of the dialogs it owns count from.
+void GetClientLocation(Dialog dialog, int& x, int& y);
 void SetDialogLocation(Dialog dialog, int x, int y);
 void GetDialogSize(Dialog dialog, int& width, int& height);
 void SetDialogSize(Dialog dialog, int width, int height);
@@ -115,6 +123,8 @@ void CloseDialog(Dialog dialog, int result);
 // Registers a tooltip for the control (id 0: the dialog itself) with the shared tooltip
 // window; returns the platform's result.
 int AddToolTip(Dialog dialog, int id, const std::string& text);
+// Sets the cursor now: IDC_APPSTARTING when busy, IDC_ARROW otherwise. For work the window's
+// thread does itself; a window with background jobs in flight shows the busy cursor anyway.
 void SetBusyCursor(bool busy);
 // The dialogs' font ("MS Sans Serif" 8 unless they use another) in bold for the screen; give
 // it to a control with SetControlFont and delete it when the dialog is gone.
@@ -183,8 +193,11 @@ using JobDone = std::function<void(std::optional<std::string>)>;
 
 // Runs `work` on a thread of its own. `done` runs once on the window's thread, from its
 // message loop: with the result when the work ends within `deadline` ms, with nullopt at the
-// deadline otherwise (a later result is thrown away). A job whose window is destroyed, or
-// that was dropped, never calls `done`, so no result reaches another window.
+// deadline otherwise (a later result is thrown away), and with nullopt at once when the
+// deadline cannot be set. A job whose window is destroyed, or that was dropped, never calls
+// `done`, so no result reaches another window. While a window has jobs in flight, the cursor
+// over it and its controls is the busy one (IDC_APPSTARTING: the window still works); its own
+// comes back when the last of them has ended or been dropped. 0 when no job was started.
 Ticket StartJob(Window window, unsigned deadline, JobWork work, JobDone done);
 // Forgets the job; its result, should it still come, is thrown away.
 void DropJob(Ticket ticket);

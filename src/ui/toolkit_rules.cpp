@@ -1,6 +1,9 @@
 // The parts of the toolkit that both builds share: how a kind becomes a class and a style.
 #include "ui/toolkit.h"
 
+#include "platform/system.h"
+#include "platform/text.h"
+
 namespace orvano::ui {
 
 namespace {
@@ -47,6 +50,10 @@ std::uint32_t ResolveDialogStyle(std::uint32_t style) {
 
 std::string ToolTipText(const std::string& text) {
     return text.substr(0, kMaxToolTipText);
+}
+
+bool HelpsAddressField(const std::string& className) {
+    return platform::UpperCaseAnsi(className) == "SYSIPADDRESS32" && platform::RunningUnderWine();
 }
 
 }  // namespace orvano::ui

@@ -82,6 +82,20 @@ expect_log() {
     [ "$got" = "$expected" ] || fail "$1: expected \"$expected\", got \"$got\""
 }
 
+# Waits until a line of the callback's log matches a pattern. What the demo logs comes when its
+# loop gets to it, which on a loaded machine may take long: the bound is generous.
+await_log() {
+    local log=$work/$1 pattern=$2 tenths=$((${3:-60} * 10))
+    until tr -d '\r' <"$log" 2>/dev/null | grep -qE "$pattern"; do
+        if [ "$tenths" -le 0 ]; then
+            fail "$1: no line matching \"$pattern\" in ${3:-60} s"
+            return 1
+        fi
+        sleep 0.1
+        tenths=$((tenths - 1))
+    done
+}
+
 # The callback's first messages: WM_INITDIALOG, then WM_SIZE restored with the client size.
 expect_start() {
     local log=$work/$1 got
@@ -146,13 +160,20 @@ expect "1" is-visible "$title" 111
 # Esc and Enter reach the callback as IDCANCEL and IDOK and end nothing
 key "$title" 103 esc
 key "$title" 103 enter
-sleep 300
+EOF
+await_log first.log '^MAIN IDOK' || exit 1
+script sub_dialog <<EOF || exit 1
 expect "1" is-visible "$title" 0
 # A dialog opened from the callback disables its owner until it ends
 click "$title" 125
 wait-window "$sub"
 expect "0" is-enabled "$title" 0
 expect " Übergeordnet gesperrt " get-text "$sub" 131
+EOF
+# The owner hears WM_ENTERIDLE once the sub dialog's loop has nothing to do; a click that came
+# before would end the sub dialog first.
+await_log first.log '^MAIN ENTERIDLE' || exit 1
+script sub_dialog_end <<EOF || exit 1
 click "$sub" 130
 wait-gone "$sub"
 expect "1" is-enabled "$title" 0

@@ -1,19 +1,24 @@
 // The real toolkit on real windows, run under wine64 on a desktop of its own: the order of a modal
-// run, ending a dialog, colours, dialog units, the address field, tooltips and the bold font. Each
-// run has a watchdog, so that a loop that never ends fails the test instead of hanging it.
+// run, ending a dialog, colours, dialog units, the address field, tooltips, the bold font, and
+// background jobs on real threads with the busy cursor. Each run has a watchdog, so that a loop
+// that never ends fails the test instead of hanging it.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <cstring>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/system.h"
 #include "ui/dialog_font.h"
 #include "ui/toolkit.h"
 
@@ -326,6 +331,12 @@ TEST(Controls, AddressFieldShowsAndReturnsDottedText) {
     CloseDialog(d, 0);
 }
 
+// The question every workaround for Wine goes by; these tests run under Wine.
+TEST(Platform, KnowsItRunsUnderWine) {
+    EXPECT_TRUE(orvano::platform::RunningUnderWine());
+    EXPECT_TRUE(HelpsAddressField("SysIPAddress32"));
+}
+
 // Windows' "MS Sans Serif" 8 gives 6 by 13 pixels per 4 by 8 dialog units at 96 dpi; the
 // dialogs keep that wherever the system has a face to give it, so every control keeps the size
 // in pixels it has on Windows.
@@ -434,6 +445,25 @@ TEST(DialogUnits, LocationAndSizeComeBackAsSet) {
         EXPECT_EQ(height, size[1]);
     }
     CloseDialog(d, 0);
+}
+
+// Windows places an owned dialog's client area from its owner's client area, by the position
+// the dialog was made with.
+TEST(DialogUnits, OwnedDialogsCountFromTheOwnersClientArea) {
+    Dialog owner =
+        NewDialog(0, " Besitzer", 20, 16, 200, 120, kMainWindowStyle, kWsExControlParent);
+    // 12 by 16 units are whole pixels at 96 dpi, so no rounding stands between the two.
+    Dialog owned = NewDialog(owner, " Besessen", 12, 16, 80, 40, kDialogStyle, kWsExControlParent);
+    int clientX = 0, clientY = 0, outerX = 0, outerY = 0, x = 0, y = 0;
+    GetClientLocation(owner, clientX, clientY);
+    GetDialogLocation(owner, outerX, outerY);
+    GetClientLocation(owned, x, y);
+    EXPECT_EQ(x, clientX + 12);
+    EXPECT_EQ(y, clientY + 16);
+    EXPECT_GT(clientX, outerX) << "inside the frame";
+    EXPECT_GT(clientY - outerY, 8) << "below the title bar";
+    CloseDialog(owned, 0);
+    CloseDialog(owner, 0);
 }
 
 TEST(ToolTips, RegisterWithOneSharedWindow) {
@@ -556,7 +586,7 @@ TEST(Jobs, AClosedWindowsJobReachesNoOneAndADroppedJobNeither) {
         },
         [&](auto) { ++heardByFirst; });
     CloseDialog(first, 0);
-    // The next dialog may well get the same window handle; it hears only its own jobs.
+    // The first one's result comes while the next dialog runs; that one hears only its own.
     Dialog second = MakeDialog(0, " Zweiter");
     std::vector<std::optional<std::string>> heard;
     int result = RunGuarded(second, [&](Dialog dialog, std::uint32_t message, WParam, LParam) {
@@ -587,24 +617,274 @@ TEST(Jobs, AClosedWindowsJobReachesNoOneAndADroppedJobNeither) {
     EXPECT_EQ(heardDropped, 0);
 }
 
-TEST(Jobs, AwaitingSideBySideEndsWhenSettled) {
-    Gate gate;
-    auto stuck = [gate] {
-        gate.Wait();
-        return std::string("spät");
+// Works that meet: each waits for the others, so they all end only when they run side by
+// side, with "zusammen"; one after the other, each gives up alone.
+class Meeting {
+  public:
+    explicit Meeting(int count) { state_->expected = count; }
+    JobWork Work() const {
+        return [state = state_] {
+            std::unique_lock<std::mutex> lock(state->mutex);
+            ++state->arrived;
+            state->changed.notify_all();
+            bool met = state->changed.wait_for(lock, std::chrono::seconds(2),
+                                               [&] { return state->arrived >= state->expected; });
+            return std::string(met ? "zusammen" : "allein");
+        };
+    }
+
+  private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int arrived = 0, expected = 0;
     };
-    auto results = AwaitJobs({stuck, [] { return std::string("1"); }, stuck}, 4000,
-                             [](const std::vector<std::optional<std::string>>& sofar) {
-                                 for (const auto& result : sofar)
-                                     if (result) return true;
-                                 return false;
-                             });
+    std::shared_ptr<State> state_ = std::make_shared<State>();
+};
+
+TEST(Jobs, RunSideBySide) {
+    Meeting meeting(2);
+    Dialog d = MakeDialog();
+    std::vector<std::optional<std::string>> heard;
+    int result = RunGuarded(d, [&](Dialog dialog, std::uint32_t message, WParam, LParam) {
+        if (message == kWmInitDialog) {
+            for (int i = 0; i < 2; ++i)
+                StartJob(dialog, 4000, meeting.Work(),
+                         [&, dialog](std::optional<std::string> found) {
+                             heard.push_back(found);
+                             if (heard.size() == 2) CloseDialog(dialog, 2);
+                         });
+        }
+        return std::intptr_t{0};
+    });
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(heard, (std::vector<std::optional<std::string>>{"zusammen", "zusammen"}));
+}
+
+// The program's calls of a function it imports, through its import table: the system refusing a
+// window timer cannot be brought about otherwise under Wine. The next `count` calls of
+// SetTimer fail, then it works again; the table is put back at the end of the scope.
+class RefusedTimers {
+  public:
+    explicit RefusedTimers(int count) {
+        refusals_ = count;
+        slot_ = ImportSlot("user32.dll", "SetTimer");
+        if (!slot_) return;
+        original_ = *slot_;
+        Write(reinterpret_cast<ULONG_PTR>(&Refuse));
+    }
+    ~RefusedTimers() {
+        if (slot_) Write(original_);
+    }
+    bool Installed() const { return slot_ != nullptr; }
+
+  private:
+    static UINT_PTR WINAPI Refuse(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
+        if (refusals_ > 0) {
+            --refusals_;
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return 0;
+        }
+        return reinterpret_cast<decltype(&SetTimer)>(original_)(window, id, elapse, procedure);
+    }
+    static ULONG_PTR* ImportSlot(const char* library, const char* function) {
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+        auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(
+            base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports =
+            headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* entry =
+                 reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+             entry->Name; ++entry) {
+            if (lstrcmpiA(reinterpret_cast<char*>(base + entry->Name), library) != 0) continue;
+            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+            for (; names->u1.AddressOfData; ++names, ++slots) {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+                auto* named =
+                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<char*>(named->Name), function) == 0)
+                    return reinterpret_cast<ULONG_PTR*>(&slots->u1.Function);
+            }
+        }
+        return nullptr;
+    }
+    void Write(ULONG_PTR value) {
+        DWORD previous = 0;
+        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &previous);
+        *slot_ = value;
+        VirtualProtect(slot_, sizeof *slot_, previous, &previous);
+    }
+
+    static inline int refusals_ = 0;
+    static inline ULONG_PTR original_ = 0;
+    ULONG_PTR* slot_ = nullptr;
+};
+
+// Without its deadline a job would wait as long as its work: here the full ten seconds of a gate
+// that never opens.
+TEST(Jobs, AJobWhoseDeadlineCannotBeSetEndsAtOnceAsUnanswered) {
+    Gate gate;
+    Dialog d = MakeDialog();
+    std::vector<std::optional<std::string>> heard;
+    bool installed = false, heardInside = true;
+    Ticket ticket = 0;
+    auto started = std::chrono::steady_clock::now(), ended = started;
+    int result = RunGuarded(d, [&](Dialog dialog, std::uint32_t message, WParam wParam, LParam) {
+        if (message == kWmInitDialog) PostToWindow(dialog, kAct, 0, 0);
+        if (message == kAct) {
+            RefusedTimers refused(1);
+            installed = refused.Installed();
+            started = std::chrono::steady_clock::now();
+            ticket = StartJob(
+                dialog, 4000,
+                [gate] {
+                    gate.Wait();
+                    return std::string("zu spät");
+                },
+                [&, dialog](std::optional<std::string> found) {
+                    heard.push_back(found);
+                    ended = std::chrono::steady_clock::now();
+                    StartTimer(dialog, 6, 300);  // time for a second end, which must not come
+                });
+            heardInside = !heard.empty();
+        }
+        if (message == kWmTimer && wParam == 6) CloseDialog(dialog, 6);
+        return std::intptr_t{0};
+    });
+    ASSERT_TRUE(installed);
+    EXPECT_EQ(result, 6);
+    EXPECT_NE(ticket, 0u);
+    EXPECT_FALSE(heardInside) << "the end comes from the window's loop, as for every job";
+    EXPECT_EQ(heard, (std::vector<std::optional<std::string>>{std::nullopt}));
+    EXPECT_LT(ended - started, std::chrono::seconds(1));
+}
+
+const char* CursorName(HCURSOR cursor) {
+    if (cursor == LoadCursorA(nullptr, IDC_APPSTARTING)) return "busy";
+    if (cursor == LoadCursorA(nullptr, IDC_IBEAM)) return "text";
+    if (cursor == LoadCursorA(nullptr, IDC_ARROW)) return "arrow";
+    return cursor ? "other" : "none";
+}
+
+// The mouse, really moved (Wine's SetCursorPos queues the move as the hardware would), over an
+// edit and over the window beside it, while a job runs and after it has ended: each WM_SETCURSOR
+// must keep the busy cursor as long as the job is in flight.
+TEST(Jobs, TheCursorIsBusyOverTheWindowAndItsControlsWhileAJobRuns) {
+    constexpr int kEdit = 30;
+    constexpr std::uintptr_t kStep = 7;
+    Gate gate;
+    Dialog d = MakeDialog();
+    AddControl(d, ControlKind::Edit, kEdit, "", 4, 4, 60, 12, 0, 0);
+    std::vector<std::string> seen;
+    int heard = 0, step = 0;
+    auto moveTo = [&](bool overEdit, int aside) {
+        RECT edit{};
+        GetWindowRect(H(ControlWindow(d, kEdit)), &edit);
+        if (overEdit)
+            SetCursorPos((edit.left + edit.right) / 2 + aside, (edit.top + edit.bottom) / 2);
+        else
+            SetCursorPos(edit.right + 10 + aside, edit.bottom + 10);
+    };
+    int result = RunGuarded(d, [&](Dialog dialog, std::uint32_t message, WParam wParam, LParam) {
+        if (message == kWmInitDialog) PostToWindow(dialog, kAct, 0, 0);
+        if (message == kAct) {
+            moveTo(true, 0);
+            StartTimer(dialog, kStep, 200);
+        }
+        if (message != kWmTimer || wParam != kStep) return std::intptr_t{0};
+        if (step == 4 && heard == 0) return std::intptr_t{0};  // the worker has yet to run
+        seen.push_back(CursorName(GetCursor()));
+        switch (step++) {
+            case 0:  // over the edit, nothing in flight
+                StartJob(
+                    dialog, 4000,
+                    [gate] {
+                        gate.Wait();
+                        return std::string("fertig");
+                    },
+                    [&](auto) { ++heard; });
+                seen.push_back(CursorName(GetCursor()));  // at once, before the mouse moves
+                moveTo(true, 3);
+                break;
+            case 1:
+                moveTo(false, 0);
+                break;
+            case 2:
+                moveTo(true, 0);
+                break;
+            case 3:
+                gate.Open();
+                break;
+            case 4:  // the job has ended: the edit's own cursor, with no move needed
+                moveTo(false, 3);
+                break;
+            default:
+                CloseDialog(dialog, 5);
+        }
+        return std::intptr_t{0};
+    });
+    EXPECT_EQ(result, 5);
+    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"text", "busy", "busy", "busy", "busy", "text", "arrow"}));
+}
+
+TEST(Jobs, AwaitingRunsSideBySideUntilSettledOrTheDeadline) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> works;  // "meet" and "stuck" as above, else the work's result
+        unsigned deadline;
+        bool settleOnFirst;
+        std::vector<std::optional<std::string>> results;
+        bool waitsForDeadline;
+    };
+    const Case cases[] = {
+        {"side by side",
+         {"meet", "meet", "meet"},
+         4000,
+         false,
+         {"zusammen", "zusammen", "zusammen"},
+         false},
+        {"every work ended", {"a", "b"}, 4000, false, {"a", "b"}, false},
+        {"settled by the first result",
+         {"stuck", "1", "stuck"},
+         4000,
+         true,
+         {std::nullopt, "1", std::nullopt},
+         false},
+        {"the deadline", {"stuck", "1"}, 300, false, {std::nullopt, "1"}, true},
+    };
+    Gate gate;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Meeting meeting(3);
+        std::vector<JobWork> works;
+        for (const std::string& work : c.works) {
+            if (work == "meet")
+                works.push_back(meeting.Work());
+            else if (work == "stuck")
+                works.push_back([gate] {
+                    gate.Wait();
+                    return std::string("spät");
+                });
+            else
+                works.push_back([work] { return work; });
+        }
+        auto settled = [&c](const std::vector<std::optional<std::string>>& sofar) {
+            for (const auto& result : sofar)
+                if (result && c.settleOnFirst) return true;
+            return false;
+        };
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(AwaitJobs(works, c.deadline, settled), c.results);
+        const auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_LT(took, std::chrono::milliseconds(2500));
+        if (c.waitsForDeadline) {
+            EXPECT_GE(took, std::chrono::milliseconds(c.deadline - 20));
+        }
+    }
     gate.Open();
-    EXPECT_EQ(results, (std::vector<std::optional<std::string>>{std::nullopt, "1", std::nullopt}));
-    // Without a settling rule every work is waited for.
-    results = AwaitJobs({[] { return std::string("a"); }, [] { return std::string("b"); }}, 4000,
-                        nullptr);
-    EXPECT_EQ(results, (std::vector<std::optional<std::string>>{"a", "b"}));
 }
 
 }  // namespace

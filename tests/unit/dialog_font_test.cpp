@@ -3,6 +3,7 @@
 #include <map>
 #include <utility>
 
+#include "memory_fixture.h"
 #include "ui/dialog_font.h"
 
 namespace orvano::testing {
@@ -17,7 +18,10 @@ struct System {
     std::map<std::pair<std::string, int>, FontBase> fonts;
     std::string fallback;
 
+    mutable int measured = 0;
+
     std::optional<MeasuredFont> Measure(const std::string& face, int points) const {
+        ++measured;
         auto own = fonts.find({face, points});
         if (own != fonts.end()) return MeasuredFont{own->second, true};
         auto other = fonts.find({fallback, points});
@@ -26,7 +30,9 @@ struct System {
     }
 };
 
-TEST(DialogFontTest, KeepsWindowsFontAndReplacesOnlyWhatMeasuresWider) {
+class DialogFontTest : public MemoryMachineTest {};
+
+TEST_F(DialogFontTest, WindowsKeepsItsFontAndWineReplacesOnlyWhatMeasuresWider) {
     // Wine without Windows' fonts: every name falls back to one wide face.
     System wine{{{{"DejaVu Sans", 8}, {7, 13}},
                  {{"DejaVu Sans", 7}, {6, 10}},
@@ -37,6 +43,12 @@ TEST(DialogFontTest, KeepsWindowsFontAndReplacesOnlyWhatMeasuresWider) {
     System windows{{{{"MS Sans Serif", 8}, {6, 13}}, {{"Tahoma", 8}, {6, 13}}}, "MS Sans Serif"};
     // Large fonts: Windows' own face at 120 dpi stays, however it rounds.
     System windowsLarge{{{{"MS Sans Serif", 8}, {8, 16}}}, "MS Sans Serif"};
+    // XP-style scaling at 125 % and East-Asian systems: the bitmap face misses Windows' base by
+    // a pixel, while an outline face would match it.
+    System windowsScaled{{{{"MS Sans Serif", 8}, {8, 17}}, {{"Tahoma", 8}, {8, 16}}},
+                         "MS Sans Serif"};
+    System windowsEastAsian{{{{"MS Sans Serif", 8}, {7, 13}}, {{"Tahoma", 8}, {6, 13}}},
+                            "MS Sans Serif"};
     // A substitute that is narrow enough but taller than Windows' is not taken.
     System tallSubstitute{{{{"Wide", 8}, {7, 13}},
                            {{"Tahoma", 8}, {6, 14}},
@@ -50,32 +62,44 @@ TEST(DialogFontTest, KeepsWindowsFontAndReplacesOnlyWhatMeasuresWider) {
 
     struct Case {
         const char* name;
+        bool underWine;
         const System& system;
         int dpi;
         const char* face;
         int points;
         bool smallerText;
     } cases[] = {
-        {"Windows", windows, 96, "MS Sans Serif", 8, false},
-        {"Windows, large fonts", windowsLarge, 120, "MS Sans Serif", 8, false},
-        {"Wine", wine, 96, "DejaVu Sans Condensed", 8, true},
-        {"Wine without a narrow face", wineWithoutCondensed, 96, "MS Sans Serif", 7, false},
-        {"taller substitute skipped", tallSubstitute, 96, "Arial", 8, true},
-        {"nothing fits", nothingFits, 96, "MS Sans Serif", 8, false},
-        {"no measurement", noFonts, 96, "MS Sans Serif", 8, false},
+        {"Windows", false, windows, 96, "MS Sans Serif", 8, false},
+        {"Windows, large fonts", false, windowsLarge, 120, "MS Sans Serif", 8, false},
+        {"Windows at 125 %", false, windowsScaled, 120, "MS Sans Serif", 8, false},
+        {"Windows, East-Asian", false, windowsEastAsian, 96, "MS Sans Serif", 8, false},
+        // The same fonts under Wine would be measured and replaced.
+        {"Wine's font on Windows", false, wine, 96, "MS Sans Serif", 8, false},
+        {"Wine, scaled", true, windowsScaled, 120, "Tahoma", 8, true},
+        {"Wine", true, wine, 96, "DejaVu Sans Condensed", 8, true},
+        {"Wine without a narrow face", true, wineWithoutCondensed, 96, "MS Sans Serif", 7, false},
+        {"Wine, large fonts", true, windowsLarge, 120, "MS Sans Serif", 8, false},
+        {"taller substitute skipped", true, tallSubstitute, 96, "Arial", 8, true},
+        {"nothing fits", true, nothingFits, 96, "MS Sans Serif", 8, false},
+        {"no measurement", true, noFonts, 96, "MS Sans Serif", 8, false},
     };
     for (const Case& c : cases) {
+        mem::SetRunningUnderWine(c.underWine);
         const System& system = c.system;
+        system.measured = 0;
         auto font = ChooseDialogFont(c.dpi, [&system](const std::string& face, int points) {
             return system.Measure(face, points);
         });
         EXPECT_EQ(font.face, c.face) << c.name;
         EXPECT_EQ(font.points, c.points) << c.name;
         EXPECT_EQ(font.smallerText, c.smallerText) << c.name;
+        if (!c.underWine) {
+            EXPECT_EQ(system.measured, 0) << c.name << ": nothing to measure";
+        }
     }
 }
 
-TEST(DialogFontTest, WindowsBaseFollowsTheScreensResolution) {
+TEST_F(DialogFontTest, WindowsBaseFollowsTheScreensResolution) {
     struct Case {
         int dpi, width, height;
     } cases[] = {{96, 6, 13}, {120, 8, 16}, {144, 9, 20}, {192, 12, 26}, {0, 6, 13}};

@@ -100,10 +100,10 @@ class IsdnDialogTest : public MemoryMachineTest {
         ClearPendingRegText();
     }
     // Opens the dialog, runs each step once the dialog is idle, then leaves with " Zurück ".
-    static int Run(std::vector<Step> steps) {
+    static int Run(std::vector<Step> steps, ui::Window owner = 0) {
         for (Step& step : steps) hl::AddStep([step] { step(hl::FindDialog(kIsdnTitle)); });
         hl::AddStep([] { hl::Click(hl::FindDialog(kIsdnTitle), kBack); });
-        return ShowIsdnDialog(0);
+        return ShowIsdnDialog(owner);
     }
 };
 
@@ -578,6 +578,25 @@ TEST_F(IsdnDialogTest, ExportShowsAndSavesTheChoicesOfTheDialog) {
         EXPECT_TRUE(mem::FileBytes("C:\\Orvano\\" + RegFileName(c.entry)));
         EXPECT_EQ(focus, kBack);
         EXPECT_EQ(mem::CallCount(mem::Call::SetValueEx), writes) << "an export stores nothing";
+    }
+}
+
+// Placed from the corner of the main window's client area, wherever the main window stands.
+TEST_F(IsdnDialogTest, OpensAtItsPlaceBelowTheMainWindowsTitleBar) {
+    const int places[][2] = {{0, 0}, {100, 50}, {-30, 400}};
+    for (const auto& place : places) {
+        SCOPED_TRACE(std::to_string(place[0]) + ", " + std::to_string(place[1]));
+        Fresh();
+        ui::Dialog main = ui::NewDialog(0, " Orvano", 0, 0, 420, 300, ui::kMainWindowStyle,
+                                        ui::kWsExControlParent);
+        ui::SetDialogLocation(main, place[0], place[1]);  // where the settings file put it
+        int x = 0, y = 0, clientX = 0, clientY = 0, outerY = 0, unused = 0;
+        ui::GetClientLocation(main, clientX, clientY);
+        ui::GetDialogLocation(main, unused, outerY);
+        Run({[&](ui::Dialog d) { ui::GetDialogLocation(d, x, y); }}, main);
+        EXPECT_EQ(x, clientX + 66);
+        EXPECT_EQ(y, clientY - 15);
+        EXPECT_GT(y, outerY - 15) << "a title bar lower than from the outer corner";
     }
 }
 

@@ -70,6 +70,26 @@ TEST_F(ToolkitTest, StylesResolvePerKind) {
     EXPECT_EQ(ResolveDialogStyle(0x10000002), 0x54u);
 }
 
+TEST_F(ToolkitTest, OnlyWinesAddressFieldIsHelpedAlong) {
+    struct Case {
+        bool underWine;
+        const char* className;
+        bool helped;
+    } cases[] = {
+        {false, "SysIPAddress32", false},
+        {true, "SysIPAddress32", true},
+        {true, "sysipaddress32", true},
+        {true, "SysIPAddress32x", false},
+        {true, "EDIT", false},
+        {false, "EDIT", false},
+    };
+    for (const Case& c : cases) {
+        mem::SetRunningUnderWine(c.underWine);
+        EXPECT_EQ(HelpsAddressField(c.className), c.helped)
+            << c.className << (c.underWine ? " under Wine" : " on Windows");
+    }
+}
+
 TEST_F(ToolkitTest, ToolTipsAreCutAt254Characters) {
     Dialog dialog = NewDialog(0, " Test", 0, 0, 100, 100, 0, kWsExControlParent);
     AddControl(dialog, ControlKind::Button, 10, " OK ", 5, 5, 40, 12, 0, 0);
@@ -162,9 +182,11 @@ TEST_F(ToolkitTest, OwnerHearsEnterIdleAndActivationAroundAChild) {
     Dialog outer = NewDialog(0, " Aussen", 0, 0, 200, 150, 0, 0);
     Dialog inner = NewDialog(outer, " Innen", 10, 20, 100, 80, 0, 0);
     int x = 0, y = 0;
-    GetDialogLocation(inner, x, y);
-    EXPECT_EQ(x, hl::DialogOf(outer)->x + 10);
-    EXPECT_EQ(y, hl::DialogOf(outer)->y + 20);
+    GetClientLocation(inner, x, y);
+    int clientX = 0, clientY = 0;
+    GetClientLocation(outer, clientX, clientY);
+    EXPECT_EQ(x, clientX + 10) << "client area from the owner's client area";
+    EXPECT_EQ(y, clientY + 20);
     hl::AddSteps({[&] { RunModal(inner, Ignore()); }, [&] { CloseDialog(inner, 0); },
                   [&] { CloseDialog(outer, 0); }});
     RunModal(outer, Ignore());

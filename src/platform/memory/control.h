@@ -66,6 +66,8 @@ enum class ProcessKind {
     Wow64Process
 };
 void SetProcessKind(ProcessKind kind);
+// Whether the machine is Wine rather than Windows (RunningUnderWine); a fresh machine is Windows.
+void SetRunningUnderWine(bool wine);
 
 // --- Registry: the physical store, seen as a 64-bit process sees it ----------------------
 

@@ -50,6 +50,7 @@ struct Machine {
     std::map<RegKey, OpenHandle> handles;
     RegKey nextHandle = 0x1000;
     ProcessKind processKind = ProcessKind::Native;
+    bool underWine = false;
     bool readOnly[2] = {false, false};
 
     std::array<int, static_cast<int>(Call::kCount)> calls{};

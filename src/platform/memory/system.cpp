@@ -17,6 +17,10 @@ std::string ModuleFileName() {
     return path.size() < 520 ? path : "";
 }
 
+bool RunningUnderWine() {
+    return memory::TheMachine().underWine;
+}
+
 void Sleep(std::uint32_t milliseconds) {
     memory::TheMachine().sleptMilliseconds += milliseconds;
 }
@@ -47,6 +51,10 @@ std::uint64_t SleptMilliseconds() {
 
 bool LibrarySearchRestricted() {
     return TheMachine().librarySearchRestricted;
+}
+
+void SetRunningUnderWine(bool wine) {
+    TheMachine().underWine = wine;
 }
 
 void HoldNamedMutex(const std::string& name) {

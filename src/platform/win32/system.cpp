@@ -29,6 +29,16 @@ bool IsWow64Process() {
     return wow64 != FALSE;
 }
 
+// GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"): Wine's ntdll, loaded in
+// every process, exports it; Windows' never does. Asked once, the answer cannot change.
+bool RunningUnderWine() {
+    static const bool wine = [] {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
 // GetModuleFileNameA(NULL, buffer, 520). A name that fills the buffer was cut (XP leaves it
 // without its NUL), so it counts as unknown.
 std::string ModuleFileName() {

@@ -148,7 +148,11 @@ const DialogState* DialogOf(Dialog dialog);
 const ControlState* ControlOf(Dialog dialog, int id);
 // The id of the focused control of the dialog, 0 when none.
 int FocusedId(Dialog dialog);
+// The cursor last set with SetBusyCursor: whether it is the busy one.
 bool BusyCursorShown();
+// Whether the cursor over the window (a dialog or one of its controls) is the busy one: while
+// the dialog has background jobs in flight, as the toolkit shows it.
+bool BusyCursorOver(Window window);
 
 // --- Other programs' windows ----------------------------------------------------------------
 

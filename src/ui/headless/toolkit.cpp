@@ -28,6 +28,12 @@ constexpr std::uint32_t kWsDisabled = 0x08000000;
 constexpr std::uint32_t kLbsSort = 0x0002;
 constexpr std::uint32_t kEsReadOnly = 0x0800;
 constexpr std::uint32_t kDsCenter = 0x0800;
+constexpr std::uint32_t kWsCaption = 0x00C00000;
+// A dialog's frame in dialog units, about Windows 7's classic one at 96 dpi: a 3-pixel border
+// all round, and a 19-pixel title bar above the client area of a dialog with a caption.
+constexpr int kFrameX = 2;
+constexpr int kFrameY = 2;
+constexpr int kCaptionHeight = 12;
 constexpr int kScreenWidth = 683;   // 1024 pixels in dialog units
 constexpr int kScreenHeight = 472;  // 768 pixels in dialog units
 constexpr unsigned kMinimumTimer = 10;
@@ -146,6 +152,15 @@ bool IsEditLike(const ControlRecord& control) {
 }
 
 void FinishClose(Dialog dialog, int result);
+
+// Where the client area starts inside a dialog's outer rectangle.
+struct ClientOffset {
+    int x, y;
+};
+ClientOffset ClientOffsetOf(std::uint32_t style) {
+    const bool caption = (style & kWsCaption) == kWsCaption;
+    return {kFrameX, kFrameY + (caption ? kCaptionHeight : 0)};
+}
 
 // A job's end or deadline, on the window that started it: done runs once.
 void SettleJob(Dialog dialog, Ticket ticket) {
@@ -350,10 +365,16 @@ Dialog NewDialog(Window owner, const std::string& title, int x, int y, int width
     if (record.state.style & kDsCenter) {
         record.state.x = (kScreenWidth - width) / 2;
         record.state.y = (kScreenHeight - height) / 2;
-    } else if (const DialogRecord* parent = FindDialogRecord(owner)) {
-        record.state.x = parent->state.x + x;
-        record.state.y = parent->state.y + y;
+    } else if (FindDialogRecord(owner)) {
+        // As on Windows, an owned dialog's position is that of its client area, counted from
+        // its owner's client area.
+        int ownerX = 0, ownerY = 0;
+        GetClientLocation(owner, ownerX, ownerY);
+        const ClientOffset offset = ClientOffsetOf(record.state.style);
+        record.state.x = ownerX + x - offset.x;
+        record.state.y = ownerY + y - offset.y;
     } else {
+        // The program's one window without an owner, the main window, is centred anyway.
         record.state.x = x;
         record.state.y = y;
     }
@@ -498,6 +519,15 @@ void GetDialogLocation(Dialog dialog, int& x, int& y) {
     DialogRecord* record = FindDialogRecord(dialog);
     x = record ? record->state.x : 0;
     y = record ? record->state.y : 0;
+}
+
+void GetClientLocation(Dialog dialog, int& x, int& y) {
+    x = y = 0;
+    const DialogRecord* record = FindDialogRecord(dialog);
+    if (!record) return;
+    const ClientOffset offset = ClientOffsetOf(record->state.style);
+    x = record->state.x + offset.x;
+    y = record->state.y + offset.y;
 }
 
 void SetDialogLocation(Dialog dialog, int x, int y) {
@@ -1078,6 +1108,15 @@ int FocusedId(Dialog dialog) {
 
 bool BusyCursorShown() {
     return platform::memory::BusyCursorShown();
+}
+
+bool BusyCursorOver(Window window) {
+    Dialog dialog = window;
+    if (ControlRecord* control = ControlByWindow(window)) dialog = control->dialog;
+    if (!FindDialogRecord(dialog)) return false;
+    for (const auto& [ticket, job] : TheWorld().jobs)
+        if (job.window == dialog) return true;
+    return false;
 }
 
 Window AddForeignWindow(const std::string& title, bool minimized) {

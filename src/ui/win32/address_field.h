@@ -21,13 +21,14 @@ std::string GetAddressText(HWND control);
 // Gives the four number fields the largest size of their font's face in which "255" fits a
 // field, when it does not fit as they are: their edits take no character beyond their width
 // and show a longer number cut, and Wine's control makes them a quarter of its width less
-// eight pixels, narrower than Windows' own.
+// eight pixels, narrower than Windows' own. Used under Wine only (HelpsAddressField).
 void FitAddressFields(HWND control);
 
 // Makes typing an address run on from field to field as on Windows: a field the control moves
 // on to has its number selected, so that the next digits replace it, and a "." typed right
 // after such a move is taken as the separator already passed. Wine's control moves on without
-// selecting, so that "192.168.178.1" typed over a filled control kept the old numbers.
+// selecting, so that "192.168.178.1" typed over a filled control kept the old numbers. Used
+// under Wine only: Windows' control does this itself (HelpsAddressField).
 void FollowTyping(HWND control);
 
 }  // namespace orvano::ui::win32

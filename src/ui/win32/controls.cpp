@@ -37,7 +37,7 @@ Window AddControl(Dialog dialog, ControlKind kind, int id, const std::string& te
         textFont ? reinterpret_cast<WPARAM>(textFont) : SendMessageA(hwnd, WM_GETFONT, 0, 0),
         FALSE);
     record->colors[id] = ControlColors{};
-    if (addressField) {
+    if (HelpsAddressField(resolved.className)) {
         FitAddressFields(control);
         FollowTyping(control);
     }

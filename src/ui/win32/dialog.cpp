@@ -158,6 +158,9 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         case WM_CTLCOLORSTATIC:
             return PaintColors(*record, message, reinterpret_cast<HDC>(wParam),
                                reinterpret_cast<HWND>(lParam));
+        case WM_SETCURSOR:
+            // Asked for the window and, through their default handling, for its controls.
+            return ShowBusyCursor(hwnd, lParam) ? Handled(hwnd, message, TRUE) : FALSE;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
             CloseDialog(ToWindow(hwnd), 0);
@@ -268,6 +271,17 @@ void GetDialogLocation(Dialog dialog, int& x, int& y) {
     BaseUnits(hwnd, baseX, baseY);
     x = ToUnits(frame.left, baseX, 4);
     y = ToUnits(frame.top, baseY, 8);
+}
+
+void GetClientLocation(Dialog dialog, int& x, int& y) {
+    x = y = 0;
+    HWND hwnd = ToHwnd(dialog);
+    POINT origin{0, 0};
+    if (!FindRecord(hwnd) || !ClientToScreen(hwnd, &origin)) return;
+    int baseX, baseY;
+    BaseUnits(hwnd, baseX, baseY);
+    x = ToUnits(origin.x, baseX, 4);
+    y = ToUnits(origin.y, baseY, 8);
 }
 
 void SetDialogLocation(Dialog dialog, int x, int y) {

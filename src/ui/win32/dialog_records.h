@@ -49,5 +49,8 @@ void RepaintBehind(HWND control);
 // window and has been handled; the window's jobs are forgotten when it is destroyed.
 bool HandleJobMessage(HWND window, UINT message, WPARAM wParam);
 void DropJobsOf(HWND window);
+// WM_SETCURSOR over the window or one of its controls: sets the busy cursor and says true while
+// the window has a job in flight (the frame's sizing borders aside).
+bool ShowBusyCursor(HWND window, LPARAM lParam);
 
 }  // namespace orvano::ui::win32
