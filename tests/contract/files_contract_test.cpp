@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "held_file.h"
+#include "platform/file_users.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
@@ -165,6 +167,58 @@ TEST_F(FilesContract, WholeFilesComeBackByteForByte) {
     EXPECT_FALSE(pf::ReadWholeFile(folder_ + prefix_ + "Missing.bin", read));
     EXPECT_EQ("<untouched>", read);
     EXPECT_FALSE(pf::WriteWholeFile(folder_ + "orvano_no_such_folder\\x.bin", "x"));
+}
+
+// A file that a program holds open without sharing it for deleting (here the test process
+// itself) cannot be deleted, written over or replaced, and the reason is that it is in use;
+// it can still be read. A read-only file refuses deleting for want of rights, a missing one
+// for neither reason. Once let go, the file can be replaced. (Moving a file over a read-only
+// one is refused by Windows but done by Wine, so it is not pinned here.)
+TEST_F(FilesContract, AFileThatStaysSaysWhy) {
+    using F = pf::FileFailure;
+    const std::string held = Make("Held.dll", "alt");
+    const std::string other = Make("Other.dll", "neu");
+    F why = F::kNone;
+    {
+        HeldFile holder(held);
+        ASSERT_TRUE(holder.held());
+        const struct {
+            const char* what;
+            bool (*run)(const std::string& held, const std::string& other, F* why);
+        } refused[] = {
+            {"delete",
+             [](const std::string& h, const std::string&, F* w) { return pf::RemoveFile(h, w); }},
+            {"write", [](const std::string& h, const std::string&,
+                         F* w) { return pf::WriteWholeFile(h, "neu", w); }},
+            {"replace", [](const std::string& h, const std::string& o,
+                           F* w) { return pf::MoveReplacing(o, h, w); }},
+        };
+        for (const auto& r : refused) {
+            SCOPED_TRACE(r.what);
+            why = F::kNone;
+            EXPECT_FALSE(r.run(held, other, &why));
+            EXPECT_EQ(why, F::kInUse);
+        }
+        std::string bytes;
+        EXPECT_TRUE(pf::ReadWholeFile(held, bytes, &why));
+        EXPECT_EQ(bytes, "alt");
+        EXPECT_EQ(why, F::kNone);
+        EXPECT_TRUE(pf::FileExists(other)) << "the file to move in stays where it was";
+    }
+
+    ASSERT_TRUE(pf::SetAttributes(other, pf::kFileAttributeReadOnly));
+    EXPECT_FALSE(pf::RemoveFile(other, &why));
+    EXPECT_EQ(why, F::kAccessDenied);
+    ASSERT_TRUE(pf::SetAttributes(other, pf::kFileAttributeArchive));
+    EXPECT_FALSE(pf::RemoveFile(folder_ + prefix_ + "Missing.dll", &why));
+    EXPECT_EQ(why, F::kOther);
+
+    EXPECT_TRUE(pf::MoveReplacing(other, held, &why));
+    EXPECT_EQ(why, F::kNone);
+    std::string bytes;
+    ASSERT_TRUE(pf::ReadWholeFile(held, bytes));
+    EXPECT_EQ(bytes, "neu");
+    EXPECT_TRUE(pf::ProgramsUsingFile(held).empty()) << "nobody holds it now";
 }
 
 }  // namespace
