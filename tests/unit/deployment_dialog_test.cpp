@@ -417,8 +417,9 @@ TEST_F(DeploymentDialogTest, TestToolIsWrittenBesideTheProgram) {
 }
 
 // A capi2032.dll that is not ours survives create and delete as a kept copy beside it, the
-// bottom line says where, and the button puts it back; our own files are simply replaced, and
-// where no copy can be kept the file stays and the user is told.
+// bottom line says where, and the button puts it back; our own files are simply replaced. A
+// different file at a place that holds a kept copy is kept under the next number, and the
+// newest goes back first; where no copy can be made, the file stays and the line says why.
 TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
     const std::string file = std::string(kSystem32) + "capi2032.dll";
     const std::string kept = std::string(kSystem32) + "capi2032.dll.gesichert";
@@ -427,17 +428,23 @@ TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
     struct Case {
         const char* what;
         Before before;
-        int button;  // 0: the ISDN library written over it (the rows never offer that)
-        bool keptAfter, message;
+        int button;             // 0: the ISDN library written over it (the rows never offer that)
+        const char* keptAs;     // the name in the kept line, "" for none
         const char* fileAfter;  // "vendor", "ours" or "none"
+        std::string problem;
     } cases[] = {
-        {"vendor's client replaced", kVendor, 0, true, false, "ours"},
-        {"vendor's client deleted", kVendor, kTcpSystem32Delete, true, false, "none"},
-        {"our own file replaced, no copy", kOurs, 0, false, false, "ours"},
-        {"the same copy kept before", kVendorKeptBefore, kTcpSystem32Delete, true, false, "none"},
-        {"another copy in the way", kOtherKeptBefore, kTcpSystem32Delete, true, true, "vendor"},
-        {"copy cannot be written, delete", kCopyFails, kTcpSystem32Delete, false, true, "vendor"},
-        {"copy cannot be written, replace", kCopyFails, 0, false, true, "vendor"},
+        {"vendor's client replaced", kVendor, 0, "capi2032.dll.gesichert", "ours", ""},
+        {"vendor's client deleted", kVendor, kTcpSystem32Delete, "capi2032.dll.gesichert", "none",
+         ""},
+        {"our own file replaced, no copy", kOurs, 0, "", "ours", ""},
+        {"the same copy kept before", kVendorKeptBefore, kTcpSystem32Delete,
+         "capi2032.dll.gesichert", "none", ""},
+        {"another copy kept before", kOtherKeptBefore, kTcpSystem32Delete,
+         "capi2032.dll.gesichert2", "none", ""},
+        {"copy cannot be written, delete", kCopyFails, kTcpSystem32Delete, "", "vendor",
+         " Nicht gelöscht, Sicherung nicht möglich (keine Rechte): " + file},
+        {"copy cannot be written, replace", kCopyFails, 0, "", "vendor",
+         " Nicht ersetzt, Sicherung nicht möglich (keine Rechte): " + file},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -457,22 +464,22 @@ TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
         }
         if (c.before == kOtherKeptBefore) mem::PutFile(kept, "MZ an older library");
         if (c.before == kCopyFails) mem::FailCall(mem::Call::WriteWholeFile);
-        if (c.message) hl::AnswerMessageBox(ui::kIdOk);
-        const bool restorable = c.keptAfter && c.before != kOtherKeptBefore;
-        std::string line;
+        const bool restorable = *c.keptAs != '\0';
+        std::string line, problem;
         bool shown = false, enabled = false;
-        std::vector<hl::Step> steps = {[&] {
-                                           if (c.button != 0) return hl::Click(Dialog(), c.button);
-                                           CreateCapi(Dialog(), kSystem32Location, kVersionV51000);
-                                           ui::PostToWindow(Dialog(), kMsgRefreshDeployFields, 0,
-                                                            0);
-                                       },
-                                       [&] {
-                                           line = ui::GetControlText(Dialog(), kKeptLabel);
-                                           shown = ui::ControlVisible(Dialog(), kRestore);
-                                           enabled = ui::ControlEnabled(Dialog(), kRestore);
-                                           if (restorable) hl::Click(Dialog(), kRestore);
-                                       }};
+        std::vector<hl::Step> steps = {
+            [&] {
+                if (c.button != 0) return hl::Click(Dialog(), c.button);
+                CreateCapi(Dialog(), kSystem32Location, kVersionV51000, &problem);
+                ui::PostToWindow(Dialog(), kMsgRefreshDeployFields, 0, 0);
+            },
+            [&] {
+                line = ui::GetControlText(Dialog(), kKeptLabel);
+                if (c.button != 0) problem = ui::GetControlText(Dialog(), kProblemLabel);
+                shown = ui::ControlVisible(Dialog(), kRestore);
+                enabled = ui::ControlEnabled(Dialog(), kRestore);
+                if (restorable) hl::Click(Dialog(), kRestore);
+            }};
         Rows rowsAfterRestore;
         if (restorable) steps.push_back([&] { rowsAfterRestore = RowsNow(); });
         Run(std::move(steps));
@@ -482,27 +489,212 @@ TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
         if (!restorable) {
             EXPECT_EQ(fileAfter, c.fileAfter);
         }
-        EXPECT_EQ(hl::MessageBoxes().size(), c.message ? 1u : 0u);
-        if (c.message) {
-            EXPECT_EQ(hl::MessageBoxes().front().text,
-                      "capi2032.dll bleibt unverändert: sie ist nicht von Orvano und konnte "
-                      "nicht gesichert werden.");
-        }
-        EXPECT_EQ(line, c.keptAfter ? " Gesichert: " + kept : "");
-        EXPECT_EQ(shown, c.keptAfter);
+        EXPECT_TRUE(hl::MessageBoxes().empty());
+        EXPECT_EQ(problem, c.problem);
+        EXPECT_EQ(line, restorable ? " Gesichert: " + std::string(kSystem32) + c.keptAs : "");
+        EXPECT_EQ(shown, restorable);
         EXPECT_EQ(enabled, restorable);
         if (restorable) {
-            // Back as it was, times and all; the kept copy is gone, the rows follow it.
+            // Back as it was, times and all; the copy is gone, the rows follow the file.
             EXPECT_EQ(mem::FileBytes(file), vendor);
-            EXPECT_FALSE(mem::FileBytes(kept));
+            EXPECT_FALSE(mem::FileBytes(std::string(kSystem32) + c.keptAs));
             p::FileTimes times;
             EXPECT_TRUE(p::ReadFileTimes(file, times));
             EXPECT_EQ(times.lastWrite, stamp);
             EXPECT_EQ(rowsAfterRestore, (Rows{"C-", "-D", "C-", "C-", "--", "C-"}));
-        } else if (c.before == kOtherKeptBefore) {
+        }
+        if (c.before == kOtherKeptBefore) {
             EXPECT_EQ(mem::FileBytes(kept), "MZ an older library") << "the older copy stays";
         }
     }
+}
+
+// A delete, replace or restore that leaves the file as it was says so in the bottom line, with
+// the reason and the programs Windows names; no copy is left of a file that stays, the rows
+// keep their buttons, and once the file is free the same button works and the line goes.
+TEST_F(DeploymentDialogTest, AFileThatStaysIsReportedWithItsReason) {
+    const std::string file = std::string(kSystem32) + "capi2032.dll";
+    const std::string kept = std::string(kSystem32) + "capi2032.dll.gesichert";
+    const std::string client = "MZ the vendor's client Software\\AVM\\CAPIoTCP";
+    const std::string isdn = "MZ the vendor's ISDN library";
+    enum Action { kDeleting, kReplacing, kRestoring };
+    enum Obstacle { kHeld, kNoRights, kOtherFailure };
+    const struct {
+        const char* what;
+        Action action;
+        Obstacle obstacle;
+        std::vector<std::string> programs;  // who holds the file
+        std::string line;
+    } cases[] = {
+        {"delete, held by the fax application",
+         kDeleting,
+         kHeld,
+         {"FRITZ!fax"},
+         " Nicht gelöscht, wird benutzt von FRITZ!fax: " + file},
+        {"delete, held by two programs",
+         kDeleting,
+         kHeld,
+         {"FRITZ!fax", "Teluso"},
+         " Nicht gelöscht, wird benutzt von FRITZ!fax, Teluso: " + file},
+        {"delete, held by a program Windows cannot name",
+         kDeleting,
+         kHeld,
+         {""},
+         " Nicht gelöscht, wird benutzt: " + file},
+        {"delete, no rights", kDeleting, kNoRights, {}, " Nicht gelöscht, keine Rechte: " + file},
+        {"delete, another failure", kDeleting, kOtherFailure, {}, " Nicht gelöscht: " + file},
+        {"replace, held",
+         kReplacing,
+         kHeld,
+         {"FRITZ!fax"},
+         " Nicht ersetzt, wird benutzt von FRITZ!fax: " + file},
+        {"replace, no rights", kReplacing, kNoRights, {}, " Nicht ersetzt, keine Rechte: " + file},
+        {"restore over our own file, held",
+         kRestoring,
+         kHeld,
+         {"Teluso"},
+         " Nicht zurückgeholt, wird benutzt von Teluso: " + file},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        mem::Reset();
+        hl::Reset();
+        Machine(false);
+        if (c.action == kDeleting) mem::PutFile(file, client);
+        if (c.action == kRestoring) {
+            Place(kCapiV3810Payload, kSystem32);
+            mem::PutFile(kept, client);
+        }
+        auto obstruct = [&] {
+            for (const std::string& program : c.programs) mem::HoldFile(file, program);
+            // A replace moves the kept copy into place first, then the new file.
+            const mem::Call call =
+                c.action == kDeleting ? mem::Call::RemoveFile : mem::Call::MoveReplacing;
+            const int nth = c.action == kReplacing ? 2 : 1;
+            if (c.obstacle == kNoRights) mem::FailCall(call, nth);
+            if (c.obstacle == kOtherFailure) mem::FailCall(call, nth, 112);
+        };
+        const int button = c.action == kDeleting    ? kTcpSystem32Delete
+                           : c.action == kReplacing ? kIsdnSystem32Create
+                                                    : kRestore;
+        Rows before, after;
+        std::vector<std::string> files, filesAfter;
+        std::string line, lineAfterwards;
+        bool shown = false, shownAfterwards = true;
+        Run({[&] {
+                 // A replace meets a file that came after the dialog read its rows.
+                 if (c.action == kReplacing) mem::PutFile(file, isdn);
+                 obstruct();
+                 files = mem::ListFiles();
+                 before = RowsNow();
+                 hl::Click(Dialog(), button);
+             },
+             [&] {
+                 after = RowsNow();
+                 filesAfter = mem::ListFiles();
+                 line = ui::GetControlText(Dialog(), kProblemLabel);
+                 shown = ui::ControlVisible(Dialog(), kProblemLabel);
+                 mem::SetFileInUse(file, false);
+                 hl::Click(Dialog(), button);
+             },
+             [&] {
+                 lineAfterwards = ui::GetControlText(Dialog(), kProblemLabel);
+                 shownAfterwards = ui::ControlVisible(Dialog(), kProblemLabel);
+             }});
+        EXPECT_EQ(line, c.line);
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(after, before);
+        EXPECT_EQ(filesAfter, files) << "every file as it was, no copy left behind";
+        EXPECT_TRUE(hl::MessageBoxes().empty());
+        EXPECT_EQ(lineAfterwards, "");
+        EXPECT_FALSE(shownAfterwards);
+        // The second try worked.
+        if (c.action == kDeleting) {
+            EXPECT_FALSE(mem::FileBytes(file));
+        }
+        if (c.action == kRestoring) {
+            EXPECT_TRUE(mem::FileBytes(file) == client);
+        }
+        if (c.action == kReplacing) {
+            EXPECT_EQ(VersionOf(kSystem32), "5.10.0.0");
+            EXPECT_EQ(mem::FileBytes(kept), isdn);
+        }
+    }
+}
+
+// Every kept copy can go back: the button goes to the first place whose copy can be put back,
+// past one that cannot; a copy keeps the attributes and time of the file it was made of, and
+// the file gets them back; of several copies at one place the newest goes back first.
+TEST_F(DeploymentDialogTest, EveryKeptCopyCanGoBackAsItWas) {
+    Machine(true);
+    const std::string file = std::string(kSystem32) + "capi2032.dll";
+    const std::string kept = file + ".gesichert", kept2 = file + ".gesichert2";
+    const std::string client = "MZ the vendor's client Software\\AVM\\CAPIoTCP";
+    const std::string isdn = "MZ the vendor's ISDN library";
+    // The fax folder's copy cannot go back while another maker's file is there.
+    mem::PutFile(std::string(kFax) + "capi2032.dll", "MZ another maker's library");
+    mem::PutFile(std::string(kFax) + "capi2032.dll.gesichert", "MZ the first library");
+    const std::uint32_t hidden =
+        p::kFileAttributeReadOnly | p::kFileAttributeHidden | p::kFileAttributeArchive;
+    const std::uint64_t stamp = 127000000000000000ull;
+    mem::PutFile(file, client);
+    p::SetFileTimes(file, {stamp, stamp, stamp});
+    p::SetAttributes(file, hidden);
+    auto attributes = [](const std::string& path) {
+        p::FileEntry entry;
+        return p::FindFirstEntry(path, entry) ? entry.attributes : 0u;
+    };
+    auto lastWrite = [](const std::string& path) {
+        p::FileTimes times;
+        return p::ReadFileTimes(path, times) ? times.lastWrite : 0u;
+    };
+    struct Seen {
+        std::string line;
+        bool enabled;
+    };
+    auto seen = [] {
+        return Seen{ui::GetControlText(Dialog(), kKeptLabel),
+                    ui::ControlEnabled(Dialog(), kRestore)};
+    };
+    std::vector<Seen> lines;
+    Run({[&] {
+             lines.push_back(seen());
+             hl::Click(Dialog(), kTcpSystem32Delete);
+         },
+         [&] {
+             lines.push_back(seen());
+             EXPECT_EQ(attributes(kept), hidden);
+             EXPECT_EQ(lastWrite(kept), stamp);
+             hl::Click(Dialog(), kRestore);
+         },
+         [&] {
+             EXPECT_EQ(mem::FileBytes(file), client);
+             EXPECT_EQ(attributes(file), hidden);
+             EXPECT_EQ(lastWrite(file), stamp);
+             // Deleted again, and another maker's library put there meanwhile is replaced.
+             hl::Click(Dialog(), kTcpSystem32Delete);
+         },
+         [&] {
+             mem::PutFile(file, isdn);
+             hl::Click(Dialog(), kIsdnSystem32Create);
+         },
+         [&] {
+             lines.push_back(seen());
+             hl::Click(Dialog(), kRestore);
+         },
+         [&] { lines.push_back(seen()); }});
+    const std::string fax = std::string(" Gesichert: ") + kFax + "capi2032.dll.gesichert";
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {fax, false}, {" Gesichert: " + kept, true}, {" Gesichert: " + kept2, true}, {fax, false}};
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(lines[i].line, expected[i].first);
+        EXPECT_EQ(lines[i].enabled, expected[i].second);
+    }
+    EXPECT_EQ(mem::FileBytes(file), isdn) << "the newest copy went back first";
+    EXPECT_EQ(mem::FileBytes(kept), client) << "the older one waits";
+    EXPECT_FALSE(mem::FileBytes(kept2));
 }
 
 // Under WOW64 the copy kept from System32 lies in SysWOW64, and the line names it there.
