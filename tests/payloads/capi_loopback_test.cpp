@@ -228,57 +228,53 @@ TEST_F(CapiOverTcp, RegisteringSucceedsExactlyWhileCapiIsInstalled) {
     EXPECT_EQ(release(ids[2]), 0x1109u);
 }
 
-// An application releases itself and unloads the library at once while another of its threads
-// still waits in it: the waiting thread must come back out, with the released ApplID's answer.
-TEST_F(CapiOverTcp, AWaitOutlivesTheReleaseAndTheUnloadOfTheLibrary) {
-    Listener listener;
-    ASSERT_NE(listener.port(), 0u);
-    Endpoint("127.0.0.1", listener.port());
-    DWORD id = 0;
-    ASSERT_EQ(Get<RegisterFn>("CAPI_REGISTER")(2048, 1, 7, 2048, &id), 0u);
-    struct Wait {
-        ApplicationFn wait;
-        DWORD id;
-    } wait{Get<ApplicationFn>("CAPI_WAIT_FOR_SIGNAL"), id};
-    HANDLE waiter = CreateThread(
-        nullptr, 0,
-        [](void* data) -> DWORD {
-            const Wait* w = static_cast<const Wait*>(data);
-            return w->wait(w->id);
-        },
-        &wait, 0, nullptr);
-    ASSERT_NE(waiter, nullptr);
-    Sleep(200);  // well inside the wait
-    EXPECT_EQ(Get<ApplicationFn>("CAPI_RELEASE")(id), 0u);
-    FreeLibrary(library_);
-    library_ = nullptr;
-    EXPECT_EQ(WaitForSingleObject(waiter, 5000), WAIT_OBJECT_0);
+// How a thread ended: its exit code, 0xDEAD when it has not ended within 5 s.
+DWORD Ended(HANDLE thread) {
     DWORD result = 0xDEAD;
-    GetExitCodeThread(waiter, &result);
-    CloseHandle(waiter);
-    EXPECT_EQ(result, 0x1101u);
-    EXPECT_NE(GetModuleHandleA("capi2032.dll"), nullptr) << "kept while a wait was in it";
+    if (WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0) GetExitCodeThread(thread, &result);
+    CloseHandle(thread);
+    return result;
 }
 
-// A window thread that waits still handles what is sent to its window, so the window can be
-// asked to release the application, which ends the wait.
-struct WindowWait {
+struct Waiting {
     ApplicationFn wait, release;
     DWORD id = 0;
     HWND window = nullptr;
     HANDLE ready = nullptr;
 };
 
+DWORD WINAPI WaitOnAThread(void* data) {
+    const auto* w = static_cast<const Waiting*>(data);
+    return w->wait(w->id);
+}
+
+// An application releases itself and unloads the library at once while another of its threads
+// still waits in it: the waiting thread must come back out, with the released ApplID's answer.
+TEST_F(CapiOverTcp, AWaitOutlivesTheReleaseAndTheUnloadOfTheLibrary) {
+    Listener listener;
+    Endpoint("127.0.0.1", listener.port());
+    Waiting w{Get<ApplicationFn>("CAPI_WAIT_FOR_SIGNAL"), Get<ApplicationFn>("CAPI_RELEASE")};
+    ASSERT_EQ(Get<RegisterFn>("CAPI_REGISTER")(2048, 1, 7, 2048, &w.id), 0u);
+    HANDLE waiter = CreateThread(nullptr, 0, WaitOnAThread, &w, 0, nullptr);
+    ASSERT_NE(waiter, nullptr);
+    Sleep(200);  // well inside the wait
+    EXPECT_EQ(w.release(w.id), 0u);
+    FreeLibrary(library_);
+    library_ = nullptr;
+    EXPECT_EQ(Ended(waiter), 0x1101u);
+    EXPECT_NE(GetModuleHandleA("capi2032.dll"), nullptr) << "kept while a wait was in it";
+}
+
+// A window thread that waits still handles what is sent to its window, so the window can be
+// asked to release the application, which ends the wait.
 LRESULT CALLBACK ReleasingWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) {
-        auto* w = reinterpret_cast<WindowWait*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        return static_cast<LRESULT>(w->release(static_cast<DWORD>(wParam)));
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+    auto* w = reinterpret_cast<Waiting*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return static_cast<LRESULT>(w->release(static_cast<DWORD>(wParam)));
 }
 
 DWORD WINAPI WaitOnAWindowThread(void* data) {
-    auto* w = static_cast<WindowWait*>(data);
+    auto* w = static_cast<Waiting*>(data);
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = ReleasingWindow;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -288,24 +284,21 @@ DWORD WINAPI WaitOnAWindowThread(void* data) {
                               windowClass.hInstance, nullptr);
     if (w->window) SetWindowLongPtrA(w->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
     SetEvent(w->ready);
-    if (!w->window) return 0xDEAD;
-    const DWORD result = w->wait(w->id);
+    const DWORD result = w->window ? w->wait(w->id) : 0xDEAD;
     DestroyWindow(w->window);
     return result;
 }
 
 TEST_F(CapiOverTcp, AWindowThatWaitsStillAnswersWhatIsSentToIt) {
     Listener listener;
-    ASSERT_NE(listener.port(), 0u);
     Endpoint("127.0.0.1", listener.port());
-    WindowWait w;
-    w.wait = Get<ApplicationFn>("CAPI_WAIT_FOR_SIGNAL");
-    w.release = Get<ApplicationFn>("CAPI_RELEASE");
+    Waiting w{Get<ApplicationFn>("CAPI_WAIT_FOR_SIGNAL"), Get<ApplicationFn>("CAPI_RELEASE")};
     ASSERT_EQ(Get<RegisterFn>("CAPI_REGISTER")(2048, 1, 7, 2048, &w.id), 0u);
     w.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread = CreateThread(nullptr, 0, WaitOnAWindowThread, &w, 0, nullptr);
     ASSERT_NE(thread, nullptr);
-    ASSERT_EQ(WaitForSingleObject(w.ready, 5000), WAIT_OBJECT_0);
+    WaitForSingleObject(w.ready, 5000);
+    CloseHandle(w.ready);
     ASSERT_NE(w.window, nullptr);
     Sleep(200);  // well inside the wait
     DWORD_PTR answer = 0xDEAD;
@@ -313,12 +306,7 @@ TEST_F(CapiOverTcp, AWindowThatWaitsStillAnswersWhatIsSentToIt) {
     EXPECT_NE(sent, 0) << "the window did not answer while its thread waited";
     EXPECT_EQ(answer, 0u) << "released from the window";
     if (!sent) w.release(w.id);  // so that the thread ends all the same
-    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
-    DWORD result = 0xDEAD;
-    GetExitCodeThread(thread, &result);
-    CloseHandle(thread);
-    CloseHandle(w.ready);
-    EXPECT_EQ(result, 0x1101u);
+    EXPECT_EQ(Ended(thread), 0x1101u);
 }
 
 }  // namespace
