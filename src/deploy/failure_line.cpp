@@ -1,5 +1,7 @@
 #include "deploy/failure_line.h"
 
+#include <vector>
+
 #include "platform/file_users.h"
 
 namespace orvano::deploy {
@@ -8,10 +10,11 @@ namespace p = orvano::platform;
 
 namespace {
 
-std::string Reason(p::FileFailure why, const std::vector<std::string>& programs) {
+std::string Reason(p::FileFailure why, const std::string& path) {
     switch (why) {
         case p::FileFailure::kInUse: {
             std::string text = "wird benutzt";
+            const std::vector<std::string> programs = p::ProgramsUsingFile(path);
             for (std::size_t i = 0; i < programs.size(); ++i)
                 text += (i == 0 ? " von " : ", ") + programs[i];
             return text;
@@ -25,12 +28,11 @@ std::string Reason(p::FileFailure why, const std::vector<std::string>& programs)
 
 }  // namespace
 
-std::string FailureLine(Undone what, const std::string& path, p::FileFailure why, bool copyFailed,
-                        const std::vector<std::string>& programs) {
+std::string FailureLine(Undone what, const std::string& path, p::FileFailure why, bool copyFailed) {
     std::string line = what == Undone::kDelete    ? " Nicht gelöscht"
                        : what == Undone::kReplace ? " Nicht ersetzt"
                                                   : " Nicht zurückgeholt";
-    const std::string reason = Reason(why, programs);
+    const std::string reason = Reason(why, path);
     if (copyFailed) {
         line += ", Sicherung nicht möglich";
         if (!reason.empty()) line += " (" + reason + ")";
@@ -38,12 +40,6 @@ std::string FailureLine(Undone what, const std::string& path, p::FileFailure why
         line += ", " + reason;
     }
     return line + ": " + path;
-}
-
-std::string FailureLine(Undone what, const std::string& path, p::FileFailure why, bool copyFailed) {
-    const std::vector<std::string> programs =
-        why == p::FileFailure::kInUse ? p::ProgramsUsingFile(path) : std::vector<std::string>{};
-    return FailureLine(what, path, why, copyFailed, programs);
 }
 
 }  // namespace orvano::deploy
