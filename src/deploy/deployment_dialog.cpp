@@ -1,6 +1,7 @@
 #include "deploy/deployment_dialog.h"
 
 #include "deploy/capi_locations.h"
+#include "deploy/failure_line.h"
 #include "deploy/kept_copy.h"
 #include "deploy/payload.h"
 #include "platform/files.h"
@@ -23,6 +24,9 @@ namespace p = orvano::platform;
 
 constexpr std::uint32_t kPathField = 0x50010880;
 constexpr std::uint32_t kVersionField = 0x50010881;
+// A label whose text ends in a path: a long one loses the middle of the path ("..."), never
+// the reason before it or the file name (SS_PATHELLIPSIS); "&" is shown as it is.
+constexpr std::uint32_t kPathLine = 0x50008080;
 constexpr int kEditMargin = 2;
 // The full update hands the number of WM_INITDIALOG on as the control to focus: no control
 // has it, so the focus goes nowhere.
@@ -83,6 +87,8 @@ const ui::ControlRow kControls[] = {
     // Below OK, shown only while a copy is kept.
     {kKeptLabel, ControlKind::Label, "", 5, 273, 260, 10, 0, 0, ui::Rgb(255, 0, 0)},
     {kRestore, ControlKind::Button, " Sicherung zurückholen ", 270, 271, 85, 12, kFlatButton, 0},
+    // Below that, shown only while the last delete, replace or restore left a file as it was.
+    {kProblemLabel, ControlKind::Label, "", 5, 286, 350, 10, kPathLine, 0, ui::Rgb(255, 0, 0)},
 };
 
 // One row manages one kind of library at one place; the TCP row and the ISDN row of the
@@ -144,25 +150,37 @@ void ShowWriteFailed(ui::Window owner) {
     ui::ShowMessageBox(owner, kWriteFailedText, kWriteFailedCaption, ui::kMbInfo);
 }
 
-void ShowKeepFailed(ui::Window owner) {
-    ui::ShowMessageBox(owner, kKeepFailedText, kWriteFailedCaption, ui::kMbInfo);
+void Tell(std::string* problem, const std::string& line) {
+    if (problem) *problem = line;
 }
 
-// The folder of the first place holding a kept copy; "" if none does. SysWow64 comes before
+// The folder whose kept copy the restore button puts back: the first place whose newest copy
+// can go back, else the first holding a copy at all (the button then stays disabled); "" if
+// none does. Once one is back, the next place's copy comes up. SysWow64 comes before
 // System32: under WOW64 both name the one folder, and SysWow64 is where Explorer shows it.
 std::string FolderWithKeptCopy() {
+    std::string first;
     for (int location : {kFaxProgramLocation, kSysWow64Location, kSystem32Location}) {
         std::string folder;
-        if (CapiLocationFolder(location, folder) && !KeptCopyIn(folder).empty()) return folder;
+        if (!CapiLocationFolder(location, folder) || KeptCopyIn(folder).empty()) continue;
+        if (CanRestoreKeptCopy(folder)) return folder;
+        if (first.empty()) first = folder;
     }
-    return "";
+    return first;
 }
 
 // Writes a payload into a folder that exists and has entries. Anything else would let the
 // file land in the current directory instead, so it counts as a failure to write.
-int ExtractInto(const char* payload, const std::string& folder) {
+int ExtractInto(const char* payload, const std::string& folder, p::FileFailure* why = nullptr) {
+    if (why) *why = p::FileFailure::kNone;
     if (folder.empty() || !sysinfo::ListingFindsEntry(folder)) return 0;
-    return ExtractPayload(payload, folder);
+    return ExtractPayload(payload, folder, why);
+}
+
+// The line that says why the last action left a file as it was; an empty text hides it.
+void ShowProblem(ui::Dialog dialog, const std::string& line) {
+    ui::SetControlText(dialog, kProblemLabel, line);
+    ui::ShowControl(dialog, kProblemLabel, !line.empty());
 }
 
 void UpdateFocus(ui::Dialog dialog, int focusId) {
@@ -225,27 +243,39 @@ void RowsChanged(ui::Dialog dialog, const Row& row) {
     UpdateFocus(dialog, PartnerOf(row).label);
 }
 
+// After a create or delete: the rows move on success; on failure they stay, the line says
+// why, and the fields are read again (a kept copy may have come or gone).
+void Acted(ui::Dialog dialog, const Row& row, int done, const std::string& problem) {
+    ShowProblem(dialog, done ? "" : problem);
+    if (done)
+        RowsChanged(dialog, row);
+    else
+        ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
+}
+
 void Create(ui::Dialog dialog, const Row& row) {
     const int version = row.kind == kCapiOverTcp ? TheState().selectedTcpVersion : kVersionV51000;
-    if (CreateCapi(dialog, row.location, version)) RowsChanged(dialog, row);
+    std::string problem;
+    const int done = CreateCapi(dialog, row.location, version, &problem);
+    Acted(dialog, row, done, problem);
 }
 
 void Delete(ui::Dialog dialog, const Row& row) {
-    std::string folder;
-    if (CapiLocationFolder(row.location, folder) && !KeepForeignCapi(folder)) {
-        ShowKeepFailed(dialog);
-        return;
-    }
-    if (DeleteCapi(row.location)) RowsChanged(dialog, row);
+    std::string problem;
+    const int done = DeleteCapi(row.location, &problem);
+    Acted(dialog, row, done, problem);
 }
 
 void Restore(ui::Dialog dialog) {
-    if (RestoreKeptCopy(FolderWithKeptCopy())) {
+    const std::string folder = FolderWithKeptCopy();
+    p::FileFailure why;
+    if (RestoreKeptCopy(folder, &why)) {
+        ShowProblem(dialog, "");
         ReadAllRows(dialog);
         UpdateFocus(dialog, kNoControl);
         return;
     }
-    ui::ShowMessageBox(dialog, kRestoreFailedText, kWriteFailedCaption, ui::kMbInfo);
+    ShowProblem(dialog, FailureLine(Undone::kRestore, folder + kCapiFileName, why));
     ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
 }
 
@@ -296,33 +326,51 @@ int SelectedTcpVersion() {
     return TheState().selectedTcpVersion;
 }
 
-int CreateCapi(ui::Window owner, int location, int versionCode) {
+int CreateCapi(ui::Window owner, int location, int versionCode, std::string* problem) {
+    Tell(problem, "");
     const char* payload = PayloadOf(versionCode);
     std::string folder;
     if (!payload || !CapiLocationFolder(location, folder)) return 0;
-    if (!KeepForeignCapi(folder)) {
-        ShowKeepFailed(owner);
+    const std::string path = folder + kCapiFileName;
+    std::string made;
+    p::FileFailure why;
+    if (!KeepForeignCapi(folder, made, why)) {
+        Tell(problem, FailureLine(Undone::kReplace, path, why, true));
         return 0;
     }
-    if (ExtractInto(payload, folder)) return 1;
+    if (ExtractInto(payload, folder, &why)) return 1;
+    DropKeptCopy(made);
+    // A file that stays as it was has not been written, though one of its name is there.
+    if (sysinfo::ListingFindsEntry(path)) {
+        Tell(problem, FailureLine(Undone::kReplace, path, why));
+        return 0;
+    }
     ShowWriteFailed(owner);
     return 0;
 }
 
-int DeleteCapi(int location) {
+int DeleteCapi(int location, std::string* problem) {
+    Tell(problem, "");
     std::string folder;
     if (!CapiLocationFolder(location, folder) || !sysinfo::ListingFindsEntry(folder)) return 0;
     const std::string path = folder + kCapiFileName;
     p::FileEntry entry;
     if (!p::FindFirstEntry(path, entry) || (entry.attributes & p::kFileAttributeDirectory) != 0)
         return 0;
-    if (!KeepForeignCapi(folder)) return 0;
+    std::string made;
+    p::FileFailure why;
+    if (!KeepForeignCapi(folder, made, why)) {
+        Tell(problem, FailureLine(Undone::kDelete, path, why, true));
+        return 0;
+    }
     // Archive only: a read-only copy could not be deleted.
     p::SetAttributes(path, p::kFileAttributeArchive);
-    p::RemoveFile(path);
+    p::RemoveFile(path, &why);
     if (!sysinfo::ListingFindsEntry(path)) return 1;
-    // Still there (in use, no rights): it keeps the attributes it had.
+    // Still there (in use, no rights): it keeps the attributes it had, and needs no copy.
     p::SetAttributes(path, entry.attributes);
+    DropKeptCopy(made);
+    Tell(problem, FailureLine(Undone::kDelete, path, why));
     return 0;
 }
 
@@ -335,11 +383,10 @@ int DeployTestTool(ui::Window owner) {
 
 int ShowCapiDeployDialog(ui::Window owner) {
     TheState() = State{};
-    ui::Dialog dialog = ui::NewDialog(owner, kDeployDialogTitle, 22, 9, 360, 290, ui::kDialogStyle,
+    ui::Dialog dialog = ui::NewDialog(owner, kDeployDialogTitle, 22, 9, 360, 302, ui::kDialogStyle,
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kControls);
-    ui::ShowControl(dialog, kKeptLabel, false);
-    ui::ShowControl(dialog, kRestore, false);
+    for (int id : {kKeptLabel, kRestore, kProblemLabel}) ui::ShowControl(dialog, id, false);
     ui::SetDialogIcon(dialog, "#555");
     ui::SetOption(dialog, kV3810, kV3830, kV3810);
     for (const Place& place : kPlaces) {

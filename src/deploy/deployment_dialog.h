@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "ui/toolkit.h"
 
@@ -31,6 +32,8 @@ inline constexpr int kFaxFolderLabel = 8626, kSystem32FolderLabel = 8627,
 inline constexpr int kV3810 = 8640, kV3830 = 8641, kVersionFrame = 8642;
 // Where a capi2032.dll that was not ours is kept, and the button that puts it back.
 inline constexpr int kKeptLabel = 8660, kRestore = 8661;
+// Why the last delete, replace or restore left the file as it was.
+inline constexpr int kProblemLabel = 8662;
 }  // namespace cdd
 
 // Version codes of CreateCapi.
@@ -50,11 +53,6 @@ inline constexpr char kWriteFailedText[] =
     "Fehler! --> Datei konnte nicht erstellt werden, \r\n"
     "wahrscheinlich fehlende Administrator rechte.";
 
-// Shown when a capi2032.dll that is not ours could not be kept, so it is left alone.
-inline constexpr char kKeepFailedText[] =
-    "capi2032.dll bleibt unverändert: sie ist nicht von Orvano und konnte nicht gesichert werden.";
-// Shown when the kept copy could not be put back.
-inline constexpr char kRestoreFailedText[] = "Die Sicherung konnte nicht zurückgeholt werden.";
 // Before the path of the kept copy, in the dialog's bottom line.
 inline constexpr char kKeptPrefix[] = " Gesichert: ";
 
@@ -65,15 +63,18 @@ int ShowCapiDeployDialog(ui::Window owner);
 // opens) or kVersionV3830.
 int SelectedTcpVersion();
 
-// Writes the capi2032.dll of `versionCode` into the place `location`. 0 without a message for
-// a place that is missing or unknown, or an unknown version code; 0 and the failure message
-// over `owner` when the file could not be written, or when a copy there that is not ours
-// could not be kept first; 1 when it was.
-int CreateCapi(ui::Window owner, int location, int versionCode);
+// Writes the capi2032.dll of `versionCode` into the place `location`; 1 when it was. 0 without
+// a message for a place that is missing or unknown, or an unknown version code; 0 and the
+// failure message over `owner` when nothing could be written and no file is there. A file
+// that is there and stays (in use, no rights, or not ours and no copy could be kept first)
+// is not written either: 0 without a message, and `problem`, when given, gets the line that
+// says why.
+int CreateCapi(ui::Window owner, int location, int versionCode, std::string* problem = nullptr);
 
 // Deletes the place's capi2032.dll, read-only or not, after keeping a copy of one that is
-// not ours (when that fails, the file stays); 1 when it is gone. No message.
-int DeleteCapi(int location);
+// not ours; 1 when it is gone. No message: when the file stays (in use, no rights, no copy
+// could be kept), `problem`, when given, gets the line that says why.
+int DeleteCapi(int location, std::string* problem = nullptr);
 
 // Writes the test tool Teluso.exe into the program's folder; 1 when it is there, else 0 and
 // the failure message over `owner`.

@@ -55,7 +55,9 @@ std::string LoadResourceBytes(const std::string& name) {
     return bytes;
 }
 
-int ExtractPayload(const std::string& resourceName, const std::string& folder) {
+int ExtractPayload(const std::string& resourceName, const std::string& folder,
+                   p::FileFailure* why) {
+    if (why) *why = p::FileFailure::kNone;
     const std::string upperName = UpperAscii(sysinfo::TrimmedEnd(resourceName));
     const bool compressed = EndsWith(upperName, "WFD_NTC");
     if (!compressed && !EndsWith(upperName, "WFD")) return 0;
@@ -81,14 +83,11 @@ int ExtractPayload(const std::string& resourceName, const std::string& folder) {
     const std::string target = prefix + name;
     // Written complete beside the target first: the target is either replaced whole or left
     // as it was, never half written.
+    // A target that stays as it was is not written, even though a file of its name is there.
     const std::string temporary = prefix + "~" + name + ".tmp";
-    if (!p::WriteWholeFile(temporary, body)) {
+    if (!p::WriteWholeFile(temporary, body, why) || !p::MoveReplacing(temporary, target, why)) {
         p::RemoveFile(temporary);
-        return FileIsThere(target) ? 1 : 0;
-    }
-    if (!p::MoveReplacing(temporary, target)) {
-        p::RemoveFile(temporary);
-        return FileIsThere(target) ? 1 : 0;
+        return 0;
     }
     // Stamped after the move: Windows hands a name that was just replaced the creation time
     // of the file that had it before ("tunnelling").

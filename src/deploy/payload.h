@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/files.h"
+
 namespace orvano::deploy {
 
 // The payload resources, in the form the program asks for them.
@@ -65,7 +67,10 @@ std::string LoadResourceBytes(const std::string& name);
 // else, or an empty folder, means the current directory) under its recorded file name, with
 // its recorded attributes and with its recorded last-write time as all three time stamps.
 // The file is written beside the target and then moved over it, so a target that cannot be
-// replaced stays as it was. 1 when a file of that name is there afterwards, 0 otherwise.
-int ExtractPayload(const std::string& resourceName, const std::string& folder);
+// replaced stays as it was. 1 when the payload's file is there afterwards; 0 otherwise, also
+// when an older file of that name stays because it could not be replaced (`why`, when given,
+// then says what stood in the way; kNone for a payload that cannot be extracted at all).
+int ExtractPayload(const std::string& resourceName, const std::string& folder,
+                   platform::FileFailure* why = nullptr);
 
 }  // namespace orvano::deploy

@@ -15,6 +15,19 @@ inline constexpr std::uint32_t kFileAttributeSystem = 0x04;
 inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
 inline constexpr std::uint32_t kFileAttributeArchive = 0x20;
 
+// Why a file call failed, as far as the program tells failures apart: the call's error code
+// sorted, never handed on as a number.
+enum class FileFailure {
+    kNone,
+    // A program holds the file: ERROR_SHARING_VIOLATION or ERROR_LOCK_VIOLATION, and the
+    // ERROR_ACCESS_DENIED with which Windows refuses to delete or replace a loaded library.
+    kInUse,
+    // No rights: ERROR_ACCESS_DENIED for a file that no program holds (read-only files too).
+    kAccessDenied,
+    // Anything else (no such file or folder, a wildcard in the name, ...).
+    kOther
+};
+
 // One entry of a directory listing (WIN32_FIND_DATAA).
 struct FileEntry {
     std::string name;  // cFileName: the name as stored, whatever case was asked for
@@ -36,15 +49,19 @@ inline bool FileExists(const std::string& path) {
     return FindFirstEntry(path, entry);
 }
 
+// The file calls below that can fail for a reason the user should hear set `why`, when given:
+// kNone on success, else the reason.
+
 // DeleteFileA: true when the file was deleted. Folders, read-only files and wildcards fail.
-bool RemoveFile(const std::string& path);
+bool RemoveFile(const std::string& path, FileFailure* why = nullptr);
 
 // CreateFileA (GENERIC_READ, shared, OPEN_EXISTING), ReadFile to the end, CloseHandle:
-// true with the whole content.
-bool ReadWholeFile(const std::string& path, std::string& bytes);
+// true with the whole content. A file held open by a program that shares it for reading can
+// be read.
+bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure* why = nullptr);
 // CreateFileA (GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL), WriteFile, CloseHandle:
 // true when every byte was written.
-bool WriteWholeFile(const std::string& path, const std::string& bytes);
+bool WriteWholeFile(const std::string& path, const std::string& bytes, FileFailure* why = nullptr);
 
 }  // namespace orvano::platform
 
@@ -68,7 +85,7 @@ bool SetFileTimes(const std::string& path, const FileTimes& times);
 bool ReadFileTimes(const std::string& path, FileTimes& times);
 // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING): the file moves, with its attributes and
 // times, over whatever file had the name; fails when that file is read-only or in use.
-bool MoveReplacing(const std::string& from, const std::string& to);
+bool MoveReplacing(const std::string& from, const std::string& to, FileFailure* why = nullptr);
 // GetCurrentDirectoryA: the process's current folder; relative paths start there.
 std::string CurrentFolder();
 // SetCurrentDirectoryA(path).

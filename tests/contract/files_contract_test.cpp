@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "held_file.h"
+#include "platform/file_users.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
@@ -165,6 +167,38 @@ TEST_F(FilesContract, WholeFilesComeBackByteForByte) {
     EXPECT_FALSE(pf::ReadWholeFile(folder_ + prefix_ + "Missing.bin", read));
     EXPECT_EQ("<untouched>", read);
     EXPECT_FALSE(pf::WriteWholeFile(folder_ + "orvano_no_such_folder\\x.bin", "x"));
+}
+
+// A file that a program holds open without sharing it for deleting (here the test process
+// itself) cannot be deleted, written over or replaced, and the reason is that it is in use;
+// it can still be read. A read-only file refuses deleting for want of rights, a missing one
+// for neither reason. Once let go, the file can be replaced. (Moving a file over a read-only
+// one is refused by Windows but done by Wine, so it is not pinned here.)
+TEST_F(FilesContract, AFileThatStaysSaysWhy) {
+    using F = pf::FileFailure;
+    const std::string held = Make("Held.dll", "alt"), other = Make("Other.dll", "neu");
+    F removed = F::kNone, written = F::kNone, replaced = F::kNone, read = F::kOther;
+    std::string bytes;
+    {
+        HeldFile holder(held);
+        ASSERT_TRUE(holder.held());
+        EXPECT_FALSE(pf::RemoveFile(held, &removed));
+        EXPECT_FALSE(pf::WriteWholeFile(held, "neu", &written));
+        EXPECT_FALSE(pf::MoveReplacing(other, held, &replaced));
+        EXPECT_TRUE(pf::ReadWholeFile(held, bytes, &read));
+    }
+    EXPECT_EQ((std::vector<F>{removed, written, replaced, read}),
+              (std::vector<F>{F::kInUse, F::kInUse, F::kInUse, F::kNone}));
+    EXPECT_EQ(bytes, "alt");
+    ASSERT_TRUE(pf::SetAttributes(other, pf::kFileAttributeReadOnly));
+    EXPECT_FALSE(pf::RemoveFile(other, &removed));
+    EXPECT_EQ(removed, F::kAccessDenied);
+    ASSERT_TRUE(pf::SetAttributes(other, pf::kFileAttributeArchive));
+    EXPECT_FALSE(pf::RemoveFile(folder_ + prefix_ + "Missing.dll", &removed));
+    EXPECT_EQ(removed, F::kOther);
+    EXPECT_TRUE(pf::MoveReplacing(other, held, &replaced));
+    EXPECT_EQ(replaced, F::kNone);
+    EXPECT_TRUE(pf::ProgramsUsingFile(held).empty()) << "nobody holds it now";
 }
 
 }  // namespace

@@ -1412,10 +1412,81 @@ EOF
     phase "values of the wrong type shown, kept and replaced when confirmed"
 }
 
+# --- held_capi: a capi2032.dll that another program holds stays, and the dialog says why -----
+
+held_capi() {
+    local deploy=" capi2032.dll erstellen" fax_folder="C:\\$fax_dir\\"
+    local fax_capi="${fax_folder}capi2032.dll" fax_capi_file holder stop holder_pid
+    fax_capi_file=$(unix_path "$fax_capi")
+    holder=$(dirname "$loader")/library_holder.exe
+    stop=$work/stop
+    rm -f "$stop" "$shots/dialog_held_capi"*.png
+    # Whatever happens, the fax folder keeps the other maker's library and nothing beside it.
+    restore="touch '$stop'; cp '$planted_dll' '$fax_capi_file';"
+    restore+=" rm -f '$fax_capi_file.loaded' '$fax_capi_file.gesichert'"
+    # The fax application's stand-in loads the library, as the fax application does.
+    "$run" "$prefix" "$holder" "$fax_capi" "Z:$(readlink -f "$work" | tr / '\\')\\stop" 90 \
+        >"$work/holder.log" 2>&1 &
+    holder_pid=$!
+    local tries
+    for tries in $(seq 100); do
+        grep -q holding "$work/holder.log" 2>/dev/null && break
+        sleep 0.2
+    done
+    grep -q holding "$work/holder.log" ||
+        { fail "the library is not held: $(tr -d '\r' <"$work/holder.log")"; return; }
+    phase "capi2032.dll held by another program"
+
+    start_orvano Ohne
+    local main=$last_pid
+    # Wine's Restart Manager names no program, so the line says "in use" without a name.
+    local line=" Nicht gelöscht, wird benutzt: $fax_capi"
+    script held_delete <<EOF || return
+wait-window "$title" 20000
+click "$title" ${mw_kCapiCreateButton}
+wait-window "$deploy" 10000
+expect "$(escaped "$fax_capi")" get-text "$deploy" ${cdd_kFaxPath}
+expect "0" is-visible "$deploy" ${cdd_kProblemLabel}
+click "$deploy" ${cdd_kIsdnFaxDelete}
+expect "1" is-visible "$deploy" ${cdd_kProblemLabel}
+expect "$(escaped "$line")" get-text "$deploy" ${cdd_kProblemLabel}
+# The row keeps its buttons, the file its place, and no copy is kept of it.
+expect "1" is-enabled "$deploy" ${cdd_kIsdnFaxDelete}
+expect "0" is-enabled "$deploy" ${cdd_kIsdnFaxCreate}
+expect "$(escaped "$fax_capi")" get-text "$deploy" ${cdd_kFaxPath}
+expect "2.4.0.1 / 2.4.0.0" get-text "$deploy" ${cdd_kFaxVersion}
+expect "0" is-visible "$deploy" ${cdd_kKeptLabel}
+EOF
+    dialog_shot held_capi_delete "$deploy"
+    cmp -s "$planted_dll" "$fax_capi_file" || fail "the held library changed"
+    [ ! -e "$fax_capi_file.gesichert" ] || fail "a copy was kept of the library that stayed"
+    phase "the delete refused, and the dialog says why"
+
+    touch "$stop"
+    wait "$holder_pid" || fail "the holder ended with $?"
+    script held_free <<EOF || return
+click "$deploy" ${cdd_kIsdnFaxDelete}
+expect "0" is-visible "$deploy" ${cdd_kProblemLabel}
+expect "$(escaped " Gesichert: $fax_capi.gesichert")" get-text "$deploy" ${cdd_kKeptLabel}
+expect "$(escaped "$fax_folder")" get-text "$deploy" ${cdd_kFaxPath}
+click "$deploy" ${cdd_kRestore}
+expect "0" is-visible "$deploy" ${cdd_kKeptLabel}
+expect "$(escaped "$fax_capi")" get-text "$deploy" ${cdd_kFaxPath}
+expect "2.4.0.1 / 2.4.0.0" get-text "$deploy" ${cdd_kFaxVersion}
+click "$deploy" ${cdd_kOk}
+wait-gone "$deploy"
+EOF
+    cmp -s "$planted_dll" "$fax_capi_file" || fail "the library did not come back as it was"
+    close_orvano close "$main" || return
+    rm -f "$fax_capi_file.loaded"
+    restore=""
+    phase "let go, deleted and put back"
+}
+
 case $scenario in
     status | single_instance | name_service | settings_file | library_search | dialogs | reg_files | \
         companions | data_folder | closing | endpoint_dialogs | layout | typing | slow_name_server | \
-        wrong_type)
+        wrong_type | held_capi)
         "$scenario"
         ;;
     *)

@@ -228,4 +228,85 @@ TEST_F(CapiOverTcp, RegisteringSucceedsExactlyWhileCapiIsInstalled) {
     EXPECT_EQ(release(ids[2]), 0x1109u);
 }
 
+// How a thread ended: its exit code, 0xDEAD when it has not ended within 5 s.
+DWORD Ended(HANDLE thread) {
+    DWORD result = 0xDEAD;
+    if (WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0) GetExitCodeThread(thread, &result);
+    CloseHandle(thread);
+    return result;
+}
+
+struct Waiting {
+    ApplicationFn wait, release;
+    DWORD id = 0;
+    HWND window = nullptr;
+    HANDLE ready = nullptr;
+};
+
+DWORD WINAPI WaitOnAThread(void* data) {
+    const auto* w = static_cast<const Waiting*>(data);
+    return w->wait(w->id);
+}
+
+// An application releases itself and unloads the library at once while another of its threads
+// still waits in it: the waiting thread must come back out, with the released ApplID's answer.
+TEST_F(CapiOverTcp, AWaitOutlivesTheReleaseAndTheUnloadOfTheLibrary) {
+    Listener listener;
+    Endpoint("127.0.0.1", listener.port());
+    Waiting w{Get<ApplicationFn>("CAPI_WAIT_FOR_SIGNAL"), Get<ApplicationFn>("CAPI_RELEASE")};
+    ASSERT_EQ(Get<RegisterFn>("CAPI_REGISTER")(2048, 1, 7, 2048, &w.id), 0u);
+    HANDLE waiter = CreateThread(nullptr, 0, WaitOnAThread, &w, 0, nullptr);
+    ASSERT_NE(waiter, nullptr);
+    Sleep(200);  // well inside the wait
+    EXPECT_EQ(w.release(w.id), 0u);
+    FreeLibrary(library_);
+    library_ = nullptr;
+    EXPECT_EQ(Ended(waiter), 0x1101u);
+    EXPECT_NE(GetModuleHandleA("capi2032.dll"), nullptr) << "kept while a wait was in it";
+}
+
+// A window thread that waits still handles what is sent to its window, so the window can be
+// asked to release the application, which ends the wait.
+LRESULT CALLBACK ReleasingWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+    auto* w = reinterpret_cast<Waiting*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return static_cast<LRESULT>(w->release(static_cast<DWORD>(wParam)));
+}
+
+DWORD WINAPI WaitOnAWindowThread(void* data) {
+    auto* w = static_cast<Waiting*>(data);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = ReleasingWindow;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "OrvanoWaitingWindow";
+    RegisterClassA(&windowClass);
+    w->window = CreateWindowA("OrvanoWaitingWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              windowClass.hInstance, nullptr);
+    if (w->window) SetWindowLongPtrA(w->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
+    SetEvent(w->ready);
+    const DWORD result = w->window ? w->wait(w->id) : 0xDEAD;
+    DestroyWindow(w->window);
+    return result;
+}
+
+TEST_F(CapiOverTcp, AWindowThatWaitsStillAnswersWhatIsSentToIt) {
+    Listener listener;
+    Endpoint("127.0.0.1", listener.port());
+    Waiting w{Get<ApplicationFn>("CAPI_WAIT_FOR_SIGNAL"), Get<ApplicationFn>("CAPI_RELEASE")};
+    ASSERT_EQ(Get<RegisterFn>("CAPI_REGISTER")(2048, 1, 7, 2048, &w.id), 0u);
+    w.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, WaitOnAWindowThread, &w, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    WaitForSingleObject(w.ready, 5000);
+    CloseHandle(w.ready);
+    ASSERT_NE(w.window, nullptr);
+    Sleep(200);  // well inside the wait
+    DWORD_PTR answer = 0xDEAD;
+    const LRESULT sent = SendMessageTimeoutA(w.window, WM_APP, w.id, 0, SMTO_NORMAL, 3000, &answer);
+    EXPECT_NE(sent, 0) << "the window did not answer while its thread waited";
+    EXPECT_EQ(answer, 0u) << "released from the window";
+    if (!sent) w.release(w.id);  // so that the thread ends all the same
+    EXPECT_EQ(Ended(thread), 0x1101u);
+}
+
 }  // namespace

@@ -417,8 +417,9 @@ TEST_F(DeploymentDialogTest, TestToolIsWrittenBesideTheProgram) {
 }
 
 // A capi2032.dll that is not ours survives create and delete as a kept copy beside it, the
-// bottom line says where, and the button puts it back; our own files are simply replaced, and
-// where no copy can be kept the file stays and the user is told.
+// bottom line says where, and the button puts it back; our own files are simply replaced. A
+// different file at a place that holds a kept copy is kept under the next number, and the
+// newest goes back first; where no copy can be made, the file stays and the line says why.
 TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
     const std::string file = std::string(kSystem32) + "capi2032.dll";
     const std::string kept = std::string(kSystem32) + "capi2032.dll.gesichert";
@@ -427,17 +428,23 @@ TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
     struct Case {
         const char* what;
         Before before;
-        int button;  // 0: the ISDN library written over it (the rows never offer that)
-        bool keptAfter, message;
+        int button;             // 0: the ISDN library written over it (the rows never offer that)
+        const char* keptAs;     // the name in the kept line, "" for none
         const char* fileAfter;  // "vendor", "ours" or "none"
+        std::string problem;
     } cases[] = {
-        {"vendor's client replaced", kVendor, 0, true, false, "ours"},
-        {"vendor's client deleted", kVendor, kTcpSystem32Delete, true, false, "none"},
-        {"our own file replaced, no copy", kOurs, 0, false, false, "ours"},
-        {"the same copy kept before", kVendorKeptBefore, kTcpSystem32Delete, true, false, "none"},
-        {"another copy in the way", kOtherKeptBefore, kTcpSystem32Delete, true, true, "vendor"},
-        {"copy cannot be written, delete", kCopyFails, kTcpSystem32Delete, false, true, "vendor"},
-        {"copy cannot be written, replace", kCopyFails, 0, false, true, "vendor"},
+        {"vendor's client replaced", kVendor, 0, "capi2032.dll.gesichert", "ours", ""},
+        {"vendor's client deleted", kVendor, kTcpSystem32Delete, "capi2032.dll.gesichert", "none",
+         ""},
+        {"our own file replaced, no copy", kOurs, 0, "", "ours", ""},
+        {"the same copy kept before", kVendorKeptBefore, kTcpSystem32Delete,
+         "capi2032.dll.gesichert", "none", ""},
+        {"another copy kept before", kOtherKeptBefore, kTcpSystem32Delete,
+         "capi2032.dll.gesichert2", "none", ""},
+        {"copy cannot be written, delete", kCopyFails, kTcpSystem32Delete, "", "vendor",
+         " Nicht gelöscht, Sicherung nicht möglich (keine Rechte): " + file},
+        {"copy cannot be written, replace", kCopyFails, 0, "", "vendor",
+         " Nicht ersetzt, Sicherung nicht möglich (keine Rechte): " + file},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -457,22 +464,22 @@ TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
         }
         if (c.before == kOtherKeptBefore) mem::PutFile(kept, "MZ an older library");
         if (c.before == kCopyFails) mem::FailCall(mem::Call::WriteWholeFile);
-        if (c.message) hl::AnswerMessageBox(ui::kIdOk);
-        const bool restorable = c.keptAfter && c.before != kOtherKeptBefore;
-        std::string line;
+        const bool restorable = *c.keptAs != '\0';
+        std::string line, problem;
         bool shown = false, enabled = false;
-        std::vector<hl::Step> steps = {[&] {
-                                           if (c.button != 0) return hl::Click(Dialog(), c.button);
-                                           CreateCapi(Dialog(), kSystem32Location, kVersionV51000);
-                                           ui::PostToWindow(Dialog(), kMsgRefreshDeployFields, 0,
-                                                            0);
-                                       },
-                                       [&] {
-                                           line = ui::GetControlText(Dialog(), kKeptLabel);
-                                           shown = ui::ControlVisible(Dialog(), kRestore);
-                                           enabled = ui::ControlEnabled(Dialog(), kRestore);
-                                           if (restorable) hl::Click(Dialog(), kRestore);
-                                       }};
+        std::vector<hl::Step> steps = {
+            [&] {
+                if (c.button != 0) return hl::Click(Dialog(), c.button);
+                CreateCapi(Dialog(), kSystem32Location, kVersionV51000, &problem);
+                ui::PostToWindow(Dialog(), kMsgRefreshDeployFields, 0, 0);
+            },
+            [&] {
+                line = ui::GetControlText(Dialog(), kKeptLabel);
+                if (c.button != 0) problem = ui::GetControlText(Dialog(), kProblemLabel);
+                shown = ui::ControlVisible(Dialog(), kRestore);
+                enabled = ui::ControlEnabled(Dialog(), kRestore);
+                if (restorable) hl::Click(Dialog(), kRestore);
+            }};
         Rows rowsAfterRestore;
         if (restorable) steps.push_back([&] { rowsAfterRestore = RowsNow(); });
         Run(std::move(steps));
@@ -482,27 +489,174 @@ TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
         if (!restorable) {
             EXPECT_EQ(fileAfter, c.fileAfter);
         }
-        EXPECT_EQ(hl::MessageBoxes().size(), c.message ? 1u : 0u);
-        if (c.message) {
-            EXPECT_EQ(hl::MessageBoxes().front().text,
-                      "capi2032.dll bleibt unverändert: sie ist nicht von Orvano und konnte "
-                      "nicht gesichert werden.");
-        }
-        EXPECT_EQ(line, c.keptAfter ? " Gesichert: " + kept : "");
-        EXPECT_EQ(shown, c.keptAfter);
+        EXPECT_TRUE(hl::MessageBoxes().empty());
+        EXPECT_EQ(problem, c.problem);
+        EXPECT_EQ(line, restorable ? " Gesichert: " + std::string(kSystem32) + c.keptAs : "");
+        EXPECT_EQ(shown, restorable);
         EXPECT_EQ(enabled, restorable);
         if (restorable) {
-            // Back as it was, times and all; the kept copy is gone, the rows follow it.
+            // Back as it was, times and all; the copy is gone, the rows follow the file.
             EXPECT_EQ(mem::FileBytes(file), vendor);
-            EXPECT_FALSE(mem::FileBytes(kept));
+            EXPECT_FALSE(mem::FileBytes(std::string(kSystem32) + c.keptAs));
             p::FileTimes times;
             EXPECT_TRUE(p::ReadFileTimes(file, times));
             EXPECT_EQ(times.lastWrite, stamp);
             EXPECT_EQ(rowsAfterRestore, (Rows{"C-", "-D", "C-", "C-", "--", "C-"}));
-        } else if (c.before == kOtherKeptBefore) {
+        }
+        if (c.before == kOtherKeptBefore) {
             EXPECT_EQ(mem::FileBytes(kept), "MZ an older library") << "the older copy stays";
         }
     }
+}
+
+// A delete, replace or restore that leaves the file as it was says so in the bottom line, with
+// the reason and the programs Windows names; no copy is left of a file that stays, the rows
+// keep their buttons, and once the file is free the same button works and the line goes.
+TEST_F(DeploymentDialogTest, AFileThatStaysIsReportedWithItsReason) {
+    const std::string file = std::string(kSystem32) + "capi2032.dll", kept = file + ".gesichert";
+    const std::string client = "MZ the vendor's client Software\\AVM\\CAPIoTCP";
+    const std::string isdn = "MZ the vendor's ISDN library";
+    // Delete the client, replace a library put there after the dialog read its rows (the copy
+    // moves into place first), or restore a copy over our own file.
+    enum Action { kDeleting, kReplacing, kRestoring };
+    const struct {
+        Action action;
+        std::vector<std::string> holders;
+        long planned;  // the error the delete or move fails with, 0 for none
+        const char* line;
+    } cases[] = {
+        {kDeleting, {"FRITZ!fax"}, 0, " Nicht gelöscht, wird benutzt von FRITZ!fax: "},
+        {kDeleting,
+         {"FRITZ!fax", "Teluso"},
+         0,
+         " Nicht gelöscht, wird benutzt von FRITZ!fax, Teluso: "},
+        {kDeleting, {""}, 0, " Nicht gelöscht, wird benutzt: "},
+        {kDeleting, {}, p::kErrorAccessDenied, " Nicht gelöscht, keine Rechte: "},
+        {kDeleting, {}, 112, " Nicht gelöscht: "},
+        {kReplacing, {"FRITZ!fax"}, 0, " Nicht ersetzt, wird benutzt von FRITZ!fax: "},
+        {kReplacing, {}, p::kErrorAccessDenied, " Nicht ersetzt, keine Rechte: "},
+        {kRestoring, {"Teluso"}, 0, " Nicht zurückgeholt, wird benutzt von Teluso: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        mem::Reset();
+        hl::Reset();
+        Machine(false);
+        if (c.action == kDeleting) mem::PutFile(file, client);
+        if (c.action == kRestoring) {
+            Place(kCapiV3810Payload, kSystem32);
+            mem::PutFile(kept, client);
+        }
+        const int button = c.action == kDeleting    ? kTcpSystem32Delete
+                           : c.action == kReplacing ? kIsdnSystem32Create
+                                                    : kRestore;
+        Rows before, after;
+        std::vector<std::string> files, filesAfter;
+        std::string line = "<none>", lineOnSuccess = "<none>";
+        Run({[&] {
+                 if (c.action == kReplacing) mem::PutFile(file, isdn);
+                 for (const std::string& holder : c.holders) mem::HoldFile(file, holder);
+                 if (c.planned) {
+                     mem::FailCall(
+                         c.action == kDeleting ? mem::Call::RemoveFile : mem::Call::MoveReplacing,
+                         c.action == kReplacing ? 2 : 1, c.planned);
+                 }
+                 files = mem::ListFiles();
+                 before = RowsNow();
+                 hl::Click(Dialog(), button);
+             },
+             [&] {
+                 after = RowsNow();
+                 filesAfter = mem::ListFiles();
+                 if (ui::ControlVisible(Dialog(), kProblemLabel))
+                     line = ui::GetControlText(Dialog(), kProblemLabel);
+                 // Once the file is free, the same button works and the line goes.
+                 mem::SetFileInUse(file, false);
+                 hl::Click(Dialog(), button);
+             },
+             [&] {
+                 if (!ui::ControlVisible(Dialog(), kProblemLabel))
+                     lineOnSuccess = ui::GetControlText(Dialog(), kProblemLabel);
+             }});
+        EXPECT_EQ(line, c.line + file);
+        EXPECT_EQ(after, before);
+        EXPECT_EQ(filesAfter, files) << "every file as it was, no copy left behind";
+        EXPECT_TRUE(hl::MessageBoxes().empty());
+        EXPECT_EQ(lineOnSuccess, "");
+        // The second try did it.
+        const auto now = mem::FileBytes(file);
+        const std::string fileNow = !now              ? "none"
+                                    : *now == client  ? "client"
+                                    : IsOwnCapi(*now) ? "ours"
+                                                      : "other";
+        EXPECT_EQ(fileNow, c.action == kDeleting    ? "none"
+                           : c.action == kRestoring ? "client"
+                                                    : "ours");
+    }
+}
+
+// Every kept copy can go back: the button goes to the first place whose copy can be put back,
+// past one that cannot; a copy keeps the attributes and time of the file it was made of, and
+// the file gets them back; of several copies at one place the newest goes back first.
+TEST_F(DeploymentDialogTest, EveryKeptCopyCanGoBackAsItWas) {
+    Machine(true);
+    const std::string file = std::string(kSystem32) + "capi2032.dll";
+    const std::string kept = file + ".gesichert", kept2 = file + ".gesichert2";
+    const std::string client = "MZ the vendor's client Software\\AVM\\CAPIoTCP";
+    const std::string isdn = "MZ the vendor's ISDN library";
+    // The fax folder's copy cannot go back while another maker's file is there.
+    mem::PutFile(std::string(kFax) + "capi2032.dll", "MZ another maker's library");
+    mem::PutFile(std::string(kFax) + "capi2032.dll.gesichert", "MZ the first library");
+    const std::uint32_t hidden =
+        p::kFileAttributeReadOnly | p::kFileAttributeHidden | p::kFileAttributeArchive;
+    const std::uint64_t stamp = 127000000000000000ull;
+    mem::PutFile(file, client);
+    p::SetFileTimes(file, {stamp, stamp, stamp});
+    p::SetAttributes(file, hidden);
+    // Attributes and last-write time of a file.
+    auto stamped = [](const std::string& path) {
+        p::FileEntry entry;
+        p::FileTimes times;
+        p::FindFirstEntry(path, entry);
+        p::ReadFileTimes(path, times);
+        return std::make_pair(entry.attributes, times.lastWrite);
+    };
+    // The kept line, and "+" while the restore button is enabled.
+    std::vector<std::string> lines;
+    auto see = [&] {
+        lines.push_back(ui::GetControlText(Dialog(), kKeptLabel) +
+                        (ui::ControlEnabled(Dialog(), kRestore) ? "+" : ""));
+    };
+    Run({[&] {
+             see();
+             hl::Click(Dialog(), kTcpSystem32Delete);
+         },
+         [&] {
+             see();
+             EXPECT_EQ(stamped(kept), std::make_pair(hidden, stamp));
+             hl::Click(Dialog(), kRestore);
+         },
+         [&] {
+             EXPECT_EQ(mem::FileBytes(file), client);
+             EXPECT_EQ(stamped(file), std::make_pair(hidden, stamp));
+             // Deleted again, and another maker's library put there meanwhile is replaced.
+             hl::Click(Dialog(), kTcpSystem32Delete);
+         },
+         [&] {
+             mem::PutFile(file, isdn);
+             hl::Click(Dialog(), kIsdnSystem32Create);
+         },
+         [&] {
+             see();
+             hl::Click(Dialog(), kRestore);
+         },
+         see});
+    const std::string fax = std::string(" Gesichert: ") + kFax + "capi2032.dll.gesichert";
+    EXPECT_EQ(lines, (std::vector<std::string>{fax, " Gesichert: " + kept + "+",
+                                               " Gesichert: " + kept2 + "+", fax}));
+    EXPECT_EQ(mem::FileBytes(file), isdn) << "the newest copy went back first";
+    EXPECT_EQ(mem::FileBytes(kept), client) << "the older one waits";
+    EXPECT_FALSE(mem::FileBytes(kept2));
 }
 
 // Under WOW64 the copy kept from System32 lies in SysWOW64, and the line names it there.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "memory_fixture.h"
+#include "platform/file_users.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/system.h"
@@ -71,6 +72,31 @@ TEST_F(MemoryFilesTest, PlannedFailuresChangeNothing) {
     EXPECT_EQ("\"d\"", text);
     EXPECT_EQ(1u, p::GetIniString("S", "k", "d", text, 260, ini));
     EXPECT_EQ("1", text);
+}
+
+// What only the in-memory Windows does (the contract tests pin the rest): it names the programs
+// holding a file, each once and none it cannot name, and a planned failure gives the reason
+// its error code stands for.
+TEST_F(MemoryFilesTest, HoldersAreNamedAndPlannedFailuresGiveTheirReason) {
+    using F = p::FileFailure;
+    const std::string file = "C:\\Daten\\capi2032.dll";
+    mem::PutFile(file, "MZ");
+    for (const char* program : {"FRITZ!fax", "", "Teluso", "FRITZ!fax"})
+        mem::HoldFile(file, program);
+    EXPECT_EQ(p::ProgramsUsingFile("c:\\daten\\CAPI2032.DLL"),
+              (std::vector<std::string>{"FRITZ!fax", "Teluso"}));
+    mem::SetFileInUse(file, false);
+    EXPECT_TRUE(p::ProgramsUsingFile(file).empty());
+    const std::pair<long, F> planned[] = {{p::kErrorAccessDenied, F::kAccessDenied},
+                                          {mem::kErrorSharingViolation, F::kInUse},
+                                          {112, F::kOther}};
+    for (const auto& [error, reason] : planned) {
+        mem::FailCall(Call::MoveReplacing, 1, error);
+        F why = F::kNone;
+        EXPECT_FALSE(p::MoveReplacing(file, "C:\\Daten\\neu.dll", &why));
+        EXPECT_EQ(why, reason) << error;
+    }
+    EXPECT_TRUE(p::RemoveFile(file));
 }
 
 TEST_F(MemoryFilesTest, SleepOnlyCountsAndTheModulePathIsSet) {

@@ -261,7 +261,8 @@ TEST_F(PayloadTest, FoldersThatCannotTakeTheFileMeanTheCurrentDirectory) {
     }
 }
 
-// The target is replaced whole, or stays as it was; the result tells whether a file is there.
+// The target is replaced whole, or stays as it was; the result tells whether the payload's file
+// is there.
 TEST_F(PayloadTest, ATargetIsReplacedWholeOrLeftAsItWas) {
     const std::string target = "C:\\Target\\capi2032.dll";
     const std::string old(100000, 'o');
@@ -274,18 +275,22 @@ TEST_F(PayloadTest, ATargetIsReplacedWholeOrLeftAsItWas) {
     EXPECT_EQ(ExtractPayload(kCapiV51000Payload, "C:\\Target\\"), 1);
     EXPECT_TRUE(mem::FileBytes(target) == body);
 
-    // In use or read-only: the old file stays, untouched, and is still a file at the target.
+    // In use or read-only: the old file stays, untouched; it is not the payload, so nothing
+    // counts as written, and the reason comes back.
     const struct {
         const char* what;
         bool inUse;
         std::uint32_t attributes;
-    } locks[] = {{"in use", true, pf::kFileAttributeArchive},
-                 {"read-only", false, pf::kFileAttributeReadOnly}};
+        pf::FileFailure why;
+    } locks[] = {{"in use", true, pf::kFileAttributeArchive, pf::FileFailure::kInUse},
+                 {"read-only", false, pf::kFileAttributeReadOnly, pf::FileFailure::kAccessDenied}};
     for (const auto& lock : locks) {
         SCOPED_TRACE(lock.what);
         mem::PutFile(target, old, lock.attributes);
         if (lock.inUse) mem::SetFileInUse(target);
-        EXPECT_EQ(ExtractPayload(kCapiV51000Payload, "C:\\Target\\"), 1);
+        pf::FileFailure why = pf::FileFailure::kNone;
+        EXPECT_EQ(ExtractPayload(kCapiV51000Payload, "C:\\Target\\", &why), 0);
+        EXPECT_EQ(why, lock.why);
         EXPECT_TRUE(mem::FileBytes(target) == old);
         pf::FileTimes times;
         ASSERT_TRUE(pf::ReadFileTimes(target, times));
@@ -297,7 +302,9 @@ TEST_F(PayloadTest, ATargetIsReplacedWholeOrLeftAsItWas) {
     // Nothing there and nothing can be written: 0. A folder of that name is no file either.
     pf::RemoveFile(target);
     mem::FailCall(mem::Call::WriteWholeFile);
-    EXPECT_EQ(ExtractPayload(kCapiV51000Payload, "C:\\Target\\"), 0);
+    pf::FileFailure why = pf::FileFailure::kNone;
+    EXPECT_EQ(ExtractPayload(kCapiV51000Payload, "C:\\Target\\", &why), 0);
+    EXPECT_EQ(why, pf::FileFailure::kAccessDenied);
     EXPECT_FALSE(mem::FileBytes(target).has_value());
     mem::CreateFolder(target);
     EXPECT_EQ(ExtractPayload(kCapiV51000Payload, "C:\\Target\\"), 0);

@@ -42,13 +42,17 @@ enum class Call {
     RemoveFile,
     ReadWholeFile,
     WriteWholeFile,
+    MoveReplacing,
     kCount
 };
 
 // The nth call of `call` from now on (1 = the next one) fails with `error` and changes
-// nothing. For the resolver, file and INI calls the error is ignored: the call reports no
-// result (an INI read then gives its default as for a file it cannot open).
+// nothing. For the resolver and INI calls the error is ignored: the call reports no result
+// (an INI read then gives its default as for a file it cannot open). A file call reports it
+// as its reason: kErrorAccessDenied as no rights, kErrorSharingViolation as in use, anything
+// else as another failure.
 void FailCall(Call call, int nth = 1, long error = kErrorAccessDenied);
+inline constexpr long kErrorSharingViolation = 32;
 // How often `call` was made since the last Reset.
 int CallCount(Call call);
 // How many calls of any registry function were made since the last Reset.
@@ -167,7 +171,11 @@ void RemoveResource(const std::string& name);
 
 namespace orvano::platform::memory {
 
-// A program holds the file open: it cannot be written, replaced, deleted or stamped.
+// A program holds the file open: it cannot be written, replaced, deleted or stamped, but it can
+// be read. Windows cannot name the program; false lets go of the file for every holder.
 void SetFileInUse(const std::string& path, bool inUse = true);
+// The same for a program that Windows names `program` (another holder of a held file adds its
+// name).
+void HoldFile(const std::string& path, const std::string& program);
 
 }  // namespace orvano::platform::memory

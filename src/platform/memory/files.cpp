@@ -3,6 +3,7 @@
 // only, "." and ".." first in a folder's own listing, names compared without regard to case.
 #include <algorithm>
 
+#include "platform/file_users.h"
 #include "platform/files.h"
 #include "platform/memory/state.h"
 #include "platform/osinfo.h"
@@ -203,40 +204,77 @@ bool ListEntries(const std::string& pattern, std::vector<FileEntry>& entries) {
     return !entries.empty();
 }
 
-bool RemoveFile(const std::string& path) {
+namespace {
+
+bool Fail(FileFailure* why, FileFailure failure) {
+    if (why) *why = failure;
+    return false;
+}
+
+bool Succeed(FileFailure* why) {
+    if (why) *why = FileFailure::kNone;
+    return true;
+}
+
+// A planned failure: its error code as the reason Windows would give.
+bool FailsAsPlanned(Call call, FileFailure* why) {
     long error = 0;
-    if (CallFails(Call::RemoveFile, error)) return false;
-    if (path.find_first_of("*?<>\"") != std::string::npos) return false;
+    if (!CallFails(call, error)) return false;
+    Fail(why, error == kErrorAccessDenied               ? FileFailure::kAccessDenied
+              : error == memory::kErrorSharingViolation ? FileFailure::kInUse
+                                                        : FileFailure::kOther);
+    return true;
+}
+
+bool HasWildcard(const std::string& path) {
+    return path.find_first_of("*?<>\"") != std::string::npos;
+}
+
+// Why an existing file cannot be written, replaced or deleted; kNone when it can. A folder
+// refuses as Windows refuses it, with ERROR_ACCESS_DENIED.
+FileFailure Unchangeable(const FileNode& node) {
+    if (node.inUse) return FileFailure::kInUse;
+    if (node.directory || (node.attributes & kFileAttributeReadOnly))
+        return FileFailure::kAccessDenied;
+    return FileFailure::kNone;
+}
+
+}  // namespace
+
+bool RemoveFile(const std::string& path, FileFailure* why) {
+    if (FailsAsPlanned(Call::RemoveFile, why)) return false;
+    if (HasWildcard(path)) return Fail(why, FileFailure::kOther);
     std::string normal = ProcessPath(path);
     const FileNode* node = FindNode(normal);
-    if (!node || node->directory || (node->attributes & kFileAttributeReadOnly)) return false;
-    if (node->inUse) return false;
+    if (!node) return Fail(why, FileFailure::kOther);
+    if (FileFailure failure = Unchangeable(*node); failure != FileFailure::kNone)
+        return Fail(why, failure);
     TheMachine().files.erase(normal);
-    return true;
+    return Succeed(why);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    long error = 0;
-    if (CallFails(Call::ReadWholeFile, error)) return false;
+bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure* why) {
+    if (FailsAsPlanned(Call::ReadWholeFile, why)) return false;
     const FileNode* node = FindNode(ProcessPath(path));
-    if (!node || node->directory) return false;
+    if (!node) return Fail(why, FileFailure::kOther);
+    if (node->directory) return Fail(why, FileFailure::kAccessDenied);
     bytes = node->bytes;
-    return true;
+    return Succeed(why);
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    long error = 0;
-    if (CallFails(Call::WriteWholeFile, error)) return false;
-    if (path.find_first_of("*?<>\"") != std::string::npos) return false;
+bool WriteWholeFile(const std::string& path, const std::string& bytes, FileFailure* why) {
+    if (FailsAsPlanned(Call::WriteWholeFile, why)) return false;
+    if (HasWildcard(path)) return Fail(why, FileFailure::kOther);
     std::string normal = ProcessPath(path);
-    const FileNode* existing = FindNode(normal);
-    if (existing && ((existing->attributes & kFileAttributeReadOnly) || existing->inUse))
-        return false;
+    if (const FileNode* existing = FindNode(normal)) {
+        if (FileFailure failure = Unchangeable(*existing); failure != FileFailure::kNone)
+            return Fail(why, failure);
+    }
     FileNode* node = memory::MakeFile(normal);
-    if (!node) return false;
+    if (!node) return Fail(why, FileFailure::kOther);  // no such folder
     node->bytes = bytes;
     node->attributes = kFileAttributeArchive;
-    return true;
+    return Succeed(why);
 }
 
 }  // namespace orvano::platform
@@ -321,26 +359,26 @@ bool ReadFileTimes(const std::string& path, FileTimes& times) {
     return true;
 }
 
-bool MoveReplacing(const std::string& from, const std::string& to) {
+bool MoveReplacing(const std::string& from, const std::string& to, FileFailure* why) {
+    if (FailsAsPlanned(Call::MoveReplacing, why)) return false;
     const std::string source = ProcessPath(from);
     const std::string target = ProcessPath(to);
     const FileNode* moving = FileAt(from);
-    if (!moving || moving->inUse || target.empty() ||
-        to.find_first_of("*?<>\"") != std::string::npos)
-        return false;
-    if (memory::SameNoCase(source, target)) return true;
+    if (!moving || target.empty() || HasWildcard(to)) return Fail(why, FileFailure::kOther);
+    if (moving->inUse) return Fail(why, FileFailure::kInUse);
+    if (memory::SameNoCase(source, target)) return Succeed(why);
     const FileNode* folder = FindNode(ParentOf(target));
-    if (!folder || !folder->directory) return false;
+    if (!folder || !folder->directory) return Fail(why, FileFailure::kOther);
     if (const FileNode* old = FindNode(target)) {
-        if (old->directory || old->inUse || (old->attributes & kFileAttributeReadOnly))
-            return false;
+        if (FileFailure failure = Unchangeable(*old); failure != FileFailure::kNone)
+            return Fail(why, failure);
     }
     auto& files = TheMachine().files;
     FileNode node = *moving;
     files.erase(source);
     files.erase(target);  // the new file takes the name as it is now spelled
     files.emplace(target, std::move(node));
-    return true;
+    return Succeed(why);
 }
 
 std::string CurrentFolder() {
@@ -361,7 +399,32 @@ bool SetCurrentFolder(const std::string& path) {
 namespace orvano::platform::memory {
 
 void SetFileInUse(const std::string& path, bool inUse) {
-    if (FileNode* node = FindNode(NormalPath(path))) node->inUse = inUse;
+    FileNode* node = FindNode(NormalPath(path));
+    if (!node) return;
+    node->inUse = inUse;
+    if (!inUse) node->holders.clear();
+}
+
+void HoldFile(const std::string& path, const std::string& program) {
+    FileNode* node = FindNode(NormalPath(path));
+    if (!node) return;
+    node->inUse = true;
+    node->holders.push_back(program);
 }
 
 }  // namespace orvano::platform::memory
+
+namespace orvano::platform {
+
+// The Restart Manager names each program once, and none whose name it cannot tell.
+std::vector<std::string> ProgramsUsingFile(const std::string& path) {
+    std::vector<std::string> names;
+    const FileNode* node = HasWildcard(path) ? nullptr : FindNode(ProcessPath(path));
+    if (!node || !node->inUse) return names;
+    for (const std::string& name : node->holders)
+        if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    return names;
+}
+
+}  // namespace orvano::platform

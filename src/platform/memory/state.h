@@ -42,6 +42,7 @@ struct FileNode {
     std::string bytes;
     FileTimes times{};
     bool inUse = false;  // held open by a program: cannot be written, replaced or deleted
+    std::vector<std::string> holders{};  // the programs holding it that Windows can name
 };
 
 struct Machine {

@@ -25,6 +25,52 @@ class FileHandle {
     HANDLE handle_;
 };
 
+// Windows refuses to delete or replace a loaded library with ERROR_ACCESS_DENIED, as it
+// refuses a file without rights. Only a file in use still cannot be opened for writing and
+// deleting by anyone (ERROR_SHARING_VIOLATION); the open changes nothing.
+bool HeldByAProgram(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE | DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file.valid() && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+FileFailure Sorted(DWORD error) {
+    switch (error) {
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_USER_MAPPED_FILE:
+            return FileFailure::kInUse;
+        case ERROR_ACCESS_DENIED:
+            return FileFailure::kAccessDenied;
+        default:
+            return FileFailure::kOther;
+    }
+}
+
+// Sorts the error of a failed call on `path`; called first thing after the failure, while
+// this process holds no handle of the file.
+bool Failed(FileFailure* why, const std::string& path) {
+    const FileFailure failure = Sorted(GetLastError());
+    if (why) {
+        *why = failure == FileFailure::kAccessDenied && HeldByAProgram(path) ? FileFailure::kInUse
+                                                                             : failure;
+    }
+    return false;
+}
+
+// The same for a read or write on a handle of our own, which the probe would run into.
+bool FailedWhileOpen(FileFailure* why) {
+    const FileFailure failure = Sorted(GetLastError());
+    if (why) *why = failure;
+    return false;
+}
+
+bool Succeeded(FileFailure* why) {
+    if (why) *why = FileFailure::kNone;
+    return true;
+}
+
 }  // namespace
 
 // FindFirstFileA(pattern, &data), FindClose(handle).
@@ -54,42 +100,46 @@ bool ListEntries(const std::string& pattern, std::vector<FileEntry>& entries) {
 }
 
 // DeleteFileA(path).
-bool RemoveFile(const std::string& path) {
-    return DeleteFileA(path.c_str()) != FALSE;
+bool RemoveFile(const std::string& path, FileFailure* why) {
+    return DeleteFileA(path.c_str()) ? Succeeded(why) : Failed(why, path);
 }
 
 // CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, ...),
 // ReadFile in pieces until it reads nothing more, CloseHandle.
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
+bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure* why) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
+    if (!file.valid()) return Failed(why, path);
     std::string content;
     char piece[4096];
     DWORD read = 0;
     do {
-        if (!ReadFile(file.get(), piece, sizeof piece, &read, nullptr)) return false;
+        if (!ReadFile(file.get(), piece, sizeof piece, &read, nullptr)) return FailedWhileOpen(why);
         content.append(piece, read);
     } while (read > 0);
     bytes = std::move(content);
-    return true;
+    return Succeeded(why);
 }
 
 // CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL),
 // WriteFile until every byte is written, CloseHandle.
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+bool WriteWholeFile(const std::string& path, const std::string& bytes, FileFailure* why) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
+    if (!file.valid()) return Failed(why, path);
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD written = 0;
         DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        if (!WriteFile(file.get(), bytes.data() + done, piece, &written, nullptr) || written == 0)
+        if (!WriteFile(file.get(), bytes.data() + done, piece, &written, nullptr))
+            return FailedWhileOpen(why);
+        if (written == 0) {
+            if (why) *why = FileFailure::kOther;  // the disk is full
             return false;
+        }
         done += written;
     }
-    return true;
+    return Succeeded(why);
 }
 
 }  // namespace orvano::platform
@@ -142,9 +192,11 @@ bool ReadFileTimes(const std::string& path, FileTimes& times) {
     return true;
 }
 
-// MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING).
-bool MoveReplacing(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+// MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING). A refusal is told from the file that had
+// the name: the one the user cares about.
+bool MoveReplacing(const std::string& from, const std::string& to, FileFailure* why) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? Succeeded(why)
+                                                                            : Failed(why, to);
 }
 
 // GetCurrentDirectoryA.

@@ -8,7 +8,8 @@
 // Every function tells the same story: CAPI is installed exactly when it can be used, that is
 // while the router's CAPI service takes a TCP connection. Then CAPI_INSTALLED answers 0 and
 // applications register and are released; otherwise both answer 0x1009. With no controller
-// behind the placeholder, a registered application never receives a message.
+// behind the placeholder, a registered application never receives a message: a wait for one
+// ends when the application is released.
 // winsock2.h must come before windows.h.
 #include <winsock2.h>
 
@@ -131,9 +132,11 @@ bool Usable() {
 #endif
 }
 
-// Registered applications: ApplID n is slot n - 1, taken while its value is 1.
+// Registered applications: ApplID n is slot n - 1, taken while its value is 1. Each slot's
+// event (manual reset) is set while the slot is free: it ends the waits for that application.
 constexpr DWORD kMaxApplications = 8;
 volatile LONG registered[kMaxApplications] = {};
+HANDLE released[kMaxApplications] = {};
 
 bool IsRegistered(DWORD applId) {
     return applId >= 1 && applId <= kMaxApplications && registered[applId - 1] == 1;
@@ -142,6 +145,46 @@ bool IsRegistered(DWORD applId) {
 // What the exchange functions answer for an ApplID that is not registered.
 DWORD UnknownApplication() {
     return Usable() ? kIllegalApplication : kExchangeNotInstalled;
+}
+
+// An application may release itself from another thread and unload the library at once,
+// while a thread of it still waits here and has yet to return through this code. So the first
+// wait pins the library for the rest of the process: a reference that the waiting thread
+// dropped itself could unload the very code it returns through.
+void KeepLoaded() {
+    static volatile LONG pinned = 0;
+    if (InterlockedExchange(&pinned, 1) == 1) return;
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCSTR>(&KeepLoaded), &self);
+}
+
+using IsGuiThreadFn = BOOL(WINAPI*)(BOOL);
+using MsgWaitFn = DWORD(WINAPI*)(DWORD, const HANDLE*, BOOL, DWORD, DWORD);
+using PeekFn = BOOL(WINAPI*)(MSG*, HWND, UINT, UINT, UINT);
+
+template <class Fn>
+Fn Find(HMODULE library, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+// Waits until the event is set. A thread with windows meanwhile handles the messages that
+// other threads and programs send them, as SendMessage does while it waits: such a window
+// can still be asked to close, or to release the application. user32 is only looked up, never
+// loaded: a process without it has no windows.
+void WaitFor(HANDLE event) {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto isGuiThread = user32 ? Find<IsGuiThreadFn>(user32, "IsGUIThread") : nullptr;
+    auto msgWait = user32 ? Find<MsgWaitFn>(user32, "MsgWaitForMultipleObjects") : nullptr;
+    auto peek = user32 ? Find<PeekFn>(user32, "PeekMessageA") : nullptr;
+    if (!isGuiThread || !msgWait || !peek || !isGuiThread(FALSE)) {
+        WaitForSingleObject(event, INFINITE);
+        return;
+    }
+    while (msgWait(1, &event, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        peek(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 }  // namespace
@@ -154,6 +197,7 @@ DWORD WINAPI CAPI_REGISTER(DWORD, DWORD, DWORD, DWORD, DWORD* applId) {
     if (!Usable()) return kNotInstalled;
     for (DWORD slot = 0; slot < kMaxApplications; ++slot) {
         if (InterlockedCompareExchange(&registered[slot], 1, 0) == 0) {
+            ResetEvent(released[slot]);
             *applId = slot + 1;
             return kSuccess;
         }
@@ -163,8 +207,10 @@ DWORD WINAPI CAPI_REGISTER(DWORD, DWORD, DWORD, DWORD, DWORD* applId) {
 
 DWORD WINAPI CAPI_RELEASE(DWORD applId) {
     if (applId >= 1 && applId <= kMaxApplications &&
-        InterlockedCompareExchange(&registered[applId - 1], 0, 1) == 1)
+        InterlockedCompareExchange(&registered[applId - 1], 0, 1) == 1) {
+        SetEvent(released[applId - 1]);
         return kSuccess;
+    }
     return UnknownApplication();
 }
 
@@ -183,7 +229,8 @@ DWORD WINAPI CAPI_GET_MESSAGE(DWORD applId, PVOID* message) {
 // Nothing ever arrives, so the wait ends only when the application is released.
 DWORD WINAPI CAPI_WAIT_FOR_SIGNAL(DWORD applId) {
     if (!IsRegistered(applId)) return UnknownApplication();
-    while (IsRegistered(applId)) Sleep(50);
+    KeepLoaded();
+    WaitFor(released[applId - 1]);
     return kIllegalApplication;
 }
 
@@ -225,6 +272,17 @@ DWORD WINAPI CAPI_INSTALLED(void) {
 
 }  // extern "C"
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        for (HANDLE& event : released) {
+            event = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+            if (!event) return FALSE;
+        }
+    }
+    // At the process's end the system closes them; only an unload closes them here.
+    if (reason == DLL_PROCESS_DETACH && !reserved) {
+        for (HANDLE event : released)
+            if (event) CloseHandle(event);
+    }
     return TRUE;
 }
