@@ -10,7 +10,7 @@
 #include "sysinfo/text.h"
 #include "sysinfo/windows_edition.h"
 #include "ui/control_table.h"
-#include "ui/focus_memory.h"
+#include "ui/dialog_handlers.h"
 
 namespace orvano::dialogs {
 
@@ -103,7 +103,6 @@ constexpr int kSettingCount = static_cast<int>(FaxSetting::UsePlusMapper) + 1;
 
 // Only one ISDN dialog is open at a time.
 struct State {
-    ui::FocusMemory focus;
     // The user chose a controller or typed a number since the last reload. Until then the
     // stored value is left alone, also one the dialog could not have produced itself.
     bool controllerTouched = false;
@@ -402,11 +401,13 @@ void Chosen(int id, std::uint32_t code) {
     if (id == kAnalogFax || id == kIsdnFax) Kept(FaxSetting::Cip) = false;
 }
 
-void Command(ui::Dialog dialog, int id, std::uint32_t code) {
+// A command whatever its notification: true when it is handled.
+bool Change(ui::Dialog dialog, int id, std::uint32_t code) {
     Chosen(id, code);
     switch (id) {
         case kFritzBoxUser:
-            return UserSwitched(dialog);
+            UserSwitched(dialog);
+            return true;
         case kFritzBoxMachine:
         case kNewDriverMachine:
         case kFritzBoxMachineWow:
@@ -415,30 +416,33 @@ void Command(ui::Dialog dialog, int id, std::uint32_t code) {
         case kAnalogFax:
         case kIsdnFax:
         case kSpeech:
-            return ui::EnableControl(dialog, kApply, true);
+            ui::EnableControl(dialog, kApply, true);
+            return true;
         case kWowSwitch:
-            return WowSwitched(dialog);
+            WowSwitched(dialog);
+            return true;
         case kController:
-            return ChooseController(dialog, kController);
+            ChooseController(dialog, kController);
+            return true;
         case kControllerNumber:
             if (code == ui::kEnChange && !ui::TextSetByProgram()) NumberChanged(dialog);
-            return;
+            return true;
         case kRouterIsdn:
         case kRouterAnalog:
         case kRouterInternet:
             SetNumberText(dialog, "1");
-            return ChooseController(dialog, id);
+            ChooseController(dialog, id);
+            return true;
         default:
-            break;
+            return false;
     }
-    if (code > 1) return;
+}
+
+void Click(ui::Dialog dialog, int id) {
     switch (id) {
         case kInternetButton:
             ChooseController(dialog, kController);
             SetNumberText(dialog, "5");
-            break;
-        case kBack:
-            ui::CloseDialog(dialog, 0);
             break;
         case kApply:
             Apply(dialog);
@@ -449,27 +453,6 @@ void Command(ui::Dialog dialog, int id, std::uint32_t code) {
         default:
             break;
     }
-}
-
-std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam, ui::LParam) {
-    switch (message) {
-        case ui::kWmInitDialog:
-            ui::AddToolTips(dialog, kTips);
-            ui::PostToWindow(dialog, kReload, 0, 0);
-            break;
-        case kReload:
-            Reload(dialog);
-            break;
-        case ui::kWmNcActivate:
-            TheState().focus.OnNcActivate(wParam);
-            break;
-        case ui::kWmCommand:
-            Command(dialog, ui::CommandId(wParam), ui::CommandCode(wParam));
-            break;
-        default:
-            break;
-    }
-    return 0;
 }
 
 }  // namespace
@@ -487,7 +470,16 @@ int ShowIsdnDialog(ui::Window owner) {
     ui::SendToWindow(ui::ControlWindow(dialog, kControllerNumber), ui::kEmLimitText,
                      kNumberCharacters, 0);
     ui::SetEditMargins(dialog, kControllerNumber, 2);
-    return ui::RunModal(dialog, Callback);
+    return ui::RunDialog(dialog, {.open =
+                                      [](ui::Dialog d) {
+                                          ui::AddToolTips(d, kTips);
+                                          ui::PostToWindow(d, kReload, 0, 0);
+                                      },
+                                  .reloadMessage = kReload,
+                                  .reload = Reload,
+                                  .command = Change,
+                                  .click = Click,
+                                  .closeId = kBack});
 }
 
 }  // namespace orvano::dialogs

@@ -8,7 +8,7 @@
 #include "dialogs/registry_entry_dialog.h"
 #include "sysinfo/text.h"
 #include "ui/control_table.h"
-#include "ui/focus_memory.h"
+#include "ui/dialog_handlers.h"
 
 namespace orvano::dialogs {
 
@@ -74,7 +74,6 @@ const ui::ToolTipRow kTips[] = {
 
 // Only one numbers dialog is open at a time.
 struct State {
-    ui::FocusMemory focus;
     // "UsePlusMapper" was stored with the wrong type at the last reload and the user has not
     // chosen the option since: it is neither written nor exported.
     bool optionKept = false;
@@ -197,26 +196,28 @@ void Export(ui::Dialog dialog) {
     ui::FocusControl(dialog, kRegFile);
 }
 
-void Command(ui::Dialog dialog, int id, std::uint32_t code) {
+// A command whatever its notification: true when it is handled.
+bool Change(ui::Dialog dialog, int id, std::uint32_t code) {
     if (id == kUsePlusMapper) {
         if (code <= 1) TheState().optionKept = false;  // the user chose the option
-        return SwitchPlusOption(dialog);
+        SwitchPlusOption(dialog);
+        return true;
     }
     if (id == kPlusMapper) {
         // Only the user's own edits; the field changing under Reload is no modification.
         if (code == ui::kEnChange && !ui::TextSetByProgram()) EnableApplyByDigits(dialog);
-        return;
+        return true;
     }
-    if (code > 1) return;
+    return false;
+}
+
+void Click(ui::Dialog dialog, int id) {
     switch (id) {
         case kShow:
             ShowNumbers(dialog);
             break;
         case kHide:
             ClearList(dialog);
-            break;
-        case kOk:
-            ui::CloseDialog(dialog, 0);
             break;
         case kApply:
             Apply(dialog);
@@ -227,26 +228,6 @@ void Command(ui::Dialog dialog, int id, std::uint32_t code) {
         default:
             break;
     }
-}
-
-std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam, ui::LParam) {
-    switch (message) {
-        case ui::kWmInitDialog:
-            Open(dialog);
-            break;
-        case ui::kWmNcActivate:
-            TheState().focus.OnNcActivate(wParam);
-            break;
-        case kReloadMessage:
-            Reload(dialog);
-            break;
-        case ui::kWmCommand:
-            Command(dialog, ui::CommandId(wParam), ui::CommandCode(wParam));
-            break;
-        default:
-            break;
-    }
-    return 0;
 }
 
 }  // namespace
@@ -260,7 +241,12 @@ int ShowNumbersDialog(ui::Window owner) {
     ui::SendToWindow(ui::ControlWindow(dialog, kPlusMapper), ui::kEmLimitText, kReplacementLimit,
                      0);
     ui::SetDialogIcon(dialog, "#555");
-    ui::RunModal(dialog, Callback);
+    ui::RunDialog(dialog, {.open = Open,
+                           .reloadMessage = kReloadMessage,
+                           .reload = Reload,
+                           .command = Change,
+                           .click = Click,
+                           .closeId = kOk});
     return 0;
 }
 

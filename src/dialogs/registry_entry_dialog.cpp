@@ -6,7 +6,7 @@
 #include "platform/text.h"
 #include "sysinfo/paths.h"
 #include "ui/control_table.h"
-#include "ui/focus_memory.h"
+#include "ui/dialog_handlers.h"
 
 namespace orvano::dialogs {
 
@@ -33,7 +33,6 @@ struct State {
     ui::Window owner = 0;
     RegEntry entry = RegEntry::RouterAddress;
     std::string value;  // the field's text an address or port entry shows
-    ui::FocusMemory focus;
 };
 
 State& TheState() {
@@ -148,37 +147,22 @@ void Save(ui::Dialog dialog) {
         ui::ShowMessageBox(dialog, " " + path + "  ->  " + kNotSaved, " Fehler! ", ui::kMbInfo);
 }
 
-std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam, ui::LParam) {
-    switch (message) {
-        case ui::kWmInitDialog:
-            Open(dialog);
-            break;
-        case ui::kWmNcActivate:
-            TheState().focus.OnNcActivate(wParam);
-            break;
-        case ui::kWmCommand: {
-            const std::uint32_t code = ui::CommandCode(wParam);
-            if (code > 1) break;
-            if (ui::CommandId(wParam) == kSave) Save(dialog);
-            if (ui::CommandId(wParam) == kOk) ui::CloseDialog(dialog, 0);
-            break;
-        }
-        default:
-            break;
-    }
-    return 0;
-}
-
 }  // namespace
 
 int ShowRegistryEntryDialog(ui::Window owner, RegEntry entry, const std::string& value) {
-    TheState() = State{owner, entry, value, {}};
+    TheState() = State{owner, entry, value};
     ui::Dialog dialog = ui::NewDialog(owner, kRegistryEntryTitle, 15, 1, 290, 180, ui::kDialogStyle,
                                       ui::kWsExControlParent);
     ui::AddControls(dialog, kRows);
     ui::SetEditMargins(dialog, kText, 2);
     ui::SetDialogIcon(dialog, "#555");
-    return ui::RunModal(dialog, Callback);
+    ui::DialogHandlers handlers;
+    handlers.open = Open;
+    handlers.click = [](ui::Dialog d, int id) {
+        if (id == kSave) Save(d);
+    };
+    handlers.closeId = kOk;
+    return ui::RunDialog(dialog, handlers);
 }
 
 }  // namespace orvano::dialogs
