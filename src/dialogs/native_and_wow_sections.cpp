@@ -1,10 +1,63 @@
 #include "dialogs/native_and_wow_sections.h"
 
+#include <iterator>
+
 #include "config/registry.h"
 #include "dialogs/registry_entry_dialog.h"
 #include "sysinfo/windows_edition.h"
 
 namespace orvano::dialogs {
+
+namespace {
+
+using ui::ControlKind;
+using ui::kCentredLabel;
+using ui::kFlatButton;
+using ui::kRightLabel;
+constexpr int kWowDrop = 80;  // the Wow6432Node section stands this much lower
+
+ui::ControlRow Placed(ui::ControlRow row, int id, int drop) {
+    row.id = id;
+    row.y += drop;
+    return row;
+}
+
+}  // namespace
+
+std::vector<ui::ControlRow> SectionRows(const ViewSection& section, const SectionLook& look) {
+    const SectionIds& c = section.ids;
+    const bool native = section.view == config::RegistryView::Native;
+    const int view = native ? 0 : 1, y = native ? 0 : kWowDrop;
+    std::vector<ui::ControlRow> rows = {
+        {c.frame, ControlKind::Frame,
+         native ? " Windows Registry Eintrag " : " Windows Registry Eintrag Wow6432Node ", 5,
+         15 + y, 315, 76},
+        {c.keyName, ControlKind::Label, config::client::MachineKeyLine(look.keys[view]), look.keyX,
+         28 + y, look.keyWidths[view], 10},
+        {c.missing, ControlKind::Label, " Eintrag Fehlt ", 270, 28 + y, 45, 10, kCentredLabel, 0,
+         ui::kRed},
+        {c.valueName, ControlKind::Label, look.valueLabel, 10, 44 + y, 65, 10, kRightLabel},
+        Placed(look.field, c.field, y)};
+    if (c.extra != 0) rows.push_back(Placed(look.extra, c.extra, y));
+    const ui::ControlRow questions[] = {
+        {c.change, ControlKind::Button, " Ändern ", 175, 42 + y, 41, 15, kFlatButton},
+        {c.changeAsked, ControlKind::Label, " Ändern ", 175, 44 + y, 40, 10, kCentredLabel},
+        {c.remove, ControlKind::Button, " Löschen ", 255, 42 + y, 41, 15, kFlatButton},
+        {c.removeAsked, ControlKind::Label, " Löschen ", 255, 44 + y, 40, 10, kCentredLabel},
+        {c.changeYes, ControlKind::Button, " Ja ", 160, 55 + y, 30, 15, kFlatButton},
+        {c.changeNo, ControlKind::Button, " Nein ", 200, 55 + y, 30, 15, kFlatButton},
+        {c.removeYes, ControlKind::Button, " Ja ", 240, 55 + y, 30, 15, kFlatButton},
+        {c.removeNo, ControlKind::Button, " Nein ", 280, 55 + y, 30, 15, kFlatButton},
+        {c.presetName, ControlKind::Label, " Vorgabe: ", 10, 62 + y, 65, 10, kRightLabel}};
+    rows.insert(rows.end(), std::begin(questions), std::end(questions));
+    const ui::ControlRow regFile{c.regFile, ControlKind::Button, " Reg Datei ", 35, 75 + y, 45,
+                                 12,        kFlatButton};
+    if (!native) rows.push_back(regFile);
+    for (int i : {0, 1})
+        if (c.presets[i] != 0) rows.push_back(Placed(look.presets[i], c.presets[i], y));
+    if (native) rows.push_back(regFile);
+    return rows;
+}
 
 NativeAndWowSections::NativeAndWowSections(const ViewSection (&sections)[2], int sectionSwitch,
                                            int ok, ViewsValue value)
@@ -120,13 +173,24 @@ void NativeAndWowSections::SwitchSection(ui::Dialog dialog) const {
     ui::FocusControl(dialog, sectionSwitch_);
 }
 
-void NativeAndWowSections::SectionCommand(ui::Dialog dialog, int index, int id) {
+int NativeAndWowSections::SectionAsking(int id) const {
+    for (int index : {kNative, kWow})
+        if (id == sections_[index].changeRow.yes) return index;
+    return -1;
+}
+
+int NativeAndWowSections::SectionOfPreset(int id) const {
+    for (int index : {kNative, kWow})
+        if (id != 0 && (id == sections_[index].presets[0] || id == sections_[index].presets[1]))
+            return index;
+    return -1;
+}
+
+void NativeAndWowSections::SectionClick(ui::Dialog dialog, int index, int id) {
     const ViewSection& section = sections_[index];
     if (id == section.changeRow.button) {
         SwitchRow(dialog, section.deleteRow, false);
         SwitchRow(dialog, section.changeRow, true);
-    } else if (id == section.changeRow.yes) {
-        value_.confirmChange(dialog, *this, index);
     } else if (id == section.changeRow.no) {
         ShowStored(dialog, index);
         SwitchRow(dialog, section.changeRow, false);
@@ -141,38 +205,22 @@ void NativeAndWowSections::SectionCommand(ui::Dialog dialog, int index, int id) 
     } else if (id == section.regFile) {
         ShowRegistryEntryDialog(dialog, section.entry, ui::GetControlText(dialog, section.field));
         ui::FocusControl(dialog, section.regFile);
-    } else if (id != 0 && (id == section.presets[0] || id == section.presets[1])) {
-        value_.preset(dialog, *this, index, id);
     }
 }
 
-void NativeAndWowSections::Command(ui::Dialog dialog, int id, std::uint32_t code) {
-    if (id == sectionSwitch_) return SwitchSection(dialog);
-    if (code > 1) return;
+bool NativeAndWowSections::Command(ui::Dialog dialog, int id) {
+    if (id != sectionSwitch_) return false;
+    SwitchSection(dialog);
+    return true;
+}
+
+void NativeAndWowSections::Click(ui::Dialog dialog, int id) {
     if (id == ok_) {
         ui::CloseDialog(dialog, valid_[kNative] == 1 || valid_[kWow] == 1 ? 1 : 0);
         return;
     }
-    SectionCommand(dialog, kNative, id);
-    SectionCommand(dialog, kWow, id);
-}
-
-std::intptr_t NativeAndWowSections::Callback(ui::Dialog dialog, std::uint32_t message,
-                                             ui::WParam wParam) {
-    switch (message) {
-        case ui::kWmInitDialog:
-            Open(dialog);
-            break;
-        case ui::kWmNcActivate:
-            focus_.OnNcActivate(wParam);
-            break;
-        case ui::kWmCommand:
-            Command(dialog, ui::CommandId(wParam), ui::CommandCode(wParam));
-            break;
-        default:
-            break;
-    }
-    return 0;
+    SectionClick(dialog, kNative, id);
+    SectionClick(dialog, kWow, id);
 }
 
 }  // namespace orvano::dialogs

@@ -1,6 +1,8 @@
 #include "dialogs/port_dialog.h"
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "config/endpoint.h"
 #include "config/registry.h"
@@ -8,6 +10,7 @@
 #include "dialogs/registry_export.h"
 #include "sysinfo/text.h"
 #include "ui/control_table.h"
+#include "ui/dialog_handlers.h"
 
 namespace orvano::dialogs {
 
@@ -31,85 +34,49 @@ constexpr int kPortDigits = 8;
 constexpr int kFieldMargin = 2;
 constexpr std::uint32_t kHighestPort = 0xFFFF;
 
-// The controls in creation (and tab) order.
 namespace client = config::client;
-const std::string kValueLabel = ui::Blanked(client::kPortValue);
 
-const ui::ControlRow kRows[] = {
-    {kTitle, ControlKind::Label, " Orvano Port in Windows Registry Speichern ", 4, 4, 316, 10,
-     kCentredLabel, 0, kTitleBlue},
-    {kFrame, ControlKind::Frame, " Windows Registry Eintrag ", 5, 15, 315, 76},
-    {kKeyName, ControlKind::Label, client::MachineKeyLine(client::kPortKey), 20, 28, 210, 10},
-    {kMissing, ControlKind::Label, " Eintrag Fehlt ", 270, 28, 45, 10, kCentredLabel, 0, kRed},
-    {kValueName, ControlKind::Label, kValueLabel, 10, 44, 65, 10, kRightLabel},
-    {kPort, ControlKind::Edit, "", 85, 44, 60, 10, kPortStyle, ui::kWsExStaticEdge},
-    {kHexName, ControlKind::Label, " Hex ", 149, 45, 20, 10},
-    {kChange, ControlKind::Button, " Ändern ", 175, 42, 41, 15, kFlatButton},
-    {kChangeAsked, ControlKind::Label, " Ändern ", 175, 44, 40, 10, kCentredLabel},
-    {kDelete, ControlKind::Button, " Löschen ", 255, 42, 41, 15, kFlatButton},
-    {kDeleteAsked, ControlKind::Label, " Löschen ", 255, 44, 40, 10, kCentredLabel},
-    {kChangeYes, ControlKind::Button, " Ja ", 160, 55, 30, 15, kFlatButton},
-    {kChangeNo, ControlKind::Button, " Nein ", 200, 55, 30, 15, kFlatButton},
-    {kDeleteYes, ControlKind::Button, " Ja ", 240, 55, 30, 15, kFlatButton},
-    {kDeleteNo, ControlKind::Button, " Nein ", 280, 55, 30, 15, kFlatButton},
-    {kPresetName, ControlKind::Label, " Vorgabe: ", 10, 62, 65, 10, kRightLabel},
-    {kDefault, ControlKind::Button, " 000013a7 ", 90, 61, 50, 12, kFlatButton},
-    {kRegFile, ControlKind::Button, " Reg Datei ", 35, 75, 45, 12, kFlatButton},
-    {kWowFrame, ControlKind::Frame, " Windows Registry Eintrag Wow6432Node ", 5, 95, 315, 76},
-    {kWowKeyName, ControlKind::Label, client::MachineKeyLine(client::kPortKeyWow), 20, 108, 250,
-     10},
-    {kWowMissing, ControlKind::Label, " Eintrag Fehlt ", 270, 108, 45, 10, kCentredLabel, 0, kRed},
-    {kWowValueName, ControlKind::Label, kValueLabel, 10, 124, 65, 10, kRightLabel},
-    {kWowPort, ControlKind::Edit, "", 85, 124, 60, 10, kPortStyle, ui::kWsExStaticEdge},
-    {kWowHexName, ControlKind::Label, " Hex ", 149, 125, 20, 10},
-    {kWowChange, ControlKind::Button, " Ändern ", 175, 122, 41, 15, kFlatButton},
-    {kWowChangeAsked, ControlKind::Label, " Ändern ", 175, 124, 40, 10, kCentredLabel},
-    {kWowDelete, ControlKind::Button, " Löschen ", 255, 122, 41, 15, kFlatButton},
-    {kWowDeleteAsked, ControlKind::Label, " Löschen ", 255, 124, 40, 10, kCentredLabel},
-    {kWowChangeYes, ControlKind::Button, " Ja ", 160, 135, 30, 15, kFlatButton},
-    {kWowChangeNo, ControlKind::Button, " Nein ", 200, 135, 30, 15, kFlatButton},
-    {kWowDeleteYes, ControlKind::Button, " Ja ", 240, 135, 30, 15, kFlatButton},
-    {kWowDeleteNo, ControlKind::Button, " Nein ", 280, 135, 30, 15, kFlatButton},
-    {kWowPresetName, ControlKind::Label, " Vorgabe: ", 10, 142, 65, 10, kRightLabel},
-    {kWowRegFile, ControlKind::Button, " Reg Datei ", 35, 155, 45, 12, kFlatButton},
-    {kWowDefault, ControlKind::Button, " 000013a7 ", 90, 141, 50, 12, kFlatButton},
-    {kSectionSwitch, ControlKind::CheckBox, " Wow6432Node ", 242, 155, 70, 10},
-    {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
-    {kPortHint, ControlKind::Label, " Port: 000013a7 (5031) ", 5, 175, 125, 10, 0, 0, kNavy},
-    {kLineHint, ControlKind::Label,
-     ui::Blanked(RegNumberValueLine(client::kPortValue, config::kDefaultPortText)), 5, 185, 125, 10,
-     0, 0, kNavy},
-};
-
-// The four questions: button, label shown instead, " Ja ", " Nein ", the buttons that rest,
-// and the field a change makes writable.
-constexpr ConfirmationRow kNativeChange = {kChange,   kChangeAsked,         kChangeYes,
-                                           kChangeNo, {kDefault, kRegFile}, kPort};
-constexpr ConfirmationRow kNativeDelete = {kDelete,   kDeleteAsked,         kDeleteYes,
-                                           kDeleteNo, {kDefault, kRegFile}, 0};
-constexpr ConfirmationRow kWowChangeRow = {
-    kWowChange, kWowChangeAsked, kWowChangeYes, kWowChangeNo, {kWowDefault, kWowRegFile}, kWowPort};
-constexpr ConfirmationRow kWowDeleteRow = {
-    kWowDelete, kWowDeleteAsked, kWowDeleteYes, kWowDeleteNo, {kWowDefault, kWowRegFile}, 0};
-
+constexpr SectionIds kNativeIds = {
+    kFrame,     kKeyName,     kMissing,    kValueName,    kPort,   kHexName,
+    kChange,    kChangeAsked, kChangeYes,  kChangeNo,     kDelete, kDeleteAsked,
+    kDeleteYes, kDeleteNo,    kPresetName, {kDefault, 0}, kRegFile};
+constexpr SectionIds kWowIds = {
+    kWowFrame,     kWowKeyName,     kWowMissing,    kWowValueName,    kWowPort,   kWowHexName,
+    kWowChange,    kWowChangeAsked, kWowChangeYes,  kWowChangeNo,     kWowDelete, kWowDeleteAsked,
+    kWowDeleteYes, kWowDeleteNo,    kWowPresetName, {kWowDefault, 0}, kWowRegFile};
+// A change edits the port in place: the field is writable only while it is asked.
 constexpr ViewSection kSections[] = {
-    {RegistryView::Native,
-     kPort,
-     kMissing,
-     kRegFile,
-     RegEntry::Port,
-     kNativeChange,
-     kNativeDelete,
-     {kDefault, 0}},
-    {RegistryView::Wow6432Node,
-     kWowPort,
-     kWowMissing,
-     kWowRegFile,
-     RegEntry::PortWow,
-     kWowChangeRow,
-     kWowDeleteRow,
-     {kWowDefault, 0}},
-};
+    MakeSection(RegistryView::Native, RegEntry::Port, kNativeIds, true),
+    MakeSection(RegistryView::Wow6432Node, RegEntry::PortWow, kWowIds, true)};
+
+const SectionLook kLook = {
+    {client::kPortKey, client::kPortKeyWow},
+    20,
+    {210, 250},
+    ui::Blanked(client::kPortValue),
+    {0, ControlKind::Edit, "", 85, 44, 60, 10, kPortStyle, ui::kWsExStaticEdge},
+    {0, ControlKind::Label, " Hex ", 149, 45, 20, 10},
+    {{0, ControlKind::Button, " 000013a7 ", 90, 61, 50, 12, kFlatButton}, {}}};
+
+// The controls in creation (and tab) order.
+std::vector<ui::ControlRow> Rows() {
+    std::vector<ui::ControlRow> rows = {{kTitle, ControlKind::Label,
+                                         " Orvano Port in Windows Registry Speichern ", 4, 4, 316,
+                                         10, kCentredLabel, 0, kTitleBlue}};
+    for (const ViewSection& section : kSections) {
+        const std::vector<ui::ControlRow> more = SectionRows(section, kLook);
+        rows.insert(rows.end(), more.begin(), more.end());
+    }
+    const ui::ControlRow closing[] = {
+        {kSectionSwitch, ControlKind::CheckBox, " Wow6432Node ", 242, 155, 70, 10},
+        {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
+        {kPortHint, ControlKind::Label, " Port: 000013a7 (5031) ", 5, 175, 125, 10, 0, 0, kNavy},
+        {kLineHint, ControlKind::Label,
+         ui::Blanked(RegNumberValueLine(client::kPortValue, config::kDefaultPortText)), 5, 185, 125,
+         10, 0, 0, kNavy}};
+    rows.insert(rows.end(), std::begin(closing), std::end(closing));
+    return rows;
+}
 
 // Exactly eight hex digits, of a number that can be a TCP port: a 0 or anything above 65535
 // would replace a working port with one the client cannot use.
@@ -119,6 +86,7 @@ bool IsPortText(const std::string& hex) {
     return number > 0 && number <= kHighestPort;
 }
 
+// " Ja ": the typed port is stored when it is one.
 void ConfirmChange(ui::Dialog dialog, NativeAndWowSections& views, int index) {
     std::string hex = sysinfo::KeepOnly(ui::GetControlText(dialog, views.Section(index).field),
                                         sysinfo::kHexDigits);
@@ -126,7 +94,7 @@ void ConfirmChange(ui::Dialog dialog, NativeAndWowSections& views, int index) {
 }
 
 // Offers the client's default port for confirmation; it cannot be edited on the way.
-void OfferDefault(ui::Dialog dialog, NativeAndWowSections& views, int index, int pressed) {
+void OfferDefault(ui::Dialog dialog, const NativeAndWowSections& views, int index, int pressed) {
     const ViewSection& section = views.Section(index);
     ui::SetControlText(dialog, section.field, config::kDefaultPortText);
     SwitchRow(dialog, section.changeRow, true);
@@ -139,12 +107,12 @@ void OfferDefault(ui::Dialog dialog, NativeAndWowSections& views, int index, int
 }  // namespace
 
 int ShowPortDialog(ui::Window owner) {
-    NativeAndWowSections views(
-        kSections, kSectionSwitch, kOk,
-        {config::ReadPort, config::ChangePort, ConfirmChange, OfferDefault, false});
+    NativeAndWowSections views(kSections, kSectionSwitch, kOk,
+                               {config::ReadPort, config::ChangePort, false});
     ui::Dialog dialog = ui::NewDialog(owner, kPortTitle, 44, 44, 325, 200, ui::kDialogStyle,
                                       ui::kWsExControlParent);
-    ui::AddControls(dialog, kRows);
+    const std::vector<ui::ControlRow> rows = Rows();
+    ui::AddControls(dialog, rows.data(), rows.size());
     for (const ViewSection& section : kSections) {
         ui::SetControlColor(dialog, section.field, kDefaultColor, kWhite);
         ui::SetEditMargins(dialog, section.field, kFieldMargin);
@@ -152,10 +120,20 @@ int ShowPortDialog(ui::Window owner) {
                          0);
     }
     ui::SetDialogIcon(dialog, "#555");
-    return ui::RunModal(
-        dialog, [&views](ui::Dialog d, std::uint32_t message, ui::WParam wParam, ui::LParam) {
-            return views.Callback(d, message, wParam);
-        });
+    ui::DialogHandlers handlers;
+    handlers.open = [&views](ui::Dialog d) { views.Open(d); };
+    handlers.command = [&views](ui::Dialog d, int id, std::uint32_t) {
+        return views.Command(d, id);
+    };
+    handlers.click = [&views](ui::Dialog d, int id) {
+        if (const int index = views.SectionAsking(id); index >= 0)
+            ConfirmChange(d, views, index);
+        else if (const int index = views.SectionOfPreset(id); index >= 0)
+            OfferDefault(d, views, index, id);
+        else
+            views.Click(d, id);
+    };
+    return ui::RunDialog(dialog, handlers);
 }
 
 }  // namespace orvano::dialogs

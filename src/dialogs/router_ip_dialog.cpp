@@ -1,5 +1,6 @@
 #include "dialogs/router_ip_dialog.h"
 
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "dialogs/registry_export.h"
 #include "sysinfo/text.h"
 #include "ui/control_table.h"
+#include "ui/dialog_handlers.h"
 
 namespace orvano::dialogs {
 
@@ -32,94 +34,56 @@ constexpr std::uint32_t kAddressStyle = 0x50010000;
 constexpr char kAddressClass[] = "SysIPAddress32";
 constexpr char kNoAddress[] = "255.255.255.255";
 
-std::string Padded(const char* text) {
-    return std::string(" ") + text + " ";
-}
+namespace client = config::client;
+
+constexpr SectionIds kNativeIds = {
+    kFrame,     kKeyName,     kMissing,    kValueName,        kAddress, 0,
+    kChange,    kChangeAsked, kChangeYes,  kChangeNo,         kDelete,  kDeleteAsked,
+    kDeleteYes, kDeleteNo,    kPresetName, {kHost12, kHost3}, kRegFile};
+constexpr SectionIds kWowIds = {kWowFrame,      kWowKeyName,
+                                kWowMissing,    kWowValueName,
+                                kWowAddress,    0,
+                                kWowChange,     kWowChangeAsked,
+                                kWowChangeYes,  kWowChangeNo,
+                                kWowDelete,     kWowDeleteAsked,
+                                kWowDeleteYes,  kWowDeleteNo,
+                                kWowPresetName, {kWowHost12, kWowHost3},
+                                kWowRegFile};
+// The address control is always writable; it is what the questions keep from the user.
+constexpr ViewSection kSections[] = {
+    MakeSection(RegistryView::Native, RegEntry::RouterAddress, kNativeIds, false),
+    MakeSection(RegistryView::Wow6432Node, RegEntry::RouterAddressWow, kWowIds, false)};
+
+const SectionLook kLook = {
+    {client::kAddressKey, client::kAddressKeyWow},
+    15,
+    {210, 260},
+    ui::Blanked(client::kAddressValue),
+    {0, ControlKind::Custom, kNoAddress, 80, 43, 68, 12, kAddressStyle, ui::kWsExClientEdge},
+    {},
+    {{0, ControlKind::Button, ui::Blanked(config::kRouterHostName1), 90, 61, 50, 12, kFlatButton},
+     {0, ControlKind::Button, ui::Blanked(config::kRouterHostName3), 90, 73, 50, 12, kFlatButton}}};
 
 // The controls in creation (and tab) order.
-namespace client = config::client;
-const std::string kValueLabel = ui::Blanked(client::kAddressValue);
-
-const ui::ControlRow kRows[] = {
-    {kTitle, ControlKind::Label, " Orvano IP-Adresse in Windows Registry Speichern ", 4, 4, 316, 10,
-     kCentredLabel, 0, kTitleBlue},
-    {kFrame, ControlKind::Frame, " Windows Registry Eintrag ", 5, 15, 315, 76},
-    {kKeyName, ControlKind::Label, client::MachineKeyLine(client::kAddressKey), 15, 28, 210, 10},
-    {kMissing, ControlKind::Label, " Eintrag Fehlt ", 270, 28, 45, 10, kCentredLabel, 0, kRed},
-    {kValueName, ControlKind::Label, kValueLabel, 10, 44, 65, 10, kRightLabel},
-    {kAddress, ControlKind::Custom, kNoAddress, 80, 43, 68, 12, kAddressStyle, ui::kWsExClientEdge},
-    {kChange, ControlKind::Button, " Ändern ", 175, 42, 41, 15, kFlatButton},
-    {kChangeAsked, ControlKind::Label, " Ändern ", 175, 44, 40, 10, kCentredLabel},
-    {kDelete, ControlKind::Button, " Löschen ", 255, 42, 41, 15, kFlatButton},
-    {kDeleteAsked, ControlKind::Label, " Löschen ", 255, 44, 40, 10, kCentredLabel},
-    {kChangeYes, ControlKind::Button, " Ja ", 160, 55, 30, 15, kFlatButton},
-    {kChangeNo, ControlKind::Button, " Nein ", 200, 55, 30, 15, kFlatButton},
-    {kDeleteYes, ControlKind::Button, " Ja ", 240, 55, 30, 15, kFlatButton},
-    {kDeleteNo, ControlKind::Button, " Nein ", 280, 55, 30, 15, kFlatButton},
-    {kPresetName, ControlKind::Label, " Vorgabe: ", 10, 62, 65, 10, kRightLabel},
-    {kHost12, ControlKind::Button, Padded(config::kRouterHostName1), 90, 61, 50, 12, kFlatButton},
-    {kHost3, ControlKind::Button, Padded(config::kRouterHostName3), 90, 73, 50, 12, kFlatButton},
-    {kRegFile, ControlKind::Button, " Reg Datei ", 35, 75, 45, 12, kFlatButton},
-    {kWowFrame, ControlKind::Frame, " Windows Registry Eintrag Wow6432Node ", 5, 95, 315, 76},
-    {kWowKeyName, ControlKind::Label, client::MachineKeyLine(client::kAddressKeyWow), 15, 108, 260,
-     10},
-    {kWowMissing, ControlKind::Label, " Eintrag Fehlt ", 270, 108, 45, 10, kCentredLabel, 0, kRed},
-    {kWowValueName, ControlKind::Label, kValueLabel, 10, 124, 65, 10, kRightLabel},
-    {kWowAddress, ControlKind::Custom, kNoAddress, 80, 123, 68, 12, kAddressStyle,
-     ui::kWsExClientEdge},
-    {kWowChange, ControlKind::Button, " Ändern ", 175, 122, 41, 15, kFlatButton},
-    {kWowChangeAsked, ControlKind::Label, " Ändern ", 175, 124, 40, 10, kCentredLabel},
-    {kWowDelete, ControlKind::Button, " Löschen ", 255, 122, 41, 15, kFlatButton},
-    {kWowDeleteAsked, ControlKind::Label, " Löschen ", 255, 124, 40, 10, kCentredLabel},
-    {kWowChangeYes, ControlKind::Button, " Ja ", 160, 135, 30, 15, kFlatButton},
-    {kWowChangeNo, ControlKind::Button, " Nein ", 200, 135, 30, 15, kFlatButton},
-    {kWowDeleteYes, ControlKind::Button, " Ja ", 240, 135, 30, 15, kFlatButton},
-    {kWowDeleteNo, ControlKind::Button, " Nein ", 280, 135, 30, 15, kFlatButton},
-    {kWowPresetName, ControlKind::Label, " Vorgabe: ", 10, 142, 65, 10, kRightLabel},
-    {kWowRegFile, ControlKind::Button, " Reg Datei ", 35, 155, 45, 12, kFlatButton},
-    {kWowHost12, ControlKind::Button, Padded(config::kRouterHostName1), 90, 141, 50, 12,
-     kFlatButton},
-    {kWowHost3, ControlKind::Button, Padded(config::kRouterHostName3), 90, 153, 50, 12,
-     kFlatButton},
-    {kSectionSwitch, ControlKind::CheckBox, " Wow6432Node ", 242, 155, 70, 10},
-    {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
-    {kAddressHint, ControlKind::Label, " IP-Adresse: ", 5, 175, 125, 10, 0, 0, kNavy},
-    {kLineHint, ControlKind::Label,
-     ui::Blanked(RegTextValueLine(client::kAddressValue, "xxx.xxx.xxx.xxx")), 5, 185, 125, 10, 0, 0,
-     kNavy},
-    {kStatus, ControlKind::Label, "", 195, 176, 128, 20, 0, 0, kNavy},
-};
-
-// The four questions: button, label shown instead, " Ja ", " Nein ", the buttons that rest.
-constexpr ConfirmationRow kNativeChange = {
-    kChange, kChangeAsked, kChangeYes, kChangeNo, {kHost12, kHost3, kRegFile}, 0};
-constexpr ConfirmationRow kNativeDelete = {
-    kDelete, kDeleteAsked, kDeleteYes, kDeleteNo, {kHost12, kHost3, kRegFile}, 0};
-constexpr ConfirmationRow kWowChangeRow = {
-    kWowChange, kWowChangeAsked, kWowChangeYes, kWowChangeNo, {kWowHost12, kWowHost3, kWowRegFile},
-    0};
-constexpr ConfirmationRow kWowDeleteRow = {
-    kWowDelete, kWowDeleteAsked, kWowDeleteYes, kWowDeleteNo, {kWowHost12, kWowHost3, kWowRegFile},
-    0};
-
-constexpr ViewSection kSections[] = {
-    {RegistryView::Native,
-     kAddress,
-     kMissing,
-     kRegFile,
-     RegEntry::RouterAddress,
-     kNativeChange,
-     kNativeDelete,
-     {kHost12, kHost3}},
-    {RegistryView::Wow6432Node,
-     kWowAddress,
-     kWowMissing,
-     kWowRegFile,
-     RegEntry::RouterAddressWow,
-     kWowChangeRow,
-     kWowDeleteRow,
-     {kWowHost12, kWowHost3}},
-};
+std::vector<ui::ControlRow> Rows() {
+    std::vector<ui::ControlRow> rows = {{kTitle, ControlKind::Label,
+                                         " Orvano IP-Adresse in Windows Registry Speichern ", 4, 4,
+                                         316, 10, kCentredLabel, 0, kTitleBlue}};
+    for (const ViewSection& section : kSections) {
+        const std::vector<ui::ControlRow> more = SectionRows(section, kLook);
+        rows.insert(rows.end(), more.begin(), more.end());
+    }
+    const ui::ControlRow closing[] = {
+        {kSectionSwitch, ControlKind::CheckBox, " Wow6432Node ", 242, 155, 70, 10},
+        {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
+        {kAddressHint, ControlKind::Label, " IP-Adresse: ", 5, 175, 125, 10, 0, 0, kNavy},
+        {kLineHint, ControlKind::Label,
+         ui::Blanked(RegTextValueLine(client::kAddressValue, "xxx.xxx.xxx.xxx")), 5, 185, 125, 10,
+         0, 0, kNavy},
+        {kStatus, ControlKind::Label, "", 195, 176, 128, 20, 0, 0, kNavy}};
+    rows.insert(rows.end(), std::begin(closing), std::end(closing));
+    return rows;
+}
 
 // What a host-name look-up was asked from: its section as it stood when the button was
 // pressed. An answer is wanted only while the section still stands so.
@@ -189,7 +153,7 @@ void HoldQuestion(ui::Dialog dialog, const ViewSection& section, bool held) {
 void EndAsRequested(ui::Dialog dialog, NativeAndWowSections& views) {
     const Closing closing = std::exchange(PendingClose(), Closing::None);
     if (closing == Closing::Ok)
-        views.Callback(dialog, ui::kWmCommand, ui::CommandParam(kOk, 0));
+        views.Click(dialog, kOk);
     else if (closing == Closing::CloseBox)
         ui::CloseDialog(dialog, 0);
 }
@@ -223,7 +187,7 @@ void ConfirmChange(ui::Dialog dialog, NativeAndWowSections& views, int index) {
 }
 
 // Fills the field from the first host name that resolves and asks whether to store it.
-void FillFromHost(ui::Dialog dialog, NativeAndWowSections& views, int index, int pressed) {
+void FillFromHost(ui::Dialog dialog, const NativeAndWowSections& views, int index, int pressed) {
     const ViewSection& section = views.Section(index);
     const int host12 = section.presets[0];
     // The first button looks up the router's name and its fallback, the second the other one.
@@ -324,17 +288,32 @@ bool BeforeSections(ui::Dialog dialog, const NativeAndWowSections& views, std::u
 int ShowRouterIpDialog(ui::Window owner) {
     // A missing address leaves the control's own text.
     NativeAndWowSections views(kSections, kSectionSwitch, kOk,
-                               {config::ReadRouterAddress, config::ChangeRouterAddress,
-                                ConfirmChange, FillFromHost, true});
+                               {config::ReadRouterAddress, config::ChangeRouterAddress, true});
     ui::Dialog dialog = ui::NewDialog(owner, kRouterIpTitle, 44, 44, 325, 200, ui::kDialogStyle,
                                       ui::kWsExControlParent);
-    ui::AddControls(dialog, kRows, kAddressClass);
+    const std::vector<ui::ControlRow> rows = Rows();
+    ui::AddControls(dialog, rows.data(), rows.size(), kAddressClass);
     ui::SetDialogIcon(dialog, "#555");
     PendingClose() = Closing::None;
-    const int result = ui::RunModal(
-        dialog, [&views](ui::Dialog d, std::uint32_t message, ui::WParam wParam, ui::LParam) {
+    ui::DialogHandlers handlers;
+    handlers.open = [&views](ui::Dialog d) { views.Open(d); };
+    handlers.command = [&views](ui::Dialog d, int id, std::uint32_t) {
+        return views.Command(d, id);
+    };
+    handlers.click = [&views](ui::Dialog d, int id) {
+        if (const int index = views.SectionAsking(id); index >= 0)
+            ConfirmChange(d, views, index);
+        else if (const int index = views.SectionOfPreset(id); index >= 0)
+            FillFromHost(d, views, index, id);
+        else
+            views.Click(d, id);
+    };
+    const ui::DialogCallback handle = ui::HandlersCallback(handlers);
+    const int result =
+        ui::RunModal(dialog, [&views, &handle](ui::Dialog d, std::uint32_t message,
+                                               ui::WParam wParam, ui::LParam lParam) {
             if (BeforeSections(d, views, message, wParam)) return std::intptr_t{1};
-            const std::intptr_t handled = views.Callback(d, message, wParam);
+            const std::intptr_t handled = handle(d, message, wParam, lParam);
             if (message != ui::kWmDestroy) DropStaleLookups(d, views);
             return handled;
         });

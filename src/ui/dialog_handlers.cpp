@@ -6,11 +6,10 @@
 
 namespace orvano::ui {
 
-int RunDialog(Dialog dialog, DialogHandlers handlers) {
+DialogCallback HandlersCallback(DialogHandlers handlers) {
     auto focus = std::make_shared<FocusMemory>();
-    return RunModal(dialog, [handlers = std::move(handlers), focus](
-                                Dialog d, std::uint32_t message, WParam wParam,
-                                LParam) -> std::intptr_t {
+    return [handlers = std::move(handlers), focus](Dialog d, std::uint32_t message, WParam wParam,
+                                                   LParam) -> std::intptr_t {
         if (message == kWmInitDialog) {
             if (handlers.open) handlers.open(d);
         } else if (message == kWmNcActivate) {
@@ -29,7 +28,11 @@ int RunDialog(Dialog dialog, DialogHandlers handlers) {
             if (handlers.reload) handlers.reload(d);
         }
         return 0;
-    });
+    };
+}
+
+int RunDialog(Dialog dialog, DialogHandlers handlers) {
+    return RunModal(dialog, HandlersCallback(std::move(handlers)));
 }
 
 }  // namespace orvano::ui

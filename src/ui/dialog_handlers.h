@@ -23,7 +23,9 @@ struct DialogHandlers {
     int closeId = 0;  // the button that ends the dialog with 0; 0 for none
 };
 
-// RunModal with a callback made of the handlers.
+// The callback the handlers make, for a dialog that must see some messages before them.
+DialogCallback HandlersCallback(DialogHandlers handlers);
+// RunModal with that callback.
 int RunDialog(Dialog dialog, DialogHandlers handlers);
 
 }  // namespace orvano::ui
