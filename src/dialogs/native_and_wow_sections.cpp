@@ -223,4 +223,23 @@ void NativeAndWowSections::Click(ui::Dialog dialog, int id) {
     SectionClick(dialog, kWow, id);
 }
 
+ui::DialogHandlers SectionHandlers(NativeAndWowSections& views,
+                                   std::function<void(ui::Dialog, int index)> confirm,
+                                   std::function<void(ui::Dialog, int index, int pressed)> preset) {
+    ui::DialogHandlers handlers;
+    handlers.open = [&views](ui::Dialog d) { views.Open(d); };
+    handlers.command = [&views](ui::Dialog d, int id, std::uint32_t) {
+        return views.Command(d, id);
+    };
+    handlers.click = [&views, confirm, preset](ui::Dialog d, int id) {
+        if (const int index = views.SectionAsking(id); index >= 0)
+            confirm(d, index);
+        else if (const int index = views.SectionOfPreset(id); index >= 0)
+            preset(d, index, id);
+        else
+            views.Click(d, id);
+    };
+    return handlers;
+}
+
 }  // namespace orvano::dialogs

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "dialogs/confirmation_row.h"
 #include "dialogs/registry_export.h"
 #include "ui/control_table.h"
+#include "ui/dialog_handlers.h"
 #include "ui/toolkit.h"
 
 namespace orvano::dialogs {
@@ -120,5 +122,11 @@ class NativeAndWowSections {
     int valid_[2] = {0, 0};       // the last read of each view
     std::string missingText_[2];  // each mark's own text, for a value that is not there
 };
+
+// A dialog's handlers made of the sections' rules and the dialog's own: `confirm` answers
+// " Ja " of a section's change, `preset` a section's preset button.
+ui::DialogHandlers SectionHandlers(NativeAndWowSections& views,
+                                   std::function<void(ui::Dialog, int index)> confirm,
+                                   std::function<void(ui::Dialog, int index, int pressed)> preset);
 
 }  // namespace orvano::dialogs

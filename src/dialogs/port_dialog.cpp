@@ -120,19 +120,9 @@ int ShowPortDialog(ui::Window owner) {
                          0);
     }
     ui::SetDialogIcon(dialog, "#555");
-    ui::DialogHandlers handlers;
-    handlers.open = [&views](ui::Dialog d) { views.Open(d); };
-    handlers.command = [&views](ui::Dialog d, int id, std::uint32_t) {
-        return views.Command(d, id);
-    };
-    handlers.click = [&views](ui::Dialog d, int id) {
-        if (const int index = views.SectionAsking(id); index >= 0)
-            ConfirmChange(d, views, index);
-        else if (const int index = views.SectionOfPreset(id); index >= 0)
-            OfferDefault(d, views, index, id);
-        else
-            views.Click(d, id);
-    };
+    const ui::DialogHandlers handlers = SectionHandlers(
+        views, [&views](ui::Dialog d, int index) { ConfirmChange(d, views, index); },
+        [&views](ui::Dialog d, int index, int pressed) { OfferDefault(d, views, index, pressed); });
     return ui::RunDialog(dialog, handlers);
 }
 

@@ -295,19 +295,9 @@ int ShowRouterIpDialog(ui::Window owner) {
     ui::AddControls(dialog, rows.data(), rows.size(), kAddressClass);
     ui::SetDialogIcon(dialog, "#555");
     PendingClose() = Closing::None;
-    ui::DialogHandlers handlers;
-    handlers.open = [&views](ui::Dialog d) { views.Open(d); };
-    handlers.command = [&views](ui::Dialog d, int id, std::uint32_t) {
-        return views.Command(d, id);
-    };
-    handlers.click = [&views](ui::Dialog d, int id) {
-        if (const int index = views.SectionAsking(id); index >= 0)
-            ConfirmChange(d, views, index);
-        else if (const int index = views.SectionOfPreset(id); index >= 0)
-            FillFromHost(d, views, index, id);
-        else
-            views.Click(d, id);
-    };
+    const ui::DialogHandlers handlers = SectionHandlers(
+        views, [&views](ui::Dialog d, int index) { ConfirmChange(d, views, index); },
+        [&views](ui::Dialog d, int index, int pressed) { FillFromHost(d, views, index, pressed); });
     const ui::DialogCallback handle = ui::HandlersCallback(handlers);
     const int result =
         ui::RunModal(dialog, [&views, &handle](ui::Dialog d, std::uint32_t message,
