@@ -9,13 +9,12 @@
 
 #include "config/endpoint.h"
 #include "config/registry.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
 
 namespace orvano::testing {
 
-namespace hl = orvano::ui::headless;
 using config::RegistryView;
 
 inline constexpr char kWowVendorKey[] = "SOFTWARE\\Wow6432Node\\AVM";
@@ -47,18 +46,10 @@ inline std::ostream& operator<<(std::ostream& out, const Shown& s) {
 
 enum class Asking { None, Change, Delete, Inconsistent };
 
-class EndpointDialogTest : public MemoryMachineTest {
+class EndpointDialogTest : public HeadlessTest {
   protected:
     using Step = std::function<void(ui::Dialog)>;
 
-    void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
-    }
-    void TearDown() override {
-        EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
-        MemoryMachineTest::TearDown();
-    }
     // A clean machine and toolkit for the next case of a table.
     void Fresh() {
         EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();

@@ -11,7 +11,7 @@
 #include "config/registry.h"
 #include "dialogs/isdn_dialog.h"
 #include "dialogs/registry_entry_dialog.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
 
@@ -22,7 +22,6 @@ using namespace orvano::dialogs;
 using namespace orvano::dialogs::isdn;
 using config::kCurrentUser;
 using config::kLocalMachine;
-namespace hl = orvano::ui::headless;
 using Step = std::function<void(ui::Dialog)>;
 using Number = std::optional<std::uint32_t>;
 
@@ -81,16 +80,11 @@ Shown ShownBy(ui::Dialog d) {
     return s;
 }
 
-class IsdnDialogTest : public MemoryMachineTest {
+class IsdnDialogTest : public HeadlessTest {
   protected:
     void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
+        HeadlessTest::SetUp();
         ClearPendingRegText();
-    }
-    void TearDown() override {
-        EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
-        MemoryMachineTest::TearDown();
     }
     // A clean machine and toolkit for the next case of a table.
     static void Fresh() {

@@ -5,7 +5,7 @@
 #include "config/fax_settings.h"
 #include "config/name_resolution.h"
 #include "config/registry.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/files.h"
 #include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
@@ -15,14 +15,12 @@ namespace {
 
 using namespace orvano::app;
 using namespace orvano::app::mw;
-namespace hl = orvano::ui::headless;
 using config::kCurrentUser;
 
-class MainWindowCommandsTest : public MemoryMachineTest {
+class MainWindowCommandsTest : public HeadlessTest {
   protected:
     void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
+        HeadlessTest::SetUp();
         // A capi2032.dll somewhere, so that the opening has nothing to complain about.
         mem::PutFile("C:\\Windows\\System32\\capi2032.dll", "MZ");
     }

@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 #include "config/fax_settings.h"
 #include "config/registry.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
 
@@ -12,7 +12,6 @@ namespace {
 
 using namespace orvano::app;
 using namespace orvano::app::mw;
-namespace hl = orvano::ui::headless;
 using config::kCurrentUser;
 using config::kLocalMachine;
 
@@ -24,12 +23,8 @@ std::string Image(std::uint32_t fileMs, std::uint32_t productMs, const std::stri
     return bytes + extra;
 }
 
-class MainWindowTest : public MemoryMachineTest {
+class MainWindowTest : public HeadlessTest {
   protected:
-    void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
-    }
 
     // A machine with the fax application, its program folder holding FriFax32.exe and an
     // ISDN capi2032.dll, the client in System32, no SysWow64, and router settings.
@@ -144,6 +139,7 @@ TEST_F(MainWindowTest, OpeningFillsEveryField) {
 
 TEST_F(MainWindowTest, WithoutTheFaxApplicationItsRowsStayEmpty) {
     mem::CreateFolder("C:\\Windows\\System32");
+    hl::AnswerMessageBox(ui::kIdOk);  // no capi2032.dll anywhere: "Ohne Capi kein Fax"
     mem::PutText(kCurrentUser, config::kFaxUserNumbersKey, "Nummer1", "+49 30 1");
     std::vector<std::string> texts;
     bool chooserEnabled = true, tickerVisible = false;
@@ -305,6 +301,7 @@ TEST_F(MainWindowTest, ValuesOfTheWrongTypeAreShownAsSuch) {
         mem::Reset();
         hl::Reset();
         mem::PutValue(kLocalMachine, c.key, c.name, c.type, c.data);
+        hl::AnswerMessageBox(ui::kIdOk);  // no capi2032.dll anywhere: "Ohne Capi kein Fax"
         ui::Dialog window = Run({});
         EXPECT_EQ(Text(window, c.field), c.shown);
         for (int id : {kAddress, kPort, kWowAddress, kWowPort}) {
@@ -317,6 +314,7 @@ TEST_F(MainWindowTest, ValuesOfTheWrongTypeAreShownAsSuch) {
 }
 
 TEST_F(MainWindowTest, LayoutFollowsItsTable) {
+    hl::AnswerMessageBox(ui::kIdOk);  // no capi2032.dll anywhere: "Ohne Capi kein Fax"
     ui::Dialog window = Run({});
     const hl::DialogState* state = hl::DialogOf(window);
     EXPECT_EQ(state->icon, "#555");

@@ -4,7 +4,7 @@
 #include "dialogs/numbers_dialog.h"
 #include "dialogs/registry_entry_dialog.h"
 #include "dialogs/registry_export.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/text.h"
 #include "ui/headless/script.h"
 
@@ -13,7 +13,6 @@ namespace {
 
 using namespace orvano::dialogs;
 using namespace orvano::dialogs::numbers_dialog;
-namespace hl = orvano::ui::headless;
 using namespace std::string_literals;
 
 constexpr platform::RegKey kUser = platform::kHkeyCurrentUser;
@@ -21,17 +20,12 @@ constexpr char kProgramKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\FRITZ!";
 constexpr char kNumbersKey[] = "SOFTWARE\\AVM\\FRITZ! 2.0\\Fax\\Rufnummern";
 constexpr char kExportFile[] = "C:\\Orvano\\Reg5_AVM_FB_FF_Laendervorwahl.reg";
 
-class NumbersDialogTest : public MemoryMachineTest {
+class NumbersDialogTest : public HeadlessTest {
   protected:
     void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
+        HeadlessTest::SetUp();
         ClearPendingRegText();
         main_ = ui::NewDialog(0, " Orvano", 10, 10, 400, 300, ui::kMainWindowStyle, 0);
-    }
-    void TearDown() override {
-        EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
-        MemoryMachineTest::TearDown();
     }
 
     static void StoreNumbers(const std::vector<std::string>& numbers) {

@@ -2,7 +2,7 @@
 
 #include "dialogs/registry_entry_dialog.h"
 #include "dialogs/registry_export.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/text.h"
 #include "ui/headless/script.h"
 
@@ -10,7 +10,6 @@ namespace orvano::testing {
 namespace {
 
 using namespace orvano::dialogs;
-namespace hl = orvano::ui::headless;
 using namespace std::string_literals;
 
 constexpr char kFolder[] = "C:\\Orvano\\";
@@ -19,16 +18,11 @@ std::string Utf16File(const std::string& ansi) {
     return "\xFF\xFE"s + platform::AnsiToUtf16(ansi);
 }
 
-class RegistryExportTest : public MemoryMachineTest {
+class RegistryExportTest : public HeadlessTest {
   protected:
     void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
+        HeadlessTest::SetUp();
         ClearPendingRegText();
-    }
-    void TearDown() override {
-        EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
-        MemoryMachineTest::TearDown();
     }
     static std::string File(const std::string& name) {
         return mem::FileBytes(kFolder + name).value_or("<none>");

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/settings_file.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/profile.h"
 #include "ui/headless/script.h"
 
@@ -14,7 +14,6 @@ namespace orvano::testing {
 namespace {
 
 namespace app = orvano::app;
-namespace hl = orvano::ui::headless;
 namespace p = orvano::platform;
 using Call = mem::Call;
 
@@ -34,16 +33,12 @@ std::string StampedFile(const std::string& version, const std::string& date) {
            version + "\r\nDate=" + date + "\r\n[Optionen]\r\nAllProgExit=\"0\"\r\n";
 }
 
-class SettingsFileTest : public MemoryMachineTest {
+class SettingsFileTest : public HeadlessTest {
   protected:
-    void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
-    }
     void TearDown() override {
         // Failures of the settings file are never reported to the user.
         EXPECT_TRUE(hl::MessageBoxes().empty());
-        MemoryMachineTest::TearDown();
+        HeadlessTest::TearDown();
     }
     static std::string Bytes(const std::string& path = kIni) {
         return mem::FileBytes(path).value_or("(no file)");

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "ui/headless/script.h"
 #include "ui/toolkit.h"
 
@@ -8,18 +8,9 @@ namespace orvano::testing {
 namespace {
 
 using namespace orvano::ui;
-namespace hl = orvano::ui::headless;
 
-class ToolkitTest : public MemoryMachineTest {
+class ToolkitTest : public HeadlessTest {
   protected:
-    void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
-    }
-    void TearDown() override {
-        EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
-        MemoryMachineTest::TearDown();
-    }
     static std::vector<std::uint32_t> Messages(Dialog dialog) {
         std::vector<std::uint32_t> messages;
         for (const auto& d : hl::DialogOf(dialog)->received) messages.push_back(d.message);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/window_placement.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/profile.h"
 #include "ui/headless/script.h"
 #include "ui/toolkit.h"
@@ -17,7 +17,6 @@ namespace orvano::testing {
 namespace {
 
 namespace app = orvano::app;
-namespace hl = orvano::ui::headless;
 namespace p = orvano::platform;
 using ui::Dialog;
 using Call = mem::Call;
@@ -41,16 +40,12 @@ std::ostream& operator<<(std::ostream& out, const Placement& p) {
 
 using Action = std::function<void(Dialog)>;
 
-class WindowPlacementTest : public MemoryMachineTest {
+class WindowPlacementTest : public HeadlessTest {
   protected:
-    void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
-    }
     void TearDown() override {
         EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
         EXPECT_TRUE(hl::MessageBoxes().empty());
-        MemoryMachineTest::TearDown();
+        HeadlessTest::TearDown();
     }
 
     // Runs the main window with the actions as script steps; `opened` gets its placement as the
