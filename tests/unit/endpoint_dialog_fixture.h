@@ -30,6 +30,20 @@ struct SectionIds {
     int fill1, fill2;  // the buttons that fill the field; fill2 is 0 when there is one
 };
 
+// The kinds of Windows a dialog meets: only on 64-bit Windows is the Wow6432Node section
+// usable without its vendor key, whatever kind of process the program is there.
+struct WindowsKind {
+    const char* what;
+    int architecture;
+    mem::ProcessKind kind;
+    bool wowUsable;
+};
+inline constexpr WindowsKind kWindowsKinds[] = {
+    {"32-bit Windows", kX86, mem::ProcessKind::Native, false},
+    {"64-bit process", kX64, mem::ProcessKind::Native, true},
+    {"32-bit program under WOW64", kX64, mem::ProcessKind::Wow64Process, true},
+};
+
 // What a section shows.
 struct Shown {
     std::string field;

@@ -319,17 +319,7 @@ TEST_F(PortDialogTest, APortOfTheWrongTypeIsMarkedAndReplacedOnlyWhenConfirmed) 
 // A fresh 64-bit machine gets its first Wow6432Node port although the 32-bit vendor key is
 // missing (the first write stores 5031); 32-bit Windows keeps the section closed.
 TEST_F(PortDialogTest, SixtyFourBitWindowsOffersTheWow6432NodeSectionWithoutItsKey) {
-    const struct {
-        const char* what;
-        int architecture;
-        mem::ProcessKind kind;
-        bool usable;
-    } cases[] = {
-        {"32-bit Windows", kX86, mem::ProcessKind::Native, false},
-        {"64-bit process", kX64, mem::ProcessKind::Native, true},
-        {"32-bit program under WOW64", kX64, mem::ProcessKind::Wow64Process, true},
-    };
-    for (const auto& c : cases) {
+    for (const WindowsKind& c : kWindowsKinds) {
         SCOPED_TRACE(c.what);
         Fresh();
         mem::SetProcessorArchitecture(c.architecture);
@@ -338,15 +328,15 @@ TEST_F(PortDialogTest, SixtyFourBitWindowsOffersTheWow6432NodeSectionWithoutItsK
         Shown wow;
         Run({[&](ui::Dialog d) {
                  switchEnabled = C(d, kSectionSwitch).enabled;
-                 if (!c.usable) return;
+                 if (!c.wowUsable) return;
                  hl::Click(d, kSectionSwitch);
                  hl::Click(d, kWowDefault);
                  hl::Click(d, kWowChangeYes);
              },
              [&](ui::Dialog d) { wow = ShownIn(d, kWowIds); }});
-        EXPECT_EQ(switchEnabled, c.usable);
+        EXPECT_EQ(switchEnabled, c.wowUsable);
         EXPECT_EQ(Stored(RegistryView::Native), std::nullopt);
-        if (c.usable) {
+        if (c.wowUsable) {
             EXPECT_EQ(Stored(RegistryView::Wow6432Node), 5031u);
             EXPECT_EQ(wow, Showing("000013a7", false, true, true));
         } else {

@@ -317,17 +317,7 @@ TEST_F(RouterIpDialogTest, WithNothingStoredNothingIsExported) {
 // On 64-bit Windows the 32-bit client reads the Wow6432Node section, so a machine without the
 // 32-bit vendor key can still choose it, and the first address written there makes the path.
 TEST_F(RouterIpDialogTest, SixtyFourBitWindowsOffersTheWow6432NodeSectionWithoutItsKey) {
-    const struct {
-        const char* what;
-        int architecture;
-        mem::ProcessKind kind;
-        bool usable;
-    } cases[] = {
-        {"32-bit Windows", kX86, mem::ProcessKind::Native, false},
-        {"64-bit process", kX64, mem::ProcessKind::Native, true},
-        {"32-bit program under WOW64", kX64, mem::ProcessKind::Wow64Process, true},
-    };
-    for (const auto& c : cases) {
+    for (const WindowsKind& c : kWindowsKinds) {
         SCOPED_TRACE(c.what);
         Fresh();
         mem::SetProcessorArchitecture(c.architecture);
@@ -339,7 +329,7 @@ TEST_F(RouterIpDialogTest, SixtyFourBitWindowsOffersTheWow6432NodeSectionWithout
         Run({[&](ui::Dialog d) {
                  switchEnabled = C(d, kSectionSwitch).enabled;
                  checked = C(d, kSectionSwitch).check;
-                 if (!c.usable) return;
+                 if (!c.wowUsable) return;
                  hl::Click(d, kSectionSwitch);
                  hl::Click(d, kWowChange);
                  hl::Type(d, kWowAddress, "127.0.0.1");
@@ -349,10 +339,10 @@ TEST_F(RouterIpDialogTest, SixtyFourBitWindowsOffersTheWow6432NodeSectionWithout
                  native = ShownIn(d, kNativeIds);
                  wow = ShownIn(d, kWowIds);
              }});
-        EXPECT_EQ(switchEnabled, c.usable);
+        EXPECT_EQ(switchEnabled, c.wowUsable);
         EXPECT_EQ(checked, 0) << "the native section is editable first";
         EXPECT_EQ(Stored(RegistryView::Native), "10.0.0.1");
-        if (c.usable) {
+        if (c.wowUsable) {
             EXPECT_EQ(Stored(RegistryView::Wow6432Node), "127.0.0.1");
             EXPECT_EQ(wow, Showing("127.0.0.1", false, true, true));
             EXPECT_EQ(native, Showing("10.0.0.1", false, false, false));
