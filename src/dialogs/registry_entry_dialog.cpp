@@ -70,9 +70,10 @@ std::string ResourceBytes(RegEntry entry) {
                                                                  : "FB_IP_Wow6432Node_1921681781_REG");
 }
 
+// From the corner of the owner's client area, below its title bar.
 void MoveBy(ui::Dialog dialog, ui::Window owner, int x, int y) {
     int ownerX = 0, ownerY = 0;
-    ui::GetDialogLocation(owner, ownerX, ownerY);
+    ui::GetClientLocation(owner, ownerX, ownerY);
     ui::SetDialogLocation(dialog, ownerX + x, ownerY + y);
 }
 

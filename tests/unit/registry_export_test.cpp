@@ -191,6 +191,28 @@ TEST_F(RegistryExportTest, AFailedSaveIsReportedInOneLine) {
     }
 }
 
+// Placed from the corner of the owner's client area, as every owned dialog is.
+TEST_F(RegistryExportTest, OpensAtItsPlaceBelowTheOwnersTitleBar) {
+    const struct {
+        RegEntry entry;
+        int x, y;
+    } cases[] = {{RegEntry::Defaults, 52, 70}, {RegEntry::Isdn, -17, 89},
+                 {RegEntry::CountryCode, -26, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(RegFileName(c.entry));
+        SetPendingRegText("[HKEY_CURRENT_USER\\Software\\AVM]");
+        ui::Dialog owner = ui::NewDialog(0, " Orvano", 100, 50, 420, 300, ui::kMainWindowStyle,
+                                         ui::kWsExControlParent);
+        int clientX = 0, clientY = 0, x = 0, y = 0;
+        ui::GetClientLocation(owner, clientX, clientY);
+        hl::AddStep([&] { ui::GetDialogLocation(hl::FindDialog(kRegistryEntryTitle), x, y); });
+        OpenAndSave(owner, c.entry);
+        EXPECT_EQ(x, clientX + c.x);
+        EXPECT_EQ(y, clientY + c.y);
+        ui::CloseDialog(owner, 0);
+    }
+}
+
 TEST_F(RegistryExportTest, PendingTextAndBuiltInScripts) {
     ui::Dialog owner = Owner();
     SetPendingRegText(
