@@ -7,7 +7,7 @@
 #include <map>
 
 #include "platform/cursor.h"
-#include "platform/memory/control.h"
+#include "platform/memory/virtual_clock.h"
 #include "platform/text.h"
 #include "ui/headless/script.h"
 #include "ui/toolkit.h"
