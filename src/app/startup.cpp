@@ -18,7 +18,7 @@ namespace {
 constexpr std::uint32_t kRefusalStyle = ui::kMbOk | ui::kMbIconExclamation | ui::kMbSetForeground;
 
 // The first question of a probe: the name's address ("" when none).
-ui::JobWork Forward(const std::string& name) {
+ui::JobWork<std::string> Forward(const std::string& name) {
     return [name] {
         std::string dotted;
         config::ResolveHostAddress(name, dotted);
@@ -26,11 +26,9 @@ ui::JobWork Forward(const std::string& name) {
     };
 }
 
-// The second: the address confirmed both ways ("1"), or not ("0").
-ui::JobWork Reverse(const std::string& dotted) {
-    return [dotted] {
-        return config::CheckAddress(dotted) == config::AddressCheck::Confirmed ? "1" : "0";
-    };
+// The second: whether the address is confirmed both ways.
+ui::JobWork<bool> Reverse(const std::string& dotted) {
+    return [dotted] { return config::CheckAddress(dotted) == config::AddressCheck::Confirmed; };
 }
 
 // The tool finds the router by name, so it is of no use without a name service; the keyword
@@ -49,15 +47,15 @@ bool NameServiceWorks(const std::string& commandLine) {
     // Side by side, so that a name server that never answers costs one deadline, not three;
     // the reverse questions follow with a deadline of their own, so that a slow name server
     // that answers each question in time counts as working.
-    std::vector<ui::JobWork> reverses;
-    for (const auto& address :
-         ui::AwaitJobs({Forward(kNameServiceProbe1), Forward(kNameServiceProbe2), Forward(probe3)},
-                       kProbeDeadline, {}))
+    std::vector<ui::JobWork<bool>> reverses;
+    for (const auto& address : ui::AwaitJobs<std::string>(
+             {Forward(kNameServiceProbe1), Forward(kNameServiceProbe2), Forward(probe3)},
+             kProbeDeadline, {}))
         if (address && !address->empty()) reverses.push_back(Reverse(*address));
     if (reverses.empty()) return false;
-    auto confirmed = [](const std::vector<std::optional<std::string>>& results) {
+    auto confirmed = [](const std::vector<std::optional<bool>>& results) {
         for (const auto& result : results)
-            if (result == "1") return true;
+            if (result == true) return true;
         return false;
     };
     return confirmed(ui::AwaitJobs(reverses, kProbeDeadline, confirmed));

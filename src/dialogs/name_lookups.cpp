@@ -72,29 +72,28 @@ void NameLookup::ResolveFrom(ui::Window window, std::vector<std::string> names, 
 void NameLookup::Check(ui::Window window, const std::string& address, Checked done) {
     Drop();
     Begin();
+    // The forward question's finding and, when confirmed, the address it found.
+    struct Forward {
+        config::AddressCheck found = config::AddressCheck::NotDotted;
+        std::string dotted;
+    };
     // Two questions, each with a deadline of its own: a slow name server that answers each in
     // time confirms the address, one that never answers is given up after one deadline.
     ticket_ = ui::StartJob(
         window, kLookupDeadline,
         [address] {
-            std::string dotted;
-            const config::AddressCheck found = config::CheckForward(address, dotted);
-            return std::to_string(static_cast<int>(found)) + " " + dotted;
+            Forward forward;
+            forward.found = config::CheckForward(address, forward.dotted);
+            return forward;
         },
-        [this, window, done](std::optional<std::string> forward) {
+        [this, window, done](std::optional<Forward> forward) {
             ticket_ = 0;
-            const std::size_t blank = forward ? forward->find(' ') : std::string::npos;
-            if (blank == std::string::npos) {
+            if (!forward || forward->found != config::AddressCheck::Confirmed) {
                 Finish();
-                return done(std::nullopt);
+                if (!forward) return done(std::nullopt);
+                return done(forward->found);
             }
-            const auto found =
-                static_cast<config::AddressCheck>(std::stoi(forward->substr(0, blank)));
-            if (found != config::AddressCheck::Confirmed) {
-                Finish();
-                return done(found);
-            }
-            CheckReverse(window, forward->substr(blank + 1), done);
+            CheckReverse(window, forward->dotted, done);
         });
     if (ticket_ == 0) {
         Finish();
@@ -104,12 +103,10 @@ void NameLookup::Check(ui::Window window, const std::string& address, Checked do
 
 void NameLookup::CheckReverse(ui::Window window, const std::string& dotted, Checked done) {
     ticket_ = ui::StartJob(
-        window, kLookupDeadline,
-        [dotted] { return std::to_string(static_cast<int>(config::CheckReverse(dotted))); },
-        [this, done](std::optional<std::string> found) {
+        window, kLookupDeadline, [dotted] { return config::CheckReverse(dotted); },
+        [this, done](std::optional<config::AddressCheck> found) {
             Finish();
-            if (!found) return done(std::nullopt);
-            done(static_cast<config::AddressCheck>(std::stoi(*found)));
+            done(found);
         });
     if (ticket_ == 0) {
         Finish();

@@ -622,7 +622,7 @@ TEST(Jobs, AClosedWindowsJobReachesNoOneAndADroppedJobNeither) {
 class Meeting {
   public:
     explicit Meeting(int count) { state_->expected = count; }
-    JobWork Work() const {
+    JobWork<std::string> Work() const {
         return [state = state_] {
             std::unique_lock<std::mutex> lock(state->mutex);
             ++state->arrived;
@@ -859,7 +859,7 @@ TEST(Jobs, AwaitingRunsSideBySideUntilSettledOrTheDeadline) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Meeting meeting(3);
-        std::vector<JobWork> works;
+        std::vector<JobWork<std::string>> works;
         for (const std::string& work : c.works) {
             if (work == "meet")
                 works.push_back(meeting.Work());

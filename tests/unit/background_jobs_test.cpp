@@ -21,7 +21,7 @@ namespace hl = orvano::ui::headless;
 constexpr char kSlow[] = "slow.example";
 
 // A work that asks the name service for the slow name and answers "done".
-JobWork AskSlowName() {
+JobWork<std::string> AskSlowName() {
     return [] {
         std::uint16_t version = 0;
         platform::WsaStartup(0x0202, version);
@@ -144,7 +144,7 @@ TEST_F(BackgroundJobTest, AwaitingSideBySideTakesTheSlowestOrTheDeadlineOrLessWh
         SCOPED_TRACE(c.what);
         mem::Reset();
         hl::Reset();
-        std::vector<JobWork> works;
+        std::vector<JobWork<std::string>> works;
         for (std::size_t i = 0; i < c.delays.size(); ++i) {
             const std::string name = "host" + std::to_string(i) + ".example";
             mem::SetLookupDelay(name, c.delays[i]);
