@@ -122,6 +122,52 @@ TEST_F(BackgroundJobTest, JobsOfAClosedWindowAreNeverStarted) {
     EXPECT_FALSE(called);
 }
 
+// A work's result reaches its receiver as the work made it, whatever its type; a false or an
+// empty finding that came in time is an answer, not a missing one.
+TEST_F(BackgroundJobTest, ResultsKeepTheirTypeAndAFalseInTimeIsAnAnswer) {
+    struct Finding {
+        int code = -1;
+        std::string address;
+        bool operator==(const Finding&) const = default;
+    };
+    auto asking = [](const std::string& name, auto result) {
+        return [name, result] {
+            std::uint16_t version = 0;
+            platform::WsaStartup(0x0202, version);
+            std::vector<platform::Ipv4> addresses;
+            platform::GetHostByName(name, addresses);
+            platform::WsaCleanup();
+            return result;
+        };
+    };
+    mem::SetLookupDelay("quick.example", 100);
+    mem::SetLookupDelay(kSlow, mem::kNeverAnswers);
+    Dialog dialog = Open(" Eins");
+    std::vector<std::optional<Finding>> heard;
+    auto hear = [&](std::optional<Finding> found) { heard.push_back(found); };
+    StartJob(dialog, 3000, asking(kSlow, Finding{3, "10.0.0.3"}), hear);
+    StartJob(dialog, 3000, asking("quick.example", Finding{2, "10.0.0.2"}), hear);
+    StartJob(dialog, 3000, asking("now.example", Finding{}), hear);
+    hl::AddStep([&] {
+        hl::AdvanceClock(5000);
+        CloseDialog(dialog, 0);
+    });
+    RunModal(dialog, Ignore());
+    EXPECT_EQ(heard, (std::vector<std::optional<Finding>>{Finding{}, Finding{2, "10.0.0.2"},
+                                                          std::nullopt}));
+
+    std::vector<std::vector<std::optional<bool>>> seen;
+    const auto results = AwaitJobs<bool>(
+        {asking("quick.example", false), asking(kSlow, true), asking("now.example", false)}, 3000,
+        [&](const std::vector<std::optional<bool>>& sofar) {
+            seen.push_back(sofar);
+            return false;
+        });
+    EXPECT_EQ(results, (std::vector<std::optional<bool>>{false, std::nullopt, false}));
+    EXPECT_EQ(seen, (std::vector<std::vector<std::optional<bool>>>{
+                        {std::nullopt, std::nullopt, false}, {false, std::nullopt, false}}));
+}
+
 TEST_F(BackgroundJobTest, AwaitingSideBySideTakesTheSlowestOrTheDeadlineOrLessWhenSettled) {
     struct Case {
         const char* what;
