@@ -215,6 +215,7 @@ std::optional<Result> TypedResult(const std::optional<std::any>& result) {
     return value ? *value : Result{};
 }
 
+// A typed work as the core runs it; an empty work stays empty.
 template <class Result>
 AnyWork Untyped(const JobWork<Result>& work) {
     if (!work) return {};
