@@ -1,11 +1,8 @@
 #include "app/startup.h"
 
-#include <optional>
-#include <vector>
-
 #include "app/main_window.h"
 #include "app/settings_file.h"
-#include "config/name_resolution.h"
+#include "dialogs/name_lookups.h"
 #include "platform/system.h"
 #include "sysinfo/paths.h"
 #include "sysinfo/text.h"
@@ -16,22 +13,6 @@ namespace orvano::app {
 namespace {
 
 constexpr std::uint32_t kRefusalStyle = ui::kMbOk | ui::kMbIconExclamation | ui::kMbSetForeground;
-
-// The first question of a probe: the name's address ("" when none).
-ui::JobWork Forward(const std::string& name) {
-    return [name] {
-        std::string dotted;
-        config::ResolveHostAddress(name, dotted);
-        return dotted;
-    };
-}
-
-// The second: the address confirmed both ways ("1"), or not ("0").
-ui::JobWork Reverse(const std::string& dotted) {
-    return [dotted] {
-        return config::CheckAddress(dotted) == config::AddressCheck::Confirmed ? "1" : "0";
-    };
-}
 
 // The tool finds the router by name, so it is of no use without a name service; the keyword
 // lets it start all the same.
@@ -46,21 +27,7 @@ bool NameServiceWorks(const std::string& commandLine) {
     }
     // The keyword starts the program whatever the probes find: no need to wait for them.
     if (startKey == kBypassKeyword) return true;
-    // Side by side, so that a name server that never answers costs one deadline, not three;
-    // the reverse questions follow with a deadline of their own, so that a slow name server
-    // that answers each question in time counts as working.
-    std::vector<ui::JobWork> reverses;
-    for (const auto& address :
-         ui::AwaitJobs({Forward(kNameServiceProbe1), Forward(kNameServiceProbe2), Forward(probe3)},
-                       kProbeDeadline, {}))
-        if (address && !address->empty()) reverses.push_back(Reverse(*address));
-    if (reverses.empty()) return false;
-    auto confirmed = [](const std::vector<std::optional<std::string>>& results) {
-        for (const auto& result : results)
-            if (result == "1") return true;
-        return false;
-    };
-    return confirmed(ui::AwaitJobs(reverses, kProbeDeadline, confirmed));
+    return dialogs::ProbeNameService({kNameServiceProbe1, kNameServiceProbe2, probe3});
 }
 
 // Held from the first step to the last: the main window, which the title check looks for,

@@ -15,10 +15,6 @@ inline constexpr char kNameServiceProbe1[] = "www.ip-phone-forum.de";
 inline constexpr char kNameServiceProbe2[] = "www.avm.de";
 // Starts the program without a working name service when given as its command.
 inline constexpr char kBypassKeyword[] = "OHNE";
-// The probes run side by side, first their names, then the reverse of each address found;
-// each of the two questions has this many milliseconds. A working name server answers within
-// a second; the deadline keeps the verdict within a few seconds when it never answers.
-inline constexpr unsigned kProbeDeadline = 3000;
 
 // Taken as the process starts and held until it ends: a second start is refused also before
 // the first one's window exists.

@@ -1,6 +1,7 @@
-// The name service asked off the window's thread: each lookup runs as a background job with a
-// deadline, and its answer reaches the window as a message, so a slow or silent name server
-// never freezes a window.
+// The name service asked with deadlines, so that a slow or silent name server never freezes
+// the program: in a window each lookup runs as a background job and its answer reaches the
+// window as a message; at start-up the probes run side by side before any window exists.
+// Every deadline of a question to the name service is set in name_lookups.cpp.
 #pragma once
 
 #include <functional>
@@ -12,12 +13,6 @@
 #include "ui/toolkit.h"
 
 namespace orvano::dialogs {
-
-// The deadline of each question to the name service (a name, an address's host name). A name
-// server that answers at all does so well within a second; the resolver asks again after one
-// second and again after two more, so a question unanswered after three seconds would only end
-// when the resolver gives up on its own, ten seconds and more later.
-inline constexpr unsigned kLookupDeadline = 3000;
 
 // One lookup in flight for one purpose (a field, a question). Starting another one or Drop
 // forgets the one in flight; so does the window's end. The busy cursor (IDC_APPSTARTING: the
@@ -53,5 +48,10 @@ class NameLookup {
     ui::Ticket ticket_ = 0;
     bool busy_ = false;
 };
+
+// Whether the name service works, asked before any window exists: the address of every name
+// side by side, then the reverse of each address found, side by side again. true as soon as
+// one address is confirmed both ways.
+bool ProbeNameService(const std::vector<std::string>& names);
 
 }  // namespace orvano::dialogs

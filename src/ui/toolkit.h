@@ -4,10 +4,13 @@
 // ui/win32 (real windows) and ui/headless (records and a virtual clock, for tests).
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "ui/messages.h"
@@ -187,9 +190,37 @@ std::intptr_t ShellExecute(Window owner, const std::string& operation, const std
 
 // A job in flight; 0 is none. Tickets are never reused while the program runs.
 using Ticket = std::uint64_t;
-using JobWork = std::function<std::string()>;
-// The work's result, or nullopt when the deadline came first.
-using JobDone = std::function<void(std::optional<std::string>)>;
+// A job's work and what receives its result, of any type that can be copied: the result, or
+// nullopt when the deadline came first.
+template <class Result>
+using JobWork = std::function<Result()>;
+template <class Result>
+using JobDone = std::function<void(std::optional<Result>)>;
+
+// The jobs without their result types, as ui/win32/jobs.cpp and the headless toolkit run them;
+// the program starts them through the typed StartJob and AwaitJobs below.
+using AnyWork = JobWork<std::any>;
+using AnyDone = JobDone<std::any>;
+using AnySettled = std::function<bool(const std::vector<std::optional<std::any>>&)>;
+Ticket StartAnyJob(Window window, unsigned deadline, AnyWork work, AnyDone done);
+std::vector<std::optional<std::any>> AwaitAnyJobs(const std::vector<AnyWork>& works,
+                                                  unsigned deadline, const AnySettled& settled);
+
+// A result back in its own type. A work the headless toolkit could not call ended with
+// nothing, which reads as the type's empty value.
+template <class Result>
+std::optional<Result> TypedResult(const std::optional<std::any>& result) {
+    if (!result) return std::nullopt;
+    const Result* value = std::any_cast<Result>(&*result);
+    return value ? *value : Result{};
+}
+
+// A typed work as the core runs it; an empty work stays empty.
+template <class Result>
+AnyWork Untyped(const JobWork<Result>& work) {
+    if (!work) return {};
+    return [work]() -> std::any { return work(); };
+}
 
 // Runs `work` on a thread of its own. `done` runs once on the window's thread, from its
 // message loop: with the result when the work ends within `deadline` ms, with nullopt at the
@@ -198,14 +229,40 @@ using JobDone = std::function<void(std::optional<std::string>)>;
 // `done`, so no result reaches another window. While a window has jobs in flight, the cursor
 // over it and its controls is the busy one (IDC_APPSTARTING: the window still works); its own
 // comes back when the last of them has ended or been dropped. 0 when no job was started.
-Ticket StartJob(Window window, unsigned deadline, JobWork work, JobDone done);
+template <class Work, class Done, class Result = std::decay_t<std::invoke_result_t<Work&>>>
+Ticket StartJob(Window window, unsigned deadline, Work work, Done done) {
+    JobDone<Result> typedDone(std::move(done));
+    AnyDone anyDone;
+    if (typedDone)
+        anyDone = [typedDone = std::move(typedDone)](std::optional<std::any> result) {
+            typedDone(TypedResult<Result>(result));
+        };
+    return StartAnyJob(window, deadline, Untyped(JobWork<Result>(std::move(work))),
+                       std::move(anyDone));
+}
 // Forgets the job; its result, should it still come, is thrown away.
 void DropJob(Ticket ticket);
 // Before any window exists: runs every work on a thread of its own and waits until `settled`
 // accepts the results so far, every work has ended, or `deadline` ms have passed. A work that
 // had not ended by then gives nullopt.
-std::vector<std::optional<std::string>> AwaitJobs(
-    const std::vector<JobWork>& works, unsigned deadline,
-    const std::function<bool(const std::vector<std::optional<std::string>>&)>& settled);
+template <class Result>
+std::vector<std::optional<Result>> AwaitJobs(
+    const std::vector<JobWork<Result>>& works, unsigned deadline,
+    const std::type_identity_t<std::function<bool(const std::vector<std::optional<Result>>&)>>&
+        settled) {
+    auto typed = [](const std::vector<std::optional<std::any>>& results) {
+        std::vector<std::optional<Result>> typedResults;
+        for (const auto& result : results) typedResults.push_back(TypedResult<Result>(result));
+        return typedResults;
+    };
+    std::vector<AnyWork> anyWorks;
+    for (const auto& work : works) anyWorks.push_back(Untyped(work));
+    AnySettled anySettled;
+    if (settled)
+        anySettled = [&](const std::vector<std::optional<std::any>>& sofar) {
+            return settled(typed(sofar));
+        };
+    return typed(AwaitAnyJobs(anyWorks, deadline, anySettled));
+}
 
 }  // namespace orvano::ui

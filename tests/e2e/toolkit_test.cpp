@@ -622,7 +622,7 @@ TEST(Jobs, AClosedWindowsJobReachesNoOneAndADroppedJobNeither) {
 class Meeting {
   public:
     explicit Meeting(int count) { state_->expected = count; }
-    JobWork Work() const {
+    JobWork<std::string> Work() const {
         return [state = state_] {
             std::unique_lock<std::mutex> lock(state->mutex);
             ++state->arrived;
@@ -659,6 +659,35 @@ TEST(Jobs, RunSideBySide) {
     });
     EXPECT_EQ(result, 2);
     EXPECT_EQ(heard, (std::vector<std::optional<std::string>>{"zusammen", "zusammen"}));
+}
+
+// Whatever its type, a result crosses from the worker's thread to the window's as it was made.
+TEST(Jobs, AResultOfItsOwnTypeArrivesAsMade) {
+    struct Finding {
+        int code = -1;
+        std::string address;
+        bool operator==(const Finding&) const = default;
+    };
+    Dialog d = MakeDialog();
+    std::vector<std::optional<Finding>> heard;
+    int result = RunGuarded(d, [&](Dialog dialog, std::uint32_t message, WParam, LParam) {
+        if (message == kWmInitDialog) {
+            StartJob(
+                dialog, 4000,
+                [] {
+                    return Finding{2, "10.0.0.2"};
+                },
+                [&, dialog](std::optional<Finding> found) {
+                    heard.push_back(found);
+                    CloseDialog(dialog, 3);
+                });
+        }
+        return std::intptr_t{0};
+    });
+    EXPECT_EQ(result, 3);
+    EXPECT_EQ(heard, (std::vector<std::optional<Finding>>{Finding{2, "10.0.0.2"}}));
+    EXPECT_EQ(AwaitJobs<bool>({[] { return false; }, [] { return true; }}, 4000, {}),
+              (std::vector<std::optional<bool>>{false, true}));
 }
 
 // The program's calls of a function it imports, through its import table: the system refusing a
@@ -859,7 +888,7 @@ TEST(Jobs, AwaitingRunsSideBySideUntilSettledOrTheDeadline) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Meeting meeting(3);
-        std::vector<JobWork> works;
+        std::vector<JobWork<std::string>> works;
         for (const std::string& work : c.works) {
             if (work == "meet")
                 works.push_back(meeting.Work());

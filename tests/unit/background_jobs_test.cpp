@@ -20,16 +20,21 @@ namespace hl = orvano::ui::headless;
 
 constexpr char kSlow[] = "slow.example";
 
-// A work that asks the name service for the slow name and answers "done".
-JobWork AskSlowName() {
-    return [] {
+// A work that asks the name service for `name` and then answers `result`.
+template <class Result>
+JobWork<Result> Asking(const std::string& name, Result result) {
+    return [name, result] {
         std::uint16_t version = 0;
         platform::WsaStartup(0x0202, version);
         std::vector<platform::Ipv4> addresses;
-        platform::GetHostByName(kSlow, addresses);
+        platform::GetHostByName(name, addresses);
         platform::WsaCleanup();
-        return std::string("done");
+        return result;
     };
+}
+
+JobWork<std::string> AskSlowName() {
+    return Asking(kSlow, std::string("done"));
 }
 
 class BackgroundJobTest : public MemoryMachineTest {
@@ -122,6 +127,42 @@ TEST_F(BackgroundJobTest, JobsOfAClosedWindowAreNeverStarted) {
     EXPECT_FALSE(called);
 }
 
+// A work's result reaches its receiver as the work made it, whatever its type; a false or an
+// empty finding that came in time is an answer, not a missing one.
+TEST_F(BackgroundJobTest, ResultsKeepTheirTypeAndAFalseInTimeIsAnAnswer) {
+    struct Finding {
+        int code = -1;
+        std::string address;
+        bool operator==(const Finding&) const = default;
+    };
+    mem::SetLookupDelay("quick.example", 100);
+    mem::SetLookupDelay(kSlow, mem::kNeverAnswers);
+    Dialog dialog = Open(" Eins");
+    std::vector<std::optional<Finding>> heard;
+    auto hear = [&](std::optional<Finding> found) { heard.push_back(found); };
+    StartJob(dialog, 3000, Asking(kSlow, Finding{3, "10.0.0.3"}), hear);
+    StartJob(dialog, 3000, Asking("quick.example", Finding{2, "10.0.0.2"}), hear);
+    StartJob(dialog, 3000, Asking("now.example", Finding{}), hear);
+    hl::AddStep([&] {
+        hl::AdvanceClock(5000);
+        CloseDialog(dialog, 0);
+    });
+    RunModal(dialog, Ignore());
+    EXPECT_EQ(heard, (std::vector<std::optional<Finding>>{Finding{}, Finding{2, "10.0.0.2"},
+                                                          std::nullopt}));
+
+    std::vector<std::vector<std::optional<bool>>> seen;
+    const auto results = AwaitJobs<bool>(
+        {Asking("quick.example", false), Asking(kSlow, true), Asking("now.example", false)}, 3000,
+        [&](const std::vector<std::optional<bool>>& sofar) {
+            seen.push_back(sofar);
+            return false;
+        });
+    EXPECT_EQ(results, (std::vector<std::optional<bool>>{false, std::nullopt, false}));
+    EXPECT_EQ(seen, (std::vector<std::vector<std::optional<bool>>>{
+                        {std::nullopt, std::nullopt, false}, {false, std::nullopt, false}}));
+}
+
 TEST_F(BackgroundJobTest, AwaitingSideBySideTakesTheSlowestOrTheDeadlineOrLessWhenSettled) {
     struct Case {
         const char* what;
@@ -144,18 +185,11 @@ TEST_F(BackgroundJobTest, AwaitingSideBySideTakesTheSlowestOrTheDeadlineOrLessWh
         SCOPED_TRACE(c.what);
         mem::Reset();
         hl::Reset();
-        std::vector<JobWork> works;
+        std::vector<JobWork<std::string>> works;
         for (std::size_t i = 0; i < c.delays.size(); ++i) {
             const std::string name = "host" + std::to_string(i) + ".example";
             mem::SetLookupDelay(name, c.delays[i]);
-            works.push_back([name] {
-                std::uint16_t version = 0;
-                platform::WsaStartup(0x0202, version);
-                std::vector<platform::Ipv4> addresses;
-                platform::GetHostByName(name, addresses);
-                platform::WsaCleanup();
-                return name;
-            });
+            works.push_back(Asking(name, name));
         }
         auto results = AwaitJobs(works, 3000, [&](const auto& sofar) {
             if (!c.settleOnFirst) return false;

@@ -9,6 +9,7 @@
 
 #include "platform/cursor.h"
 #include "platform/files.h"
+#include "platform/memory/virtual_clock.h"
 #include "platform/registry.h"
 #include "platform/resolver.h"
 
@@ -121,13 +122,12 @@ void SetNameServerDelay(unsigned milliseconds);
 // The same for one name, or one address asked in reverse, before the general delay.
 void SetLookupDelay(const std::string& name, unsigned milliseconds);
 void SetReverseLookupDelay(const Ipv4& address, unsigned milliseconds);
-// Milliseconds the name service took since the last call.
-std::uint64_t TakeLookupTime();
+// TakeLookupTime (virtual_clock.h): milliseconds the name service took since the last call.
 
 // --- Cursor ------------------------------------------------------------------------------
 
-// Whether the busy cursor shows, and every change made, in order (true = busy).
-bool BusyCursorShown();
+// Every change of the busy cursor, in order (true = busy); BusyCursorShown (virtual_clock.h)
+// tells whether it shows now.
 const std::vector<bool>& CursorChanges();
 
 // --- Files, the running program and time ------------------------------------------------

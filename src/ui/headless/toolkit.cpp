@@ -7,7 +7,7 @@
 #include <map>
 
 #include "platform/cursor.h"
-#include "platform/memory/control.h"
+#include "platform/memory/virtual_clock.h"
 #include "platform/text.h"
 #include "ui/headless/script.h"
 #include "ui/toolkit.h"
@@ -73,8 +73,8 @@ struct Timer {
 struct PendingJob {
     Window window;
     std::uint64_t due;
-    std::optional<std::string> result;
-    JobDone done;
+    std::optional<std::any> result;
+    AnyDone done;
     bool posted = false;
 };
 
@@ -840,12 +840,12 @@ std::intptr_t ShellExecute(Window owner, const std::string& operation, const std
     return w.shellResult;
 }
 
-Ticket StartJob(Window window, unsigned deadline, JobWork work, JobDone done) {
+Ticket StartAnyJob(Window window, unsigned deadline, AnyWork work, AnyDone done) {
     World& w = TheWorld();
     if (!work || !FindDialogRecord(window)) return 0;
     // The work runs now; the in-memory name service says how long it would have taken.
     platform::memory::TakeLookupTime();
-    std::string result = work();
+    std::any result = work();
     const std::uint64_t took = platform::memory::TakeLookupTime();
     const Ticket ticket = w.nextTicket++;
     PendingJob job{window, w.now + std::min<std::uint64_t>(took, deadline), std::nullopt,
@@ -860,20 +860,19 @@ void DropJob(Ticket ticket) {
     TheWorld().jobs.erase(ticket);
 }
 
-std::vector<std::optional<std::string>> AwaitJobs(
-    const std::vector<JobWork>& works, unsigned deadline,
-    const std::function<bool(const std::vector<std::optional<std::string>>&)>& settled) {
+std::vector<std::optional<std::any>> AwaitAnyJobs(const std::vector<AnyWork>& works,
+                                                  unsigned deadline, const AnySettled& settled) {
     // Each work runs now; the results come in the order of the time each took.
-    std::vector<std::string> values;
+    std::vector<std::any> values;
     std::vector<std::pair<std::uint64_t, std::size_t>> ends;
     for (std::size_t i = 0; i < works.size(); ++i) {
         platform::memory::TakeLookupTime();
-        values.push_back(works[i] ? works[i]() : "");
+        values.push_back(works[i] ? works[i]() : std::any());
         ends.emplace_back(platform::memory::TakeLookupTime(), i);
     }
     std::stable_sort(ends.begin(), ends.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<std::optional<std::string>> results(works.size());
+    std::vector<std::optional<std::any>> results(works.size());
     std::uint64_t waited = 0;
     bool all = true;
     for (const auto& [took, i] : ends) {

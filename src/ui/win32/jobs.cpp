@@ -3,6 +3,7 @@
 // While a window has a job in flight, its cursor is the busy one.
 #include <windows.h>
 
+#include <any>
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -28,12 +29,12 @@ constexpr Ticket kTicketMask = 0x00FFFFFF;
 struct Job {
     HWND window = nullptr;
     bool ended = false;
-    std::string result;
+    std::any result;
 };
 
 struct Waiting {
     HWND window = nullptr;
-    JobDone done;
+    AnyDone done;
 };
 
 // Shared by the window's thread and the workers, and never destroyed: a worker stuck in the
@@ -76,7 +77,7 @@ void RefreshCursor(HWND window) {
 // runs once, and only for the window that started the job.
 void Settle(HWND window, Ticket ticket) {
     Jobs& all = TheJobs();
-    std::optional<std::string> result;
+    std::optional<std::any> result;
     {
         std::lock_guard<std::mutex> lock(all.mutex);
         auto job = all.jobs.find(ticket);
@@ -87,7 +88,7 @@ void Settle(HWND window, Ticket ticket) {
     KillTimer(window, DeadlineTimer(ticket));
     auto waiting = all.waiting.find(ticket);
     if (waiting == all.waiting.end()) return;
-    JobDone callback = std::move(waiting->second.done);
+    AnyDone callback = std::move(waiting->second.done);
     all.waiting.erase(waiting);
     if (callback) callback(std::move(result));
     // Looked at after done, which may start the next job: the cursor does not flicker between.
@@ -96,10 +97,10 @@ void Settle(HWND window, Ticket ticket) {
 
 // The work on a thread of its own; its end is posted to the job's window, unless the job is
 // gone by then.
-void Run(Ticket ticket, JobWork work) {
+void Run(Ticket ticket, AnyWork work) {
     try {
         std::thread([ticket, work = std::move(work)] {
-            std::string result;
+            std::any result;
             try {
                 result = work();
             } catch (...) {
@@ -163,7 +164,7 @@ void DropJobsOf(HWND window) {
 
 }  // namespace win32
 
-Ticket StartJob(Window window, unsigned deadline, JobWork work, JobDone done) {
+Ticket StartAnyJob(Window window, unsigned deadline, AnyWork work, AnyDone done) {
     HWND hwnd = ToHwnd(window);
     if (!work || !IsWindow(hwnd)) return 0;
     Jobs& all = TheJobs();
@@ -206,20 +207,19 @@ void DropJob(Ticket ticket) {
     if (!InFlight(window)) RefreshCursor(window);
 }
 
-std::vector<std::optional<std::string>> AwaitJobs(
-    const std::vector<JobWork>& works, unsigned deadline,
-    const std::function<bool(const std::vector<std::optional<std::string>>&)>& settled) {
+std::vector<std::optional<std::any>> AwaitAnyJobs(const std::vector<AnyWork>& works,
+                                                  unsigned deadline, const AnySettled& settled) {
     // Shared with the workers, which may outlive this call.
     struct Shared {
         std::mutex mutex;
         std::condition_variable changed;
-        std::vector<std::optional<std::string>> results;
+        std::vector<std::optional<std::any>> results;
         std::size_t ended = 0;
     };
     auto shared = std::make_shared<Shared>();
     shared->results.resize(works.size());
     for (std::size_t i = 0; i < works.size(); ++i) {
-        auto end = [shared, i](std::optional<std::string> result) {
+        auto end = [shared, i](std::optional<std::any> result) {
             std::lock_guard<std::mutex> lock(shared->mutex);
             shared->results[i] = std::move(result);
             ++shared->ended;
@@ -227,7 +227,7 @@ std::vector<std::optional<std::string>> AwaitJobs(
         };
         try {
             std::thread([end, work = works[i]] {
-                std::optional<std::string> result;
+                std::optional<std::any> result;
                 try {
                     result = work();
                 } catch (...) {
