@@ -190,7 +190,7 @@ void Set(ui::Dialog dialog, int id, const std::string& text) {
 // versions. Without a file, a refresh empties the version field; the opening leaves it.
 void ShowCapiRow(ui::Dialog dialog, std::string folder, int pathId, int versionId, bool refresh) {
     const std::string given = folder;
-    if (deploy::CapiKindOf(folder) >= 1)
+    if (deploy::CapiKindOf(folder) != deploy::CapiKind::None)
         deploy::ShowCapiVersion(dialog, versionId, given);
     else if (refresh)
         Set(dialog, versionId, "");

@@ -37,15 +37,16 @@ int WindowsSubfolder(const char* name, std::string& folder) {
     return 1;
 }
 
-// The kind of the capi2032.dll in a folder whose listing finds something, 0 when it has none
-// or it cannot be read.
-int KindInFolder(const std::string& folder) {
-    if (Trimmed(folder).empty() || !ListingFindsEntry(folder)) return kNoCapi;
+// The kind of the capi2032.dll in a folder whose listing finds something; none when it has
+// none or it cannot be read.
+CapiKind KindInFolder(const std::string& folder) {
+    if (Trimmed(folder).empty() || !ListingFindsEntry(folder)) return CapiKind::None;
     const std::string path = sysinfo::WithoutTrailingSeparators(folder) + "\\" + kCapiFileName;
-    if (!ListingFindsEntry(path)) return kNoCapi;
+    if (!ListingFindsEntry(path)) return CapiKind::None;
     std::string bytes;
-    if (!p::ReadWholeFile(path, bytes)) return kNoCapi;
-    return bytes.find(kCapiOverTcpMarker) != std::string::npos ? kCapiOverTcp : kOtherCapi;
+    if (!p::ReadWholeFile(path, bytes)) return CapiKind::None;
+    return bytes.find(kCapiOverTcpMarker) != std::string::npos ? CapiKind::OverTcp
+                                                               : CapiKind::Other;
 }
 
 bool HoldsCapi(const std::string& folder) {
@@ -84,49 +85,48 @@ int FaxProgramFolder(std::string& folder) {
     return 1;
 }
 
-int CapiLocationFolder(int location, std::string& folder) {
-    switch (location) {
-        case kFaxProgramLocation:
+int CapiLocationFolder(CapiPlace place, std::string& folder) {
+    switch (place) {
+        case CapiPlace::FaxProgram:
             return FaxProgramFolder(folder);
-        case kSysWow64Location:
+        case CapiPlace::SysWow64:
             return SysWow64Folder(folder);
-        case kSystem32Location:
+        case CapiPlace::System32:
             return System32Folder(folder);
-        default:
-            folder.clear();
-            return 0;
     }
+    folder.clear();
+    return 0;
 }
 
-int CapiKindOf(std::string& folder) {
-    const int kind = KindInFolder(folder);
-    if (kind != kNoCapi) folder += kCapiFileName;
+CapiKind CapiKindOf(std::string& folder) {
+    const CapiKind kind = KindInFolder(folder);
+    if (kind != CapiKind::None) folder += kCapiFileName;
     return kind;
 }
 
-int CapiKindAt(int location, int wantedKind) {
+int CapiKindAt(CapiPlace place, CapiKind wantedKind) {
     std::string folder;
-    if (!CapiLocationFolder(location, folder)) return 0;
-    const int kind = KindInFolder(folder);
-    return kind != kNoCapi && kind == wantedKind ? 1 : 0;
+    if (!CapiLocationFolder(place, folder)) return 0;
+    const CapiKind kind = KindInFolder(folder);
+    return kind != CapiKind::None && kind == wantedKind ? 1 : 0;
 }
 
-int FirstCapiLocation() {
-    for (int location = kFaxProgramLocation; location <= kSystem32Location; ++location) {
+std::optional<CapiPlace> FirstCapiLocation() {
+    for (CapiPlace place : kSearchOrder) {
         std::string folder;
-        CapiLocationFolder(location, folder);
-        if (HoldsCapi(folder)) return location;
+        CapiLocationFolder(place, folder);
+        if (HoldsCapi(folder)) return place;
     }
-    return 0;
+    return std::nullopt;
 }
 
-int FirstCapiOverTcpLocation() {
-    for (int location = kFaxProgramLocation; location <= kSystem32Location; ++location) {
+std::optional<CapiPlace> FirstCapiOverTcpLocation() {
+    for (CapiPlace place : kSearchOrder) {
         std::string folder;
-        CapiLocationFolder(location, folder);
-        if (!folder.empty() && KindInFolder(folder) == kCapiOverTcp) return location;
+        CapiLocationFolder(place, folder);
+        if (!folder.empty() && KindInFolder(folder) == CapiKind::OverTcp) return place;
     }
-    return 0;
+    return std::nullopt;
 }
 
 int CapiFileVersion(const std::string& folder, std::string& fileVersion,
@@ -147,7 +147,8 @@ int CapiVersionText(const std::string& folder, std::string& text) {
     std::string fileVersion, productVersion;
     if (!CapiFileVersion(folder, fileVersion, productVersion)) return 0;
     std::string copy = folder;
-    text = fileVersion + " / " + productVersion + (CapiKindOf(copy) == kCapiOverTcp ? " CoT" : "");
+    text = fileVersion + " / " + productVersion +
+           (CapiKindOf(copy) == CapiKind::OverTcp ? " CoT" : "");
     return 1;
 }
 

@@ -1,20 +1,33 @@
 // Where capi2032.dll can lie, whether a copy is the CAPI-over-TCP client, and its versions.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "ui/toolkit.h"
 
 namespace orvano::deploy {
 
-// The places, in the order every loop visits them.
-inline constexpr int kFaxProgramLocation = 1;
-inline constexpr int kSysWow64Location = 2;
-inline constexpr int kSystem32Location = 3;
+// The places a capi2032.dll can lie in; the numbers are the program's place codes.
+enum class CapiPlace { FaxProgram = 1, SysWow64 = 2, System32 = 3 };
 
-inline constexpr int kNoCapi = 0;
-inline constexpr int kOtherCapi = 1;
-inline constexpr int kCapiOverTcp = 2;
+// The order the places are shown in, and every loop over them takes.
+inline constexpr CapiPlace kPlaceOrder[] = {CapiPlace::FaxProgram, CapiPlace::System32,
+                                            CapiPlace::SysWow64};
+
+// For the 32-bit program on 64-bit Windows, System32 is SysWOW64: the file system sends the
+// program's System32 paths to the place named here, and the program leaves that on. The two
+// places are then one folder, so a file written, deleted or kept at one shows at the other.
+inline constexpr CapiPlace kSystem32UnderWow64 = CapiPlace::SysWow64;
+
+// The order a search for the first place holding something takes (also the order of the codes):
+// the folder System32 is sent to comes before System32, so that where both name one folder it
+// is found under the name it has on disk, the one Explorer shows.
+inline constexpr CapiPlace kSearchOrder[] = {CapiPlace::FaxProgram, kSystem32UnderWow64,
+                                             CapiPlace::System32};
+
+// What a place holds: no capi2032.dll, another CAPI library, or the CAPI-over-TCP client.
+enum class CapiKind { None = 0, Other = 1, OverTcp = 2 };
 
 inline constexpr char kCapiFileName[] = "capi2032.dll";
 // The client library carries the name of its own registry key.
@@ -27,16 +40,16 @@ int SysWow64Folder(std::string& folder);
 // The fax application's program folder, when it is stored and there.
 int FaxProgramFolder(std::string& folder);
 // The folder of a place; 0 and "" for an unknown place or one that is missing.
-int CapiLocationFolder(int location, std::string& folder);
-// The kind of the capi2032.dll in the folder; for kinds 1 and 2 the argument gets the file
-// name appended.
-int CapiKindOf(std::string& folder);
+int CapiLocationFolder(CapiPlace place, std::string& folder);
+// The kind of the capi2032.dll in the folder; for a file that is there the argument gets the
+// file name appended.
+CapiKind CapiKindOf(std::string& folder);
 // 1 when the place holds a capi2032.dll of the wanted kind.
-int CapiKindAt(int location, int wantedKind);
-// The first place holding a capi2032.dll, 0 when none does.
-int FirstCapiLocation();
-// The first place holding the CAPI-over-TCP client, 0 when none does.
-int FirstCapiOverTcpLocation();
+int CapiKindAt(CapiPlace place, CapiKind wantedKind);
+// The first place in kSearchOrder holding a capi2032.dll; none when no place does.
+std::optional<CapiPlace> FirstCapiLocation();
+// The first place in kSearchOrder holding the CAPI-over-TCP client; none when no place does.
+std::optional<CapiPlace> FirstCapiOverTcpLocation();
 // File and product version of the folder's capi2032.dll, as "3.8.1.0".
 int CapiFileVersion(const std::string& folder, std::string& fileVersion,
                     std::string& productVersion);

@@ -90,7 +90,7 @@ TEST_F(ListingContract, VersionOfARealLibrary) {
     EXPECT_EQ(deploy::CapiVersionText(kRoot + "\\", text), 1);
     EXPECT_EQ(text, "3.8.1.0 / 3.0.0.0 CoT");
     std::string folder = kRoot + "\\";
-    EXPECT_EQ(deploy::CapiKindOf(folder), deploy::kCapiOverTcp);
+    EXPECT_EQ(deploy::CapiKindOf(folder), deploy::CapiKind::OverTcp);
     EXPECT_EQ(folder, kRoot + "\\capi2032.dll");
 
     // The same bytes without their version resource: nothing to show.

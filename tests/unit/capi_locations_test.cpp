@@ -67,50 +67,50 @@ TEST_F(CapiLocationsTest, FoldersAreCleanedAndMustBeFolders) {
     EXPECT_EQ(folder, "C:\\Windows\\SysWow64\\");
     EXPECT_EQ(FaxProgramFolder(folder), 1);
     EXPECT_EQ(folder, "C:\\Programme\\FRITZ!\\");
-    EXPECT_EQ(CapiLocationFolder(4, folder), 0);
+    EXPECT_EQ(CapiLocationFolder(static_cast<CapiPlace>(4), folder), 0);
     EXPECT_EQ(folder, "");
 }
 
 TEST_F(CapiLocationsTest, KindIsToldByTheMarkerWithItsCase) {
     struct Case {
         std::string bytes;
-        int kind;
+        CapiKind kind, other;
     } cases[] = {
-        {kTcpClient, kCapiOverTcp},
-        {kIsdnLibrary, kOtherCapi},
-        {"SOFTWARE\\AVM\\CAPIOTCP", kOtherCapi},
-        {"", kOtherCapi},
-        {std::string(40000, 'x') + "Software\\AVM\\CAPIoTCP",
-         kCapiOverTcp},  // anywhere in the file
+        {kTcpClient, CapiKind::OverTcp, CapiKind::Other},
+        {kIsdnLibrary, CapiKind::Other, CapiKind::OverTcp},
+        {"SOFTWARE\\AVM\\CAPIOTCP", CapiKind::Other, CapiKind::OverTcp},
+        {"", CapiKind::Other, CapiKind::OverTcp},
+        {std::string(40000, 'x') + "Software\\AVM\\CAPIoTCP", CapiKind::OverTcp,
+         CapiKind::Other},  // anywhere in the file
     };
     for (const Case& c : cases) {
         mem::PutFile("C:\\Windows\\System32\\CAPI2032.DLL", c.bytes);
         std::string folder = "C:\\Windows\\System32\\";
         EXPECT_EQ(CapiKindOf(folder), c.kind);
         EXPECT_EQ(folder, "C:\\Windows\\System32\\capi2032.dll");
-        EXPECT_EQ(CapiKindAt(kSystem32Location, c.kind), 1);
-        EXPECT_EQ(CapiKindAt(kSystem32Location, 3 - c.kind), 0);
+        EXPECT_EQ(CapiKindAt(CapiPlace::System32, c.kind), 1);
+        EXPECT_EQ(CapiKindAt(CapiPlace::System32, c.other), 0);
     }
     std::string folder = "C:\\Windows\\SysWOW64\\";
-    EXPECT_EQ(CapiKindOf(folder), kNoCapi);
+    EXPECT_EQ(CapiKindOf(folder), CapiKind::None);
     EXPECT_EQ(folder, "C:\\Windows\\SysWOW64\\");
-    EXPECT_EQ(CapiKindAt(kSysWow64Location, kNoCapi), 0);
+    EXPECT_EQ(CapiKindAt(CapiPlace::SysWow64, CapiKind::None), 0);
 }
 
 TEST_F(CapiLocationsTest, PlacesAreVisitedInTheirOrder) {
-    EXPECT_EQ(FirstCapiLocation(), 0);
-    EXPECT_EQ(FirstCapiOverTcpLocation(), 0);
+    EXPECT_EQ(FirstCapiLocation(), std::nullopt);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), std::nullopt);
     mem::PutFile("C:\\Windows\\System32\\capi2032.dll", kTcpClient);
-    EXPECT_EQ(FirstCapiLocation(), kSystem32Location);
+    EXPECT_EQ(FirstCapiLocation(), CapiPlace::System32);
     mem::PutFile("C:\\Programme\\FRITZ!\\capi2032.dll", kIsdnLibrary);
-    EXPECT_EQ(FirstCapiLocation(), kFaxProgramLocation);
-    EXPECT_EQ(FirstCapiOverTcpLocation(), kSystem32Location);
+    EXPECT_EQ(FirstCapiLocation(), CapiPlace::FaxProgram);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), CapiPlace::System32);
     mem::PutFile("C:\\Windows\\SysWOW64\\capi2032.dll", kTcpClient);
-    EXPECT_EQ(FirstCapiOverTcpLocation(), kSysWow64Location);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), CapiPlace::SysWow64);
 
     // A fax program folder that is stored but gone is skipped.
     mem::PutText(config::kCurrentUser, config::kFaxUserProgramKey, "SystemDir", "C:\\Weg");
-    EXPECT_EQ(FirstCapiLocation(), kSysWow64Location);
+    EXPECT_EQ(FirstCapiLocation(), CapiPlace::SysWow64);
 }
 
 TEST_F(CapiLocationsTest, ThirtyTwoBitWindowsHasNoSysWow64) {
@@ -120,8 +120,8 @@ TEST_F(CapiLocationsTest, ThirtyTwoBitWindowsHasNoSysWow64) {
     std::string folder = "old";
     EXPECT_EQ(SysWow64Folder(folder), 0);
     EXPECT_EQ(folder, "");
-    EXPECT_EQ(FirstCapiLocation(), kSystem32Location);
-    EXPECT_EQ(FirstCapiOverTcpLocation(), 0);
+    EXPECT_EQ(FirstCapiLocation(), CapiPlace::System32);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), std::nullopt);
 }
 
 TEST_F(CapiLocationsTest, VersionsAreShownOnlyWhenTheyCanBeRead) {
