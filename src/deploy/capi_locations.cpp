@@ -98,10 +98,12 @@ int CapiLocationFolder(CapiPlace place, std::string& folder) {
     return 0;
 }
 
-CapiKind CapiKindOf(std::string& folder) {
-    const CapiKind kind = KindInFolder(folder);
-    if (kind != CapiKind::None) folder += kCapiFileName;
-    return kind;
+CapiKind CapiKindOf(const std::string& folder) {
+    return KindInFolder(folder);
+}
+
+std::string CapiFileIn(const std::string& folder) {
+    return folder + kCapiFileName;
 }
 
 int CapiKindAt(CapiPlace place, CapiKind wantedKind) {
@@ -146,9 +148,8 @@ int CapiVersionText(const std::string& folder, std::string& text) {
     text.clear();
     std::string fileVersion, productVersion;
     if (!CapiFileVersion(folder, fileVersion, productVersion)) return 0;
-    std::string copy = folder;
     text = fileVersion + " / " + productVersion +
-           (CapiKindOf(copy) == CapiKind::OverTcp ? " CoT" : "");
+           (CapiKindOf(folder) == CapiKind::OverTcp ? " CoT" : "");
     return 1;
 }
 

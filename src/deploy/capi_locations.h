@@ -41,9 +41,10 @@ int SysWow64Folder(std::string& folder);
 int FaxProgramFolder(std::string& folder);
 // The folder of a place; 0 and "" for an unknown place or one that is missing.
 int CapiLocationFolder(CapiPlace place, std::string& folder);
-// The kind of the capi2032.dll in the folder; for a file that is there the argument gets the
-// file name appended.
-CapiKind CapiKindOf(std::string& folder);
+// The kind of the capi2032.dll in the folder.
+CapiKind CapiKindOf(const std::string& folder);
+// The path of the folder's capi2032.dll: the folder as given, then the file name.
+std::string CapiFileIn(const std::string& folder);
 // 1 when the place holds a capi2032.dll of the wanted kind.
 int CapiKindAt(CapiPlace place, CapiKind wantedKind);
 // The first place in kSearchOrder holding a capi2032.dll; none when no place does.

@@ -240,12 +240,12 @@ void RefreshFields(ui::Dialog dialog) {
         const Fields fields = FieldsOf(place);
         std::string folder;
         CapiLocationFolder(place, folder);
-        std::string shown = folder;
-        if (CapiKindOf(shown) != CapiKind::None)
+        const bool there = CapiKindOf(folder) != CapiKind::None;
+        if (there)
             ShowCapiVersion(dialog, fields.version, folder);
         else
             ui::SetControlText(dialog, fields.version, "");
-        ui::SetControlText(dialog, fields.path, shown);
+        ui::SetControlText(dialog, fields.path, there ? CapiFileIn(folder) : folder);
     }
     // One line says where a copy that was not ours is kept; the button puts it back.
     const std::string folder = FolderWithKeptCopy();
