@@ -10,6 +10,7 @@
 #include "config/name_resolution.h"
 #include "config/registry.h"
 #include "deploy/capi_locations.h"
+#include "deploy/deployment_dialog.h"
 #include "sysinfo/listing.h"
 #include "sysinfo/paths.h"
 #include "sysinfo/text.h"

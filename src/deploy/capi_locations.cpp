@@ -153,11 +153,4 @@ int CapiVersionText(const std::string& folder, std::string& text) {
     return 1;
 }
 
-int ShowCapiVersion(ui::Dialog dialog, int controlId, const std::string& folder) {
-    std::string text;
-    if (!CapiVersionText(folder, text)) return 0;
-    ui::SetControlText(dialog, controlId, text);
-    return 1;
-}
-
 }  // namespace orvano::deploy

@@ -4,8 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "ui/toolkit.h"
-
 namespace orvano::deploy {
 
 // The places a capi2032.dll can lie in; the numbers are the program's place codes.
@@ -56,7 +54,5 @@ int CapiFileVersion(const std::string& folder, std::string& fileVersion,
                     std::string& productVersion);
 // "file / product", with " CoT" for the CAPI-over-TCP client; 0 and "" when unreadable.
 int CapiVersionText(const std::string& folder, std::string& text);
-// Shows CapiVersionText in the control; leaves the control alone when there is none.
-int ShowCapiVersion(ui::Dialog dialog, int controlId, const std::string& folder);
 
 }  // namespace orvano::deploy

@@ -344,6 +344,13 @@ std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wPar
 
 }  // namespace
 
+int ShowCapiVersion(ui::Dialog dialog, int controlId, const std::string& folder) {
+    std::string text;
+    if (!CapiVersionText(folder, text)) return 0;
+    ui::SetControlText(dialog, controlId, text);
+    return 1;
+}
+
 int SelectedTcpVersion() {
     return TheState().selectedTcpVersion;
 }

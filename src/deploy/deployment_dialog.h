@@ -57,6 +57,10 @@ inline constexpr char kWriteFailedText[] =
 // Before the path of the kept copy, in the dialog's bottom line.
 inline constexpr char kKeptPrefix[] = " Gesichert: ";
 
+// Shows CapiVersionText of the folder in the control; leaves the control alone when there is
+// none. The main window shows its rows' versions with it too.
+int ShowCapiVersion(ui::Dialog dialog, int controlId, const std::string& folder);
+
 // Runs the dialog over `owner` until it ends; 0. The owner refreshes its own display after.
 int ShowCapiDeployDialog(ui::Window owner);
 

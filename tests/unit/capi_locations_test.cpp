@@ -5,6 +5,7 @@
 #include "config/fax_settings.h"
 #include "config/registry.h"
 #include "deploy/capi_locations.h"
+#include "deploy/deployment_dialog.h"
 #include "memory_fixture.h"
 #include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
