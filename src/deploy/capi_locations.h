@@ -1,4 +1,7 @@
-// Where capi2032.dll can lie, whether a copy is the CAPI-over-TCP client, and its versions.
+// capi2032.dll at its three places: where they are, what lies there (another CAPI library or
+// the CAPI-over-TCP client) and its versions; and the file operations behind the deployment
+// dialog: writing one of the program's own, deleting, and keeping a copy of one that is not
+// ours so that it can be put back. Nothing here shows a window.
 #pragma once
 
 #include <optional>
@@ -54,5 +57,49 @@ int CapiFileVersion(const std::string& folder, std::string& fileVersion,
                     std::string& productVersion);
 // "file / product", with " CoT" for the CAPI-over-TCP client; 0 and "" when unreadable.
 int CapiVersionText(const std::string& folder, std::string& text);
+
+// A capi2032.dll that is not one of the program's own (the vendor's working client, say) is
+// never destroyed: before it is replaced or deleted it is copied beside itself, and the copy
+// can be put back. Each different file that had to go is kept: the first copy at a place is
+// kKeptCopyName, later ones capi2032.dll.gesichert2, .gesichert3, ...; the highest number is
+// the newest, and the newest goes back first. The name is no .dll, so that nothing loads it.
+inline constexpr char kKeptCopyName[] = "capi2032.dll.gesichert";
+
+// 1 when the bytes are exactly one of the program's own capi2032.dll payloads.
+int IsOwnCapi(const std::string& bytes);
+
+// The kept copy the restore button puts back: the newest at the first place in kSearchOrder
+// whose copy can go back (capi2032.dll there is absent or one of ours), else the newest at the
+// first place holding a copy at all, which cannot go back. Once one is back, the next place's
+// copy comes up.
+struct KeptCopy {
+    std::string path;  // "" when no place holds a copy
+    bool restorable = false;
+};
+KeptCopy KeptCopyToRestore();
+
+// What became of a create.
+enum class Created {
+    kWritten,     // the file is there now
+    kNotTried,    // an unknown or missing place, or no payload: nothing to tell
+    kStays,       // a file of the name is there and stays; the problem line says why
+    kNotWritten,  // nothing could be written and no file is there: the user is to be told
+};
+
+// Writes `payload`, one of the program's capi2032.dll payloads (none for an unknown version),
+// into `place`. No question is asked before a file is overwritten, but one that is not ours is
+// kept first; when no copy can be made, or the file cannot be replaced (in use, no rights), it
+// stays as it was and `problem` gets the line that says why (else "").
+Created CreateCapiFile(CapiPlace place, const char* payload, std::string& problem);
+
+// Deletes the place's capi2032.dll, read-only or not, after keeping a copy of one that is
+// not ours; 1 when it is gone. No message: when the file stays (in use, no rights, no copy
+// could be kept), `problem`, when given, gets the line that says why.
+int DeleteCapi(CapiPlace place, std::string* problem = nullptr);
+
+// Moves the kept copy of KeptCopyToRestore back over capi2032.dll, with the attributes and
+// times it was kept with; 1 when it is back. Otherwise `problem`, when given, gets the line
+// that says why.
+int RestoreKeptCopy(std::string* problem = nullptr);
 
 }  // namespace orvano::deploy

@@ -3,11 +3,7 @@
 #include <iterator>
 
 #include "deploy/capi_locations.h"
-#include "deploy/failure_line.h"
-#include "deploy/kept_copy.h"
 #include "deploy/payload.h"
-#include "platform/files.h"
-#include "sysinfo/listing.h"
 #include "sysinfo/paths.h"
 #include "ui/control_table.h"
 #include "ui/focus_memory.h"
@@ -21,8 +17,6 @@ namespace {
 
 using ui::kFlatButton;
 using ui::kWhite;
-
-namespace p = orvano::platform;
 
 constexpr std::uint32_t kPathField = 0x50010880;
 constexpr std::uint32_t kVersionField = 0x50010881;
@@ -171,32 +165,6 @@ void ShowWriteFailed(ui::Window owner) {
     ui::ShowMessageBox(owner, kWriteFailedText, kWriteFailedCaption, ui::kMbInfo);
 }
 
-void Tell(std::string* problem, const std::string& line) {
-    if (problem) *problem = line;
-}
-
-// The folder whose kept copy the restore button puts back: the first place whose newest copy
-// can go back, else the first holding a copy at all (the button then stays disabled); "" if
-// none does. Once one is back, the next place's copy comes up.
-std::string FolderWithKeptCopy() {
-    std::string first;
-    for (CapiPlace place : kSearchOrder) {
-        std::string folder;
-        if (!CapiLocationFolder(place, folder) || KeptCopyIn(folder).empty()) continue;
-        if (CanRestoreKeptCopy(folder)) return folder;
-        if (first.empty()) first = folder;
-    }
-    return first;
-}
-
-// Writes a payload into a folder that exists and has entries. Anything else would let the
-// file land in the current directory instead, so it counts as a failure to write.
-int ExtractInto(const char* payload, const std::string& folder, p::FileFailure* why = nullptr) {
-    if (why) *why = p::FileFailure::kNone;
-    if (folder.empty() || !sysinfo::ListingFindsEntry(folder)) return 0;
-    return ExtractPayload(payload, folder, why);
-}
-
 // The line that says why the last action left a file as it was; an empty text hides it.
 void ShowProblem(ui::Dialog dialog, const std::string& line) {
     ui::SetControlText(dialog, kProblemLabel, line);
@@ -248,12 +216,11 @@ void RefreshFields(ui::Dialog dialog) {
         ui::SetControlText(dialog, fields.path, there ? CapiFileIn(folder) : folder);
     }
     // One line says where a copy that was not ours is kept; the button puts it back.
-    const std::string folder = FolderWithKeptCopy();
-    const std::string kept = KeptCopyIn(folder);
-    ui::SetControlText(dialog, kKeptLabel, kept.empty() ? "" : kKeptPrefix + kept);
-    ui::ShowControl(dialog, kKeptLabel, !kept.empty());
-    ui::ShowControl(dialog, kRestore, !kept.empty());
-    ui::EnableControl(dialog, kRestore, CanRestoreKeptCopy(folder) == 1);
+    const KeptCopy kept = KeptCopyToRestore();
+    ui::SetControlText(dialog, kKeptLabel, kept.path.empty() ? "" : kKeptPrefix + kept.path);
+    ui::ShowControl(dialog, kKeptLabel, !kept.path.empty());
+    ui::ShowControl(dialog, kRestore, !kept.path.empty());
+    ui::EnableControl(dialog, kRestore, kept.restorable);
 }
 
 // After a create or delete every row is read again, not just the clicked one and its
@@ -289,15 +256,14 @@ void Delete(ui::Dialog dialog, const Row& row) {
 }
 
 void Restore(ui::Dialog dialog) {
-    const std::string folder = FolderWithKeptCopy();
-    p::FileFailure why;
-    if (RestoreKeptCopy(folder, &why)) {
+    std::string problem;
+    if (RestoreKeptCopy(&problem)) {
         ShowProblem(dialog, "");
         ReadAllRows(dialog);
         UpdateFocus(dialog, kNoControl);
         return;
     }
-    ShowProblem(dialog, FailureLine(Undone::kRestore, folder + kCapiFileName, why));
+    ShowProblem(dialog, problem);
     ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
 }
 
@@ -356,56 +322,16 @@ int SelectedTcpVersion() {
 }
 
 int CreateCapi(ui::Window owner, CapiPlace place, int versionCode, std::string* problem) {
-    Tell(problem, "");
-    const char* payload = PayloadOf(versionCode);
-    std::string folder;
-    if (!payload || !CapiLocationFolder(place, folder)) return 0;
-    const std::string path = folder + kCapiFileName;
-    std::string made;
-    p::FileFailure why;
-    if (!KeepForeignCapi(folder, made, why)) {
-        Tell(problem, FailureLine(Undone::kReplace, path, why, true));
-        return 0;
-    }
-    if (ExtractInto(payload, folder, &why)) return 1;
-    DropKeptCopy(made);
-    // A file that stays as it was has not been written, though one of its name is there.
-    if (sysinfo::ListingFindsEntry(path)) {
-        Tell(problem, FailureLine(Undone::kReplace, path, why));
-        return 0;
-    }
-    ShowWriteFailed(owner);
-    return 0;
-}
-
-int DeleteCapi(CapiPlace place, std::string* problem) {
-    Tell(problem, "");
-    std::string folder;
-    if (!CapiLocationFolder(place, folder) || !sysinfo::ListingFindsEntry(folder)) return 0;
-    const std::string path = folder + kCapiFileName;
-    p::FileEntry entry;
-    if (!p::FindFirstEntry(path, entry) || (entry.attributes & p::kFileAttributeDirectory) != 0)
-        return 0;
-    std::string made;
-    p::FileFailure why;
-    if (!KeepForeignCapi(folder, made, why)) {
-        Tell(problem, FailureLine(Undone::kDelete, path, why, true));
-        return 0;
-    }
-    // Archive only: a read-only copy could not be deleted.
-    p::SetAttributes(path, p::kFileAttributeArchive);
-    p::RemoveFile(path, &why);
-    if (!sysinfo::ListingFindsEntry(path)) return 1;
-    // Still there (in use, no rights): it keeps the attributes it had, and needs no copy.
-    p::SetAttributes(path, entry.attributes);
-    DropKeptCopy(made);
-    Tell(problem, FailureLine(Undone::kDelete, path, why));
-    return 0;
+    std::string line;
+    const Created created = CreateCapiFile(place, PayloadOf(versionCode), line);
+    if (problem) *problem = line;
+    if (created == Created::kNotWritten) ShowWriteFailed(owner);
+    return created == Created::kWritten ? 1 : 0;
 }
 
 int DeployTestTool(ui::Window owner) {
     std::string folder = sysinfo::ProgramFolder();
-    if (CheckFolder(folder) && ExtractInto(kTelusoPayload, folder)) return 1;
+    if (CheckFolder(folder) && ExtractPayloadInto(kTelusoPayload, folder)) return 1;
     ShowWriteFailed(owner);
     return 0;
 }

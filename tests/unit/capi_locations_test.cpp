@@ -6,6 +6,7 @@
 #include "config/registry.h"
 #include "deploy/capi_locations.h"
 #include "deploy/deployment_dialog.h"
+#include "deploy/payload.h"
 #include "memory_fixture.h"
 #include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
@@ -15,6 +16,7 @@ namespace {
 
 using namespace orvano::deploy;
 namespace hl = orvano::ui::headless;
+namespace p = orvano::platform;
 
 // A program image as far as version reading goes: "MZ", some bytes, the fixed version block.
 std::string Image(std::uint32_t fileMs, std::uint32_t fileLs, std::uint32_t productMs,
@@ -146,6 +148,47 @@ TEST_F(CapiLocationsTest, VersionsAreShownOnlyWhenTheyCanBeRead) {
     EXPECT_EQ(CapiFileVersion("C:\\Windows\\SysWOW64", file, product), 0);
     EXPECT_EQ(CapiFileVersion("C:\\" + std::string(250, 'x') + "\\", file, product), 0);
     EXPECT_EQ(file, "f");
+}
+
+// A create tells the dialog whether the user must hear of it: only when nothing could be
+// written and no file of the name is there. A file that stays comes with its line instead.
+TEST_F(CapiLocationsTest, ACreateSaysWhetherTheUserIsToBeTold) {
+    const std::string file = "C:\\Windows\\System32\\capi2032.dll";
+    const struct {
+        const char* name;
+        CapiPlace place;
+        const char* payload;
+        bool writeFails, heldByFax;
+        Created created;
+        std::string problem;
+    } cases[] = {
+        {"written", CapiPlace::System32, kCapiV3810Payload, false, false, Created::kWritten, ""},
+        {"unknown version", CapiPlace::System32, nullptr, false, false, Created::kNotTried, ""},
+        {"unknown place", static_cast<CapiPlace>(4), kCapiV3810Payload, false, false,
+         Created::kNotTried, ""},
+        {"folder without entries", CapiPlace::SysWow64, kCapiV3810Payload, false, false,
+         Created::kNotWritten, ""},
+        {"no rights", CapiPlace::System32, kCapiV3810Payload, true, false, Created::kNotWritten,
+         ""},
+        {"file in use", CapiPlace::System32, kCapiV51000Payload, false, true, Created::kStays,
+         " Nicht ersetzt, wird benutzt von FRITZ!fax: " + file},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        mem::PutFile("C:\\Windows\\System32\\kernel32.dll", "MZ");
+        p::RemoveFile(file);
+        if (c.heldByFax) {
+            ASSERT_EQ(ExtractPayload(kCapiV3810Payload, "C:\\Windows\\System32\\"), 1);
+            mem::HoldFile(file, "FRITZ!fax");
+        }
+        if (c.writeFails) mem::FailCall(mem::Call::WriteWholeFile);
+        std::string problem = "<old>";
+        EXPECT_EQ(CreateCapiFile(c.place, c.payload, problem), c.created);
+        EXPECT_EQ(problem, c.problem);
+        EXPECT_EQ(CapiKindOf("C:\\Windows\\System32\\") != CapiKind::None,
+                  c.created == Created::kWritten || c.heldByFax);
+        mem::SetFileInUse(file, false);
+    }
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "config/registry.h"
 #include "deploy/capi_locations.h"
 #include "deploy/deployment_dialog.h"
-#include "deploy/kept_copy.h"
 #include "deploy/payload.h"
 #include "memory_fixture.h"
 #include "ui/headless/script.h"
