@@ -18,17 +18,18 @@ struct PayloadFacts {
     const char* file;
     std::uint64_t stamp;
     std::uint32_t fileMs, fileLs, productMs, productLs;
-    int kind;
+    deploy::CapiKind kind;
 };
 
 inline constexpr PayloadFacts kPayloadFacts[] = {
-    {deploy::kCapiV3810Payload, "capi2032.dll", 127749928080000000ULL, 0x30008, 0x10000, 0x30000,
-     0, deploy::kCapiOverTcp},
-    {deploy::kCapiV3830Payload, "capi2032.dll", 127749384000000000ULL, 0x30008, 0x30000, 0x30000,
-     0, deploy::kCapiOverTcp},
+    {deploy::kCapiV3810Payload, "capi2032.dll", 127749928080000000ULL, 0x30008, 0x10000, 0x30000, 0,
+     deploy::CapiKind::OverTcp},
+    {deploy::kCapiV3830Payload, "capi2032.dll", 127749384000000000ULL, 0x30008, 0x30000, 0x30000, 0,
+     deploy::CapiKind::OverTcp},
     {deploy::kCapiV51000Payload, "capi2032.dll", kMay2007, 0x5000A, 0, 0x20002, 0,
-     deploy::kOtherCapi},
-    {deploy::kTelusoPayload, "Teluso.exe", kDec2009, 0x20001, 0x6, 0x20001, 0x6, deploy::kNoCapi},
+     deploy::CapiKind::Other},
+    {deploy::kTelusoPayload, "Teluso.exe", kDec2009, 0x20001, 0x6, 0x20001, 0x6,
+     deploy::CapiKind::None},
 };
 
 }  // namespace orvano::testing

@@ -10,6 +10,7 @@
 #include "config/name_resolution.h"
 #include "config/registry.h"
 #include "deploy/capi_locations.h"
+#include "deploy/deployment_dialog.h"
 #include "sysinfo/listing.h"
 #include "sysinfo/paths.h"
 #include "sysinfo/text.h"
@@ -188,13 +189,14 @@ void Set(ui::Dialog dialog, int id, const std::string& text) {
 
 // One capi2032.dll row: the folder, or the file's full path when one lies there, and its
 // versions. Without a file, a refresh empties the version field; the opening leaves it.
-void ShowCapiRow(ui::Dialog dialog, std::string folder, int pathId, int versionId, bool refresh) {
-    const std::string given = folder;
-    if (deploy::CapiKindOf(folder) >= 1)
-        deploy::ShowCapiVersion(dialog, versionId, given);
+void ShowCapiRow(ui::Dialog dialog, const std::string& folder, int pathId, int versionId,
+                 bool refresh) {
+    const bool there = deploy::CapiKindOf(folder) != deploy::CapiKind::None;
+    if (there)
+        deploy::ShowCapiVersion(dialog, versionId, folder);
     else if (refresh)
         Set(dialog, versionId, "");
-    Set(dialog, pathId, folder);
+    Set(dialog, pathId, there ? deploy::CapiFileIn(folder) : folder);
 }
 
 void ShowCapiRows(ui::Dialog dialog, bool refresh) {

@@ -123,7 +123,7 @@ void TestTool(ui::Dialog dialog, ui::LParam lParam) {
 void ToolAction(ui::Dialog dialog, ui::WParam code, ui::LParam lParam) {
     switch (code) {
         case kActionCapiCheck:
-            if (deploy::FirstCapiLocation() == 0) {
+            if (!deploy::FirstCapiLocation()) {
                 Info(dialog, "Sorry -> Ohne Capi kein Fax !\r\n\r\ncapi2032.dll  ->  Fehlt ");
                 ui::FocusControl(dialog, kQuitButton);
             }

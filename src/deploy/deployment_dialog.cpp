@@ -1,11 +1,9 @@
 #include "deploy/deployment_dialog.h"
 
+#include <iterator>
+
 #include "deploy/capi_locations.h"
-#include "deploy/failure_line.h"
-#include "deploy/kept_copy.h"
 #include "deploy/payload.h"
-#include "platform/files.h"
-#include "sysinfo/listing.h"
 #include "sysinfo/paths.h"
 #include "ui/control_table.h"
 #include "ui/focus_memory.h"
@@ -19,8 +17,6 @@ namespace {
 
 using ui::kFlatButton;
 using ui::kWhite;
-
-namespace p = orvano::platform;
 
 constexpr std::uint32_t kPathField = 0x50010880;
 constexpr std::uint32_t kVersionField = 0x50010881;
@@ -95,32 +91,51 @@ const ui::ControlRow kControls[] = {
 // same place are partners.
 struct Row {
     int label, create, remove;
-    int location;
-    int kind;
+    CapiPlace place;
+    CapiKind kind;
 };
 
+// The TCP rows, then the ISDN rows, each in kPlaceOrder.
 constexpr Row kRows[] = {
-    {kTcpFaxLabel, kTcpFaxCreate, kTcpFaxDelete, kFaxProgramLocation, kCapiOverTcp},
-    {kTcpSystem32Label, kTcpSystem32Create, kTcpSystem32Delete, kSystem32Location, kCapiOverTcp},
-    {kTcpSysWow64Label, kTcpSysWow64Create, kTcpSysWow64Delete, kSysWow64Location, kCapiOverTcp},
-    {kIsdnFaxLabel, kIsdnFaxCreate, kIsdnFaxDelete, kFaxProgramLocation, kOtherCapi},
-    {kIsdnSystem32Label, kIsdnSystem32Create, kIsdnSystem32Delete, kSystem32Location, kOtherCapi},
-    {kIsdnSysWow64Label, kIsdnSysWow64Create, kIsdnSysWow64Delete, kSysWow64Location, kOtherCapi},
+    {kTcpFaxLabel, kTcpFaxCreate, kTcpFaxDelete, CapiPlace::FaxProgram, CapiKind::OverTcp},
+    {kTcpSystem32Label, kTcpSystem32Create, kTcpSystem32Delete, CapiPlace::System32,
+     CapiKind::OverTcp},
+    {kTcpSysWow64Label, kTcpSysWow64Create, kTcpSysWow64Delete, CapiPlace::SysWow64,
+     CapiKind::OverTcp},
+    {kIsdnFaxLabel, kIsdnFaxCreate, kIsdnFaxDelete, CapiPlace::FaxProgram, CapiKind::Other},
+    {kIsdnSystem32Label, kIsdnSystem32Create, kIsdnSystem32Delete, CapiPlace::System32,
+     CapiKind::Other},
+    {kIsdnSysWow64Label, kIsdnSysWow64Create, kIsdnSysWow64Delete, CapiPlace::SysWow64,
+     CapiKind::Other},
 };
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(kRows); ++i)
+        if (kRows[i].place != kPlaceOrder[i % std::size(kPlaceOrder)]) return false;
+    return true;
+}());
+
 // The row of the other kind at the same place.
 const Row& PartnerOf(const Row& row) {
     for (const Row& other : kRows)
-        if (other.location == row.location && other.kind != row.kind) return other;
+        if (other.place == row.place && other.kind != row.kind) return other;
     return row;
 }
 
-// The display fields of each place, in the order the refresh visits them.
-struct Place {
-    int location, path, version;
+// The display fields of a place.
+struct Fields {
+    int path, version;
 };
-constexpr Place kPlaces[] = {{kFaxProgramLocation, kFaxPath, kFaxVersion},
-                             {kSystem32Location, kSystem32Path, kSystem32Version},
-                             {kSysWow64Location, kSysWow64Path, kSysWow64Version}};
+Fields FieldsOf(CapiPlace place) {
+    switch (place) {
+        case CapiPlace::FaxProgram:
+            return {kFaxPath, kFaxVersion};
+        case CapiPlace::System32:
+            return {kSystem32Path, kSystem32Version};
+        case CapiPlace::SysWow64:
+            return {kSysWow64Path, kSysWow64Version};
+    }
+    return {};
+}
 
 // Only one deployment dialog is open at a time.
 struct State {
@@ -148,33 +163,6 @@ const char* PayloadOf(int versionCode) {
 
 void ShowWriteFailed(ui::Window owner) {
     ui::ShowMessageBox(owner, kWriteFailedText, kWriteFailedCaption, ui::kMbInfo);
-}
-
-void Tell(std::string* problem, const std::string& line) {
-    if (problem) *problem = line;
-}
-
-// The folder whose kept copy the restore button puts back: the first place whose newest copy
-// can go back, else the first holding a copy at all (the button then stays disabled); "" if
-// none does. Once one is back, the next place's copy comes up. SysWow64 comes before
-// System32: under WOW64 both name the one folder, and SysWow64 is where Explorer shows it.
-std::string FolderWithKeptCopy() {
-    std::string first;
-    for (int location : {kFaxProgramLocation, kSysWow64Location, kSystem32Location}) {
-        std::string folder;
-        if (!CapiLocationFolder(location, folder) || KeptCopyIn(folder).empty()) continue;
-        if (CanRestoreKeptCopy(folder)) return folder;
-        if (first.empty()) first = folder;
-    }
-    return first;
-}
-
-// Writes a payload into a folder that exists and has entries. Anything else would let the
-// file land in the current directory instead, so it counts as a failure to write.
-int ExtractInto(const char* payload, const std::string& folder, p::FileFailure* why = nullptr) {
-    if (why) *why = p::FileFailure::kNone;
-    if (folder.empty() || !sysinfo::ListingFindsEntry(folder)) return 0;
-    return ExtractPayload(payload, folder, why);
 }
 
 // The line that says why the last action left a file as it was; an empty text hides it.
@@ -210,34 +198,34 @@ void UpdateRow(ui::Dialog dialog, const Row& row, int status) {
 
 // Every row from its own kind first, then a place holding the partner's kind locks the row.
 void ReadAllRows(ui::Dialog dialog) {
-    for (const Row& row : kRows) UpdateRow(dialog, row, CapiKindAt(row.location, row.kind));
+    for (const Row& row : kRows) UpdateRow(dialog, row, CapiKindAt(row.place, row.kind));
     for (const Row& row : kRows)
-        UpdateRow(dialog, row, kRowPartnerAbsent + CapiKindAt(row.location, PartnerOf(row).kind));
+        UpdateRow(dialog, row, kRowPartnerAbsent + CapiKindAt(row.place, PartnerOf(row).kind));
 }
 
 void RefreshFields(ui::Dialog dialog) {
-    for (const Place& place : kPlaces) {
+    for (CapiPlace place : kPlaceOrder) {
+        const Fields fields = FieldsOf(place);
         std::string folder;
-        CapiLocationFolder(place.location, folder);
-        std::string shown = folder;
-        if (CapiKindOf(shown) >= kOtherCapi)
-            ShowCapiVersion(dialog, place.version, folder);
+        CapiLocationFolder(place, folder);
+        const bool there = CapiKindOf(folder) != CapiKind::None;
+        if (there)
+            ShowCapiVersion(dialog, fields.version, folder);
         else
-            ui::SetControlText(dialog, place.version, "");
-        ui::SetControlText(dialog, place.path, shown);
+            ui::SetControlText(dialog, fields.version, "");
+        ui::SetControlText(dialog, fields.path, there ? CapiFileIn(folder) : folder);
     }
     // One line says where a copy that was not ours is kept; the button puts it back.
-    const std::string folder = FolderWithKeptCopy();
-    const std::string kept = KeptCopyIn(folder);
-    ui::SetControlText(dialog, kKeptLabel, kept.empty() ? "" : kKeptPrefix + kept);
-    ui::ShowControl(dialog, kKeptLabel, !kept.empty());
-    ui::ShowControl(dialog, kRestore, !kept.empty());
-    ui::EnableControl(dialog, kRestore, CanRestoreKeptCopy(folder) == 1);
+    const KeptCopy kept = KeptCopyToRestore();
+    ui::SetControlText(dialog, kKeptLabel, kept.path.empty() ? "" : kKeptPrefix + kept.path);
+    ui::ShowControl(dialog, kKeptLabel, !kept.path.empty());
+    ui::ShowControl(dialog, kRestore, !kept.path.empty());
+    ui::EnableControl(dialog, kRestore, kept.restorable);
 }
 
 // After a create or delete every row is read again, not just the clicked one and its
-// partner: for the 32-bit program on 64-bit Windows, System32 is redirected to SysWow64, so
-// one file shows in two places. The focus ends on the partner's label, as it always did.
+// partner: a file can show at two places (kSystem32UnderWow64). The focus ends on the
+// partner's label, as it always did.
 void RowsChanged(ui::Dialog dialog, const Row& row) {
     ReadAllRows(dialog);
     UpdateFocus(dialog, PartnerOf(row).label);
@@ -254,28 +242,28 @@ void Acted(ui::Dialog dialog, const Row& row, int done, const std::string& probl
 }
 
 void Create(ui::Dialog dialog, const Row& row) {
-    const int version = row.kind == kCapiOverTcp ? TheState().selectedTcpVersion : kVersionV51000;
+    const int version =
+        row.kind == CapiKind::OverTcp ? TheState().selectedTcpVersion : kVersionV51000;
     std::string problem;
-    const int done = CreateCapi(dialog, row.location, version, &problem);
+    const int done = CreateCapi(dialog, row.place, version, &problem);
     Acted(dialog, row, done, problem);
 }
 
 void Delete(ui::Dialog dialog, const Row& row) {
     std::string problem;
-    const int done = DeleteCapi(row.location, &problem);
+    const int done = DeleteCapi(row.place, &problem);
     Acted(dialog, row, done, problem);
 }
 
 void Restore(ui::Dialog dialog) {
-    const std::string folder = FolderWithKeptCopy();
-    p::FileFailure why;
-    if (RestoreKeptCopy(folder, &why)) {
+    std::string problem;
+    if (RestoreKeptCopy(&problem)) {
         ShowProblem(dialog, "");
         ReadAllRows(dialog);
         UpdateFocus(dialog, kNoControl);
         return;
     }
-    ShowProblem(dialog, FailureLine(Undone::kRestore, folder + kCapiFileName, why));
+    ShowProblem(dialog, problem);
     ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
 }
 
@@ -322,61 +310,28 @@ std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wPar
 
 }  // namespace
 
+int ShowCapiVersion(ui::Dialog dialog, int controlId, const std::string& folder) {
+    std::string text;
+    if (!CapiVersionText(folder, text)) return 0;
+    ui::SetControlText(dialog, controlId, text);
+    return 1;
+}
+
 int SelectedTcpVersion() {
     return TheState().selectedTcpVersion;
 }
 
-int CreateCapi(ui::Window owner, int location, int versionCode, std::string* problem) {
-    Tell(problem, "");
-    const char* payload = PayloadOf(versionCode);
-    std::string folder;
-    if (!payload || !CapiLocationFolder(location, folder)) return 0;
-    const std::string path = folder + kCapiFileName;
-    std::string made;
-    p::FileFailure why;
-    if (!KeepForeignCapi(folder, made, why)) {
-        Tell(problem, FailureLine(Undone::kReplace, path, why, true));
-        return 0;
-    }
-    if (ExtractInto(payload, folder, &why)) return 1;
-    DropKeptCopy(made);
-    // A file that stays as it was has not been written, though one of its name is there.
-    if (sysinfo::ListingFindsEntry(path)) {
-        Tell(problem, FailureLine(Undone::kReplace, path, why));
-        return 0;
-    }
-    ShowWriteFailed(owner);
-    return 0;
-}
-
-int DeleteCapi(int location, std::string* problem) {
-    Tell(problem, "");
-    std::string folder;
-    if (!CapiLocationFolder(location, folder) || !sysinfo::ListingFindsEntry(folder)) return 0;
-    const std::string path = folder + kCapiFileName;
-    p::FileEntry entry;
-    if (!p::FindFirstEntry(path, entry) || (entry.attributes & p::kFileAttributeDirectory) != 0)
-        return 0;
-    std::string made;
-    p::FileFailure why;
-    if (!KeepForeignCapi(folder, made, why)) {
-        Tell(problem, FailureLine(Undone::kDelete, path, why, true));
-        return 0;
-    }
-    // Archive only: a read-only copy could not be deleted.
-    p::SetAttributes(path, p::kFileAttributeArchive);
-    p::RemoveFile(path, &why);
-    if (!sysinfo::ListingFindsEntry(path)) return 1;
-    // Still there (in use, no rights): it keeps the attributes it had, and needs no copy.
-    p::SetAttributes(path, entry.attributes);
-    DropKeptCopy(made);
-    Tell(problem, FailureLine(Undone::kDelete, path, why));
-    return 0;
+int CreateCapi(ui::Window owner, CapiPlace place, int versionCode, std::string* problem) {
+    std::string line;
+    const Created created = CreateCapiFile(place, PayloadOf(versionCode), line);
+    if (problem) *problem = line;
+    if (created == Created::kNotWritten) ShowWriteFailed(owner);
+    return created == Created::kWritten ? 1 : 0;
 }
 
 int DeployTestTool(ui::Window owner) {
     std::string folder = sysinfo::ProgramFolder();
-    if (CheckFolder(folder) && ExtractInto(kTelusoPayload, folder)) return 1;
+    if (CheckFolder(folder) && ExtractPayloadInto(kTelusoPayload, folder)) return 1;
     ShowWriteFailed(owner);
     return 0;
 }
@@ -389,8 +344,8 @@ int ShowCapiDeployDialog(ui::Window owner) {
     for (int id : {kKeptLabel, kRestore, kProblemLabel}) ui::ShowControl(dialog, id, false);
     ui::SetDialogIcon(dialog, "#555");
     ui::SetOption(dialog, kV3810, kV3830, kV3810);
-    for (const Place& place : kPlaces) {
-        for (int id : {place.path, place.version}) {
+    for (CapiPlace place : kPlaceOrder) {
+        for (int id : {FieldsOf(place).path, FieldsOf(place).version}) {
             ui::SetControlColor(dialog, id, ui::kDefaultColor, kWhite);
             ui::SetEditMargins(dialog, id, kEditMargin);
         }

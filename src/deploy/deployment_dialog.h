@@ -1,11 +1,13 @@
 // The deployment dialog: creates and deletes capi2032.dll in each of its three places (the
-// CAPI-over-TCP client V3810 or V3830, or the ISDN adapter's library V51000), and the file
-// operations behind it, including the test tool written beside the program.
+// CAPI-over-TCP client V3810 or V3830, or the ISDN adapter's library V51000) and puts kept
+// copies back, through the file operations of capi_locations.h; and the two writes that tell
+// the user when they fail: CreateCapi and the test tool written beside the program.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "deploy/capi_locations.h"
 #include "ui/toolkit.h"
 
 namespace orvano::deploy {
@@ -56,6 +58,10 @@ inline constexpr char kWriteFailedText[] =
 // Before the path of the kept copy, in the dialog's bottom line.
 inline constexpr char kKeptPrefix[] = " Gesichert: ";
 
+// Shows CapiVersionText of the folder in the control; leaves the control alone when there is
+// none. The main window shows its rows' versions with it too.
+int ShowCapiVersion(ui::Dialog dialog, int controlId, const std::string& folder);
+
 // Runs the dialog over `owner` until it ends; 0. The owner refreshes its own display after.
 int ShowCapiDeployDialog(ui::Window owner);
 
@@ -63,18 +69,13 @@ int ShowCapiDeployDialog(ui::Window owner);
 // opens) or kVersionV3830.
 int SelectedTcpVersion();
 
-// Writes the capi2032.dll of `versionCode` into the place `location`; 1 when it was. 0 without
-// a message for a place that is missing or unknown, or an unknown version code; 0 and the
-// failure message over `owner` when nothing could be written and no file is there. A file
-// that is there and stays (in use, no rights, or not ours and no copy could be kept first)
-// is not written either: 0 without a message, and `problem`, when given, gets the line that
-// says why.
-int CreateCapi(ui::Window owner, int location, int versionCode, std::string* problem = nullptr);
-
-// Deletes the place's capi2032.dll, read-only or not, after keeping a copy of one that is
-// not ours; 1 when it is gone. No message: when the file stays (in use, no rights, no copy
-// could be kept), `problem`, when given, gets the line that says why.
-int DeleteCapi(int location, std::string* problem = nullptr);
+// Writes the capi2032.dll of `versionCode` into `place` (CreateCapiFile); 1 when it was. 0
+// without a message for a place that is missing or unknown, or an unknown version code; 0 and
+// the failure message over `owner` when nothing could be written and no file is there. A file
+// that is there and stays (in use, no rights, or not ours and no copy could be kept first) is
+// not written either: 0 without a message, and `problem`, when given, gets the line that says
+// why.
+int CreateCapi(ui::Window owner, CapiPlace place, int versionCode, std::string* problem = nullptr);
 
 // Writes the test tool Teluso.exe into the program's folder; 1 when it is there, else 0 and
 // the failure message over `owner`.

@@ -97,4 +97,11 @@ int ExtractPayload(const std::string& resourceName, const std::string& folder,
     return FileIsThere(target) ? 1 : 0;
 }
 
+int ExtractPayloadInto(const std::string& resourceName, const std::string& folder,
+                       p::FileFailure* why) {
+    if (why) *why = p::FileFailure::kNone;
+    if (folder.empty() || !sysinfo::ListingFindsEntry(folder)) return 0;
+    return ExtractPayload(resourceName, folder, why);
+}
+
 }  // namespace orvano::deploy

@@ -73,4 +73,9 @@ std::string LoadResourceBytes(const std::string& name);
 int ExtractPayload(const std::string& resourceName, const std::string& folder,
                    platform::FileFailure* why = nullptr);
 
+// ExtractPayload into a folder that exists and has entries. Anything else would let the file
+// land in the current directory instead, so it counts as a failure to write.
+int ExtractPayloadInto(const std::string& resourceName, const std::string& folder,
+                       platform::FileFailure* why = nullptr);
+
 }  // namespace orvano::deploy

@@ -202,7 +202,7 @@ std::uint64_t DigitsNumber(const std::string& text) {
 
 // The FRITZ!Box Internet line needs a router address and the CAPI-over-TCP client.
 bool InternetPossible() {
-    return config::RouterAddressStored() != 0 && deploy::FirstCapiOverTcpLocation() != 0;
+    return config::RouterAddressStored() != 0 && deploy::FirstCapiOverTcpLocation().has_value();
 }
 
 // The stored "CapiController" for the selected choice; "" when nothing is selected. A number

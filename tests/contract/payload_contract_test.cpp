@@ -69,7 +69,7 @@ TEST_F(PayloadContract, EveryPayloadLandsAsRecordedWithItsVersionAndKind) {
         EXPECT_EQ(version.fileLs, p.fileLs);
         EXPECT_EQ(version.productMs, p.productMs);
         EXPECT_EQ(version.productLs, p.productLs);
-        if (p.kind != kNoCapi) {
+        if (p.kind != CapiKind::None) {
             std::string folder = folder_;
             EXPECT_EQ(CapiKindOf(folder), p.kind);
         }

@@ -5,6 +5,8 @@
 #include "config/fax_settings.h"
 #include "config/registry.h"
 #include "deploy/capi_locations.h"
+#include "deploy/deployment_dialog.h"
+#include "deploy/payload.h"
 #include "memory_fixture.h"
 #include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
@@ -14,6 +16,7 @@ namespace {
 
 using namespace orvano::deploy;
 namespace hl = orvano::ui::headless;
+namespace p = orvano::platform;
 
 // A program image as far as version reading goes: "MZ", some bytes, the fixed version block.
 std::string Image(std::uint32_t fileMs, std::uint32_t fileLs, std::uint32_t productMs,
@@ -67,50 +70,49 @@ TEST_F(CapiLocationsTest, FoldersAreCleanedAndMustBeFolders) {
     EXPECT_EQ(folder, "C:\\Windows\\SysWow64\\");
     EXPECT_EQ(FaxProgramFolder(folder), 1);
     EXPECT_EQ(folder, "C:\\Programme\\FRITZ!\\");
-    EXPECT_EQ(CapiLocationFolder(4, folder), 0);
+    EXPECT_EQ(CapiLocationFolder(static_cast<CapiPlace>(4), folder), 0);
     EXPECT_EQ(folder, "");
 }
 
 TEST_F(CapiLocationsTest, KindIsToldByTheMarkerWithItsCase) {
     struct Case {
         std::string bytes;
-        int kind;
+        CapiKind kind, other;
     } cases[] = {
-        {kTcpClient, kCapiOverTcp},
-        {kIsdnLibrary, kOtherCapi},
-        {"SOFTWARE\\AVM\\CAPIOTCP", kOtherCapi},
-        {"", kOtherCapi},
-        {std::string(40000, 'x') + "Software\\AVM\\CAPIoTCP",
-         kCapiOverTcp},  // anywhere in the file
+        {kTcpClient, CapiKind::OverTcp, CapiKind::Other},
+        {kIsdnLibrary, CapiKind::Other, CapiKind::OverTcp},
+        {"SOFTWARE\\AVM\\CAPIOTCP", CapiKind::Other, CapiKind::OverTcp},
+        {"", CapiKind::Other, CapiKind::OverTcp},
+        {std::string(40000, 'x') + "Software\\AVM\\CAPIoTCP", CapiKind::OverTcp,
+         CapiKind::Other},  // anywhere in the file
     };
     for (const Case& c : cases) {
         mem::PutFile("C:\\Windows\\System32\\CAPI2032.DLL", c.bytes);
-        std::string folder = "C:\\Windows\\System32\\";
+        const std::string folder = "C:\\Windows\\System32\\";
         EXPECT_EQ(CapiKindOf(folder), c.kind);
-        EXPECT_EQ(folder, "C:\\Windows\\System32\\capi2032.dll");
-        EXPECT_EQ(CapiKindAt(kSystem32Location, c.kind), 1);
-        EXPECT_EQ(CapiKindAt(kSystem32Location, 3 - c.kind), 0);
+        // Shown under the program's own spelling of the name, whatever the disk has.
+        EXPECT_EQ(CapiFileIn(folder), "C:\\Windows\\System32\\capi2032.dll");
+        EXPECT_EQ(CapiKindAt(CapiPlace::System32, c.kind), 1);
+        EXPECT_EQ(CapiKindAt(CapiPlace::System32, c.other), 0);
     }
-    std::string folder = "C:\\Windows\\SysWOW64\\";
-    EXPECT_EQ(CapiKindOf(folder), kNoCapi);
-    EXPECT_EQ(folder, "C:\\Windows\\SysWOW64\\");
-    EXPECT_EQ(CapiKindAt(kSysWow64Location, kNoCapi), 0);
+    EXPECT_EQ(CapiKindOf("C:\\Windows\\SysWOW64\\"), CapiKind::None);
+    EXPECT_EQ(CapiKindAt(CapiPlace::SysWow64, CapiKind::None), 0);
 }
 
 TEST_F(CapiLocationsTest, PlacesAreVisitedInTheirOrder) {
-    EXPECT_EQ(FirstCapiLocation(), 0);
-    EXPECT_EQ(FirstCapiOverTcpLocation(), 0);
+    EXPECT_EQ(FirstCapiLocation(), std::nullopt);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), std::nullopt);
     mem::PutFile("C:\\Windows\\System32\\capi2032.dll", kTcpClient);
-    EXPECT_EQ(FirstCapiLocation(), kSystem32Location);
+    EXPECT_EQ(FirstCapiLocation(), CapiPlace::System32);
     mem::PutFile("C:\\Programme\\FRITZ!\\capi2032.dll", kIsdnLibrary);
-    EXPECT_EQ(FirstCapiLocation(), kFaxProgramLocation);
-    EXPECT_EQ(FirstCapiOverTcpLocation(), kSystem32Location);
+    EXPECT_EQ(FirstCapiLocation(), CapiPlace::FaxProgram);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), CapiPlace::System32);
     mem::PutFile("C:\\Windows\\SysWOW64\\capi2032.dll", kTcpClient);
-    EXPECT_EQ(FirstCapiOverTcpLocation(), kSysWow64Location);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), CapiPlace::SysWow64);
 
     // A fax program folder that is stored but gone is skipped.
     mem::PutText(config::kCurrentUser, config::kFaxUserProgramKey, "SystemDir", "C:\\Weg");
-    EXPECT_EQ(FirstCapiLocation(), kSysWow64Location);
+    EXPECT_EQ(FirstCapiLocation(), CapiPlace::SysWow64);
 }
 
 TEST_F(CapiLocationsTest, ThirtyTwoBitWindowsHasNoSysWow64) {
@@ -120,8 +122,8 @@ TEST_F(CapiLocationsTest, ThirtyTwoBitWindowsHasNoSysWow64) {
     std::string folder = "old";
     EXPECT_EQ(SysWow64Folder(folder), 0);
     EXPECT_EQ(folder, "");
-    EXPECT_EQ(FirstCapiLocation(), kSystem32Location);
-    EXPECT_EQ(FirstCapiOverTcpLocation(), 0);
+    EXPECT_EQ(FirstCapiLocation(), CapiPlace::System32);
+    EXPECT_EQ(FirstCapiOverTcpLocation(), std::nullopt);
 }
 
 TEST_F(CapiLocationsTest, VersionsAreShownOnlyWhenTheyCanBeRead) {
@@ -146,6 +148,47 @@ TEST_F(CapiLocationsTest, VersionsAreShownOnlyWhenTheyCanBeRead) {
     EXPECT_EQ(CapiFileVersion("C:\\Windows\\SysWOW64", file, product), 0);
     EXPECT_EQ(CapiFileVersion("C:\\" + std::string(250, 'x') + "\\", file, product), 0);
     EXPECT_EQ(file, "f");
+}
+
+// A create tells the dialog whether the user must hear of it: only when nothing could be
+// written and no file of the name is there. A file that stays comes with its line instead.
+TEST_F(CapiLocationsTest, ACreateSaysWhetherTheUserIsToBeTold) {
+    const std::string file = "C:\\Windows\\System32\\capi2032.dll";
+    const struct {
+        const char* name;
+        CapiPlace place;
+        const char* payload;
+        bool writeFails, heldByFax;
+        Created created;
+        std::string problem;
+    } cases[] = {
+        {"written", CapiPlace::System32, kCapiV3810Payload, false, false, Created::kWritten, ""},
+        {"unknown version", CapiPlace::System32, nullptr, false, false, Created::kNotTried, ""},
+        {"unknown place", static_cast<CapiPlace>(4), kCapiV3810Payload, false, false,
+         Created::kNotTried, ""},
+        {"folder without entries", CapiPlace::SysWow64, kCapiV3810Payload, false, false,
+         Created::kNotWritten, ""},
+        {"no rights", CapiPlace::System32, kCapiV3810Payload, true, false, Created::kNotWritten,
+         ""},
+        {"file in use", CapiPlace::System32, kCapiV51000Payload, false, true, Created::kStays,
+         " Nicht ersetzt, wird benutzt von FRITZ!fax: " + file},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        mem::PutFile("C:\\Windows\\System32\\kernel32.dll", "MZ");
+        p::RemoveFile(file);
+        if (c.heldByFax) {
+            ASSERT_EQ(ExtractPayload(kCapiV3810Payload, "C:\\Windows\\System32\\"), 1);
+            mem::HoldFile(file, "FRITZ!fax");
+        }
+        if (c.writeFails) mem::FailCall(mem::Call::WriteWholeFile);
+        std::string problem = "<old>";
+        EXPECT_EQ(CreateCapiFile(c.place, c.payload, problem), c.created);
+        EXPECT_EQ(problem, c.problem);
+        EXPECT_EQ(CapiKindOf("C:\\Windows\\System32\\") != CapiKind::None,
+                  c.created == Created::kWritten || c.heldByFax);
+        mem::SetFileInUse(file, false);
+    }
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "config/registry.h"
 #include "deploy/capi_locations.h"
 #include "deploy/deployment_dialog.h"
-#include "deploy/kept_copy.h"
 #include "deploy/payload.h"
 #include "memory_fixture.h"
 #include "ui/headless/script.h"
@@ -337,19 +336,19 @@ TEST_F(DeploymentDialogTest, DeleteLeavesAnythingItCannotRemoveAsItWas) {
     const std::string file = std::string(kSystem32) + "capi2032.dll";
     struct Case {
         const char* name;
-        int location;
+        CapiPlace place;
         std::uint32_t attributes;
         bool inUse;
         int result;
         bool gone;
     } cases[] = {
-        {"read-only copy", kSystem32Location, p::kFileAttributeReadOnly | p::kFileAttributeHidden,
+        {"read-only copy", CapiPlace::System32, p::kFileAttributeReadOnly | p::kFileAttributeHidden,
          false, 1, true},
-        {"copy in use", kSystem32Location, p::kFileAttributeReadOnly | p::kFileAttributeArchive,
+        {"copy in use", CapiPlace::System32, p::kFileAttributeReadOnly | p::kFileAttributeArchive,
          true, 0, false},
-        {"other place", kFaxProgramLocation, p::kFileAttributeArchive, false, 0, false},
-        {"missing place", kSysWow64Location, p::kFileAttributeArchive, false, 0, false},
-        {"unknown place", 4, p::kFileAttributeArchive, false, 0, false},
+        {"other place", CapiPlace::FaxProgram, p::kFileAttributeArchive, false, 0, false},
+        {"missing place", CapiPlace::SysWow64, p::kFileAttributeArchive, false, 0, false},
+        {"unknown place", static_cast<CapiPlace>(4), p::kFileAttributeArchive, false, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -357,7 +356,7 @@ TEST_F(DeploymentDialogTest, DeleteLeavesAnythingItCannotRemoveAsItWas) {
         Machine(false);
         mem::PutFile(file, "MZ", c.attributes);
         mem::SetFileInUse(file, c.inUse);
-        EXPECT_EQ(DeleteCapi(c.location), c.result);
+        EXPECT_EQ(DeleteCapi(c.place), c.result);
         p::FileEntry entry;
         ASSERT_EQ(!p::FindFirstEntry(file, entry), c.gone);
         if (!c.gone) {
@@ -368,15 +367,15 @@ TEST_F(DeploymentDialogTest, DeleteLeavesAnythingItCannotRemoveAsItWas) {
     mem::Reset();
     Machine(false);
     mem::CreateFolder(file);
-    EXPECT_EQ(DeleteCapi(kSystem32Location), 0);
+    EXPECT_EQ(DeleteCapi(CapiPlace::System32), 0);
     EXPECT_TRUE(p::FileExists(file));
 }
 
 TEST_F(DeploymentDialogTest, CreateOverwritesWithoutAQuestion) {
     Machine(false);
     Place(kCapiV3810Payload, kSystem32);
-    EXPECT_EQ(CreateCapi(0, kSystem32Location, 2), 0) << "no such version";
-    EXPECT_EQ(CreateCapi(0, kSystem32Location, kVersionV51000), 1);
+    EXPECT_EQ(CreateCapi(0, CapiPlace::System32, 2), 0) << "no such version";
+    EXPECT_EQ(CreateCapi(0, CapiPlace::System32, kVersionV51000), 1);
     EXPECT_EQ(VersionOf(kSystem32), "5.10.0.0");
     EXPECT_TRUE(hl::MessageBoxes().empty());
 }
@@ -470,7 +469,7 @@ TEST_F(DeploymentDialogTest, ForeignLibraryIsKeptAndCanBePutBack) {
         std::vector<hl::Step> steps = {
             [&] {
                 if (c.button != 0) return hl::Click(Dialog(), c.button);
-                CreateCapi(Dialog(), kSystem32Location, kVersionV51000, &problem);
+                CreateCapi(Dialog(), CapiPlace::System32, kVersionV51000, &problem);
                 ui::PostToWindow(Dialog(), kMsgRefreshDeployFields, 0, 0);
             },
             [&] {

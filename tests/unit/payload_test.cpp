@@ -73,7 +73,7 @@ TEST_F(PayloadTest, TheProgramsPayloadsAreWhatTheirNamesSay) {
         EXPECT_EQ(version.productMs, p.productMs);
         EXPECT_EQ(version.productLs, p.productLs);
         std::string folder = "C:\\Target\\";
-        if (p.kind != kNoCapi) {
+        if (p.kind != CapiKind::None) {
             EXPECT_EQ(CapiKindOf(folder), p.kind);
         }
     }
