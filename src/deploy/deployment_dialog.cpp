@@ -6,7 +6,7 @@
 #include "deploy/payload.h"
 #include "sysinfo/paths.h"
 #include "ui/control_table.h"
-#include "ui/focus_memory.h"
+#include "ui/dialog_handlers.h"
 
 namespace orvano::deploy {
 
@@ -140,7 +140,6 @@ Fields FieldsOf(CapiPlace place) {
 // Only one deployment dialog is open at a time.
 struct State {
     int selectedTcpVersion = kVersionV3810;
-    ui::FocusMemory focus;
 };
 
 State& TheState() {
@@ -267,17 +266,15 @@ void Restore(ui::Dialog dialog) {
     ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
 }
 
-void Command(ui::Dialog dialog, int id, std::uint32_t code) {
-    if (id == kV3810 || id == kV3830) {
-        ui::SetOption(dialog, kV3810, kV3830, id);
-        TheState().selectedTcpVersion = id == kV3810 ? kVersionV3810 : kVersionV3830;
-        return;
-    }
-    if (code > 1) return;
-    if (id == kOk) {
-        ui::CloseDialog(dialog, 0);
-        return;
-    }
+// The version chosen, whatever the option's notification.
+bool ChooseVersion(ui::Dialog dialog, int id, std::uint32_t) {
+    if (id != kV3810 && id != kV3830) return false;
+    ui::SetOption(dialog, kV3810, kV3830, id);
+    TheState().selectedTcpVersion = id == kV3810 ? kVersionV3810 : kVersionV3830;
+    return true;
+}
+
+void Click(ui::Dialog dialog, int id) {
     if (id == kRestore) return Restore(dialog);
     for (const Row& row : kRows) {
         if (id == row.create) Create(dialog, row);
@@ -285,27 +282,11 @@ void Command(ui::Dialog dialog, int id, std::uint32_t code) {
     }
 }
 
-std::intptr_t Callback(ui::Dialog dialog, std::uint32_t message, ui::WParam wParam, ui::LParam) {
-    switch (message) {
-        case ui::kWmInitDialog:
-            TheState().selectedTcpVersion = kVersionV3810;
-            ReadAllRows(dialog);
-            UpdateFocus(dialog, kNoControl);
-            ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
-            break;
-        case ui::kWmNcActivate:
-            TheState().focus.OnNcActivate(wParam);
-            break;
-        case ui::kWmCommand:
-            Command(dialog, ui::CommandId(wParam), ui::CommandCode(wParam));
-            break;
-        case kMsgRefreshDeployFields:
-            RefreshFields(dialog);
-            break;
-        default:
-            break;
-    }
-    return 0;
+void Open(ui::Dialog dialog) {
+    TheState().selectedTcpVersion = kVersionV3810;
+    ReadAllRows(dialog);
+    UpdateFocus(dialog, kNoControl);
+    ui::PostToWindow(dialog, kMsgRefreshDeployFields, 0, 0);
 }
 
 }  // namespace
@@ -350,7 +331,12 @@ int ShowCapiDeployDialog(ui::Window owner) {
             ui::SetEditMargins(dialog, id, kEditMargin);
         }
     }
-    return ui::RunModal(dialog, Callback);
+    return ui::RunDialog(dialog, {.open = Open,
+                                  .reloadMessage = kMsgRefreshDeployFields,
+                                  .reload = RefreshFields,
+                                  .command = ChooseVersion,
+                                  .click = Click,
+                                  .closeId = kOk});
 }
 
 }  // namespace orvano::deploy
