@@ -59,6 +59,18 @@ std::vector<ui::ControlRow> SectionRows(const ViewSection& section, const Sectio
     return rows;
 }
 
+std::vector<ui::ControlRow> DialogRows(const ui::ControlRow& title,
+                                       const ViewSection (&sections)[2], const SectionLook& look,
+                                       const std::vector<ui::ControlRow>& below) {
+    std::vector<ui::ControlRow> rows = {title};
+    for (const ViewSection& section : sections) {
+        const std::vector<ui::ControlRow> more = SectionRows(section, look);
+        rows.insert(rows.end(), more.begin(), more.end());
+    }
+    rows.insert(rows.end(), below.begin(), below.end());
+    return rows;
+}
+
 NativeAndWowSections::NativeAndWowSections(const ViewSection (&sections)[2], int sectionSwitch,
                                            int ok, ViewsValue value)
     : sections_(sections), sectionSwitch_(sectionSwitch), ok_(ok), value_(value) {}

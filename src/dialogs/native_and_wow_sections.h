@@ -70,6 +70,11 @@ struct SectionLook {
 // A section's controls in creation (and tab) order. The native section's export button
 // follows its presets, the Wow6432Node one's comes before them.
 std::vector<ui::ControlRow> SectionRows(const ViewSection& section, const SectionLook& look);
+// A dialog's controls in creation (and tab) order: its title, the native section, the
+// Wow6432Node section, and what stands below them.
+std::vector<ui::ControlRow> DialogRows(const ui::ControlRow& title,
+                                       const ViewSection (&sections)[2], const SectionLook& look,
+                                       const std::vector<ui::ControlRow>& below);
 
 // What differs between the dialogs in reading and writing the value.
 struct ViewsValue {

@@ -1,6 +1,5 @@
 #include "dialogs/port_dialog.h"
 
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -60,22 +59,16 @@ const SectionLook kLook = {
 
 // The controls in creation (and tab) order.
 std::vector<ui::ControlRow> Rows() {
-    std::vector<ui::ControlRow> rows = {{kTitle, ControlKind::Label,
-                                         " Orvano Port in Windows Registry Speichern ", 4, 4, 316,
-                                         10, kCentredLabel, 0, kTitleBlue}};
-    for (const ViewSection& section : kSections) {
-        const std::vector<ui::ControlRow> more = SectionRows(section, kLook);
-        rows.insert(rows.end(), more.begin(), more.end());
-    }
-    const ui::ControlRow closing[] = {
-        {kSectionSwitch, ControlKind::CheckBox, " Wow6432Node ", 242, 155, 70, 10},
-        {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
-        {kPortHint, ControlKind::Label, " Port: 000013a7 (5031) ", 5, 175, 125, 10, 0, 0, kNavy},
-        {kLineHint, ControlKind::Label,
-         ui::Blanked(RegNumberValueLine(client::kPortValue, config::kDefaultPortText)), 5, 185, 125,
-         10, 0, 0, kNavy}};
-    rows.insert(rows.end(), std::begin(closing), std::end(closing));
-    return rows;
+    return DialogRows(
+        {kTitle, ControlKind::Label, " Orvano Port in Windows Registry Speichern ", 4, 4, 316, 10,
+         kCentredLabel, 0, kTitleBlue},
+        kSections, kLook,
+        {{kSectionSwitch, ControlKind::CheckBox, " Wow6432Node ", 242, 155, 70, 10},
+         {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
+         {kPortHint, ControlKind::Label, " Port: 000013a7 (5031) ", 5, 175, 125, 10, 0, 0, kNavy},
+         {kLineHint, ControlKind::Label,
+          ui::Blanked(RegNumberValueLine(client::kPortValue, config::kDefaultPortText)), 5, 185,
+          125, 10, 0, 0, kNavy}});
 }
 
 // Exactly eight hex digits, of a number that can be a TCP port: a 0 or anything above 65535

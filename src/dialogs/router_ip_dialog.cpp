@@ -1,6 +1,5 @@
 #include "dialogs/router_ip_dialog.h"
 
-#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -66,23 +65,17 @@ const SectionLook kLook = {
 
 // The controls in creation (and tab) order.
 std::vector<ui::ControlRow> Rows() {
-    std::vector<ui::ControlRow> rows = {{kTitle, ControlKind::Label,
-                                         " Orvano IP-Adresse in Windows Registry Speichern ", 4, 4,
-                                         316, 10, kCentredLabel, 0, kTitleBlue}};
-    for (const ViewSection& section : kSections) {
-        const std::vector<ui::ControlRow> more = SectionRows(section, kLook);
-        rows.insert(rows.end(), more.begin(), more.end());
-    }
-    const ui::ControlRow closing[] = {
-        {kSectionSwitch, ControlKind::CheckBox, " Wow6432Node ", 242, 155, 70, 10},
-        {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
-        {kAddressHint, ControlKind::Label, " IP-Adresse: ", 5, 175, 125, 10, 0, 0, kNavy},
-        {kLineHint, ControlKind::Label,
-         ui::Blanked(RegTextValueLine(client::kAddressValue, "xxx.xxx.xxx.xxx")), 5, 185, 125, 10,
-         0, 0, kNavy},
-        {kStatus, ControlKind::Label, "", 195, 176, 128, 20, 0, 0, kNavy}};
-    rows.insert(rows.end(), std::begin(closing), std::end(closing));
-    return rows;
+    return DialogRows(
+        {kTitle, ControlKind::Label, " Orvano IP-Adresse in Windows Registry Speichern ", 4, 4, 316,
+         10, kCentredLabel, 0, kTitleBlue},
+        kSections, kLook,
+        {{kSectionSwitch, ControlKind::CheckBox, " Wow6432Node ", 242, 155, 70, 10},
+         {kOk, ControlKind::Button, "OK", 135, 178, 55, 15},
+         {kAddressHint, ControlKind::Label, " IP-Adresse: ", 5, 175, 125, 10, 0, 0, kNavy},
+         {kLineHint, ControlKind::Label,
+          ui::Blanked(RegTextValueLine(client::kAddressValue, "xxx.xxx.xxx.xxx")), 5, 185, 125, 10,
+          0, 0, kNavy},
+         {kStatus, ControlKind::Label, "", 195, 176, 128, 20, 0, 0, kNavy}});
 }
 
 // What a host-name look-up was asked from: its section as it stood when the button was
