@@ -58,8 +58,9 @@ while True:
     c.close()
 ' >"$work/port" 2>"$work/listener.err" &
     listener_pid=$!
+    # Python may take its time to start on a loaded machine: up to 30 s.
     local _
-    for _ in $(seq 100); do
+    for _ in $(seq 600); do
         [ -s "$work/port" ] && break
         sleep 0.05
     done
