@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/resolver.h"
 #include "ui/headless/script.h"
 #include "ui/toolkit.h"
@@ -16,7 +16,6 @@ namespace orvano::testing {
 namespace {
 
 using namespace orvano::ui;
-namespace hl = orvano::ui::headless;
 
 constexpr char kSlow[] = "slow.example";
 
@@ -37,16 +36,8 @@ JobWork<std::string> AskSlowName() {
     return Asking(kSlow, std::string("done"));
 }
 
-class BackgroundJobTest : public MemoryMachineTest {
+class BackgroundJobTest : public HeadlessTest {
   protected:
-    void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
-    }
-    void TearDown() override {
-        EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
-        MemoryMachineTest::TearDown();
-    }
     static Dialog Open(const std::string& title) {
         return NewDialog(0, title, 0, 0, 100, 50, 0, 0);
     }

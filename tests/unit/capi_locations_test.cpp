@@ -7,7 +7,7 @@
 #include "deploy/capi_locations.h"
 #include "deploy/deployment_dialog.h"
 #include "deploy/payload.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
 
@@ -15,7 +15,6 @@ namespace orvano::testing {
 namespace {
 
 using namespace orvano::deploy;
-namespace hl = orvano::ui::headless;
 namespace p = orvano::platform;
 
 // A program image as far as version reading goes: "MZ", some bytes, the fixed version block.
@@ -32,11 +31,10 @@ const std::string kTcpClient =
     Image(0x00030008, 0x00010000, 0x00030000, 0, std::string("..Software\\AVM\\CAPIoTCP.."));
 const std::string kIsdnLibrary = Image(0x0005000A, 0, 0x00020002, 0);
 
-class CapiLocationsTest : public MemoryMachineTest {
+class CapiLocationsTest : public HeadlessTest {
   protected:
     void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
+        HeadlessTest::SetUp();
         mem::CreateFolder("C:\\Windows\\System32");
         mem::CreateFolder("C:\\Windows\\SysWOW64");
         mem::CreateFolder("C:\\Programme\\FRITZ!");

@@ -7,7 +7,7 @@
 #include "deploy/capi_locations.h"
 #include "deploy/deployment_dialog.h"
 #include "deploy/payload.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "ui/headless/script.h"
 
 namespace orvano::testing {
@@ -15,7 +15,6 @@ namespace {
 
 using namespace orvano::deploy;
 using namespace orvano::deploy::cdd;
-namespace hl = orvano::ui::headless;
 namespace p = orvano::platform;
 
 constexpr char kFax[] = "C:\\Programme\\FRITZ!\\";
@@ -29,16 +28,8 @@ using Rows = std::vector<std::string>;
 // Path and version field of the fax folder, System32 and SysWow64.
 using Fields = std::vector<std::string>;
 
-class DeploymentDialogTest : public MemoryMachineTest {
+class DeploymentDialogTest : public HeadlessTest {
   protected:
-    void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
-    }
-    void TearDown() override {
-        EXPECT_TRUE(hl::Problems().empty()) << hl::Problems().front();
-        MemoryMachineTest::TearDown();
-    }
 
     // 32-bit Windows: no SysWow64. The fax application's folder holds its program.
     static void Machine(bool sixtyFourBit, bool faxApplication = true) {

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "memory_fixture.h"
+#include "headless_fixture.h"
 #include "platform/system.h"
 #include "ui/headless/script.h"
 
@@ -10,15 +10,13 @@ namespace orvano::testing {
 namespace {
 
 using namespace orvano::app;
-namespace hl = orvano::ui::headless;
 
 constexpr char kIni[] = "C:\\Orvano\\Orvano.ini";
 
-class StartupTest : public MemoryMachineTest {
+class StartupTest : public HeadlessTest {
   protected:
     void SetUp() override {
-        MemoryMachineTest::SetUp();
-        hl::Reset();
+        HeadlessTest::SetUp();
         mem::SetNameServiceOn(false);  // the probes fail unless a test says otherwise
     }
 
