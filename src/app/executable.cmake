@@ -16,6 +16,7 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/orvano.rc PROPERTIES
 
 add_executable(Orvano WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/orvano.rc)
 target_link_libraries(Orvano PRIVATE orvano_app orvano_payload_resources)
-# The product carries no symbols.
-target_link_options(Orvano PRIVATE $<$<CONFIG:Release>:-s>)
+# The product carries no symbols and no link time, so a build of one commit gives the same
+# bytes wherever and whenever it runs (the release archive is checked for that).
+target_link_options(Orvano PRIVATE $<$<CONFIG:Release>:-s> -Wl,--no-insert-timestamp)
 set_target_properties(Orvano PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
