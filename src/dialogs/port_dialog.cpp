@@ -23,8 +23,6 @@ namespace {
 using ui::kCentredLabel;
 using ui::kFlatButton;
 using ui::kNavy;
-using ui::kRed;
-using ui::kRightLabel;
 using ui::kTitleBlue;
 using ui::kWhite;
 

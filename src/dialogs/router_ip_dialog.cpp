@@ -26,7 +26,6 @@ using ui::kCentredLabel;
 using ui::kFlatButton;
 using ui::kNavy;
 using ui::kRed;
-using ui::kRightLabel;
 using ui::kTitleBlue;
 
 constexpr std::uint32_t kAddressStyle = 0x50010000;
