@@ -11,9 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/system_library.h"
+
 namespace orvano::platform {
 
 namespace {
+
+using win32::Find;
+using win32::LoadFromSystemFolder;
 
 using StartFn = DWORD(WINAPI*)(DWORD*, DWORD, WCHAR*);
 using RegisterFn = DWORD(WINAPI*)(DWORD, UINT, LPCWSTR*, UINT, RM_UNIQUE_PROCESS*, UINT, LPCWSTR*);
@@ -28,17 +33,9 @@ struct RestartManager {
     bool usable() const { return start && registerFiles && list && end; }
 };
 
-template <class Fn>
-Fn Find(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
-
 RestartManager Load() {
     RestartManager rm;
-    char folder[MAX_PATH];
-    UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return rm;
-    HMODULE library = LoadLibraryA((std::string(folder, length) + "\\rstrtmgr.dll").c_str());
+    HMODULE library = win32::LoadFromSystemFolder("rstrtmgr.dll");
     if (!library) return rm;
     rm.start = Find<StartFn>(library, "RmStartSession");
     rm.registerFiles = Find<RegisterFn>(library, "RmRegisterResources");

@@ -8,9 +8,14 @@
 
 #include <cstring>
 
+#include "platform/win32/system_library.h"
+
 namespace orvano::platform {
 
 namespace {
+
+using win32::Find;
+using win32::LoadFromSystemFolder;
 
 using StartupFn = int(WSAAPI*)(WORD, LPWSADATA);
 using CleanupFn = int(WSAAPI*)();
@@ -27,22 +32,6 @@ struct Winsock {
 
     bool Complete() const { return startup && cleanup && byName && byAddr; }
 };
-
-template <class Fn>
-Fn Find(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
-
-// LoadLibraryA of "<system folder>\<file>".
-HMODULE LoadFromSystemFolder(const char* file) {
-    char folder[MAX_PATH];
-    UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    std::string path(folder, length);
-    path += '\\';
-    path += file;
-    return LoadLibraryA(path.c_str());
-}
 
 Winsock Load() {
     Winsock winsock;

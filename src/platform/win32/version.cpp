@@ -7,9 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/system_library.h"
+
 namespace orvano::platform {
 
 namespace {
+
+using win32::Find;
+using win32::LoadFromSystemFolder;
 
 using SizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
 using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
@@ -21,17 +26,9 @@ struct VersionDll {
     QueryFn query = nullptr;
 };
 
-template <class Fn>
-Fn Find(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
-
 VersionDll Load() {
     VersionDll dll;
-    char folder[MAX_PATH];
-    UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return dll;
-    HMODULE library = LoadLibraryA((std::string(folder, length) + "\\version.dll").c_str());
+    HMODULE library = win32::LoadFromSystemFolder("version.dll");
     if (!library) return dll;
     dll.size = Find<SizeFn>(library, "GetFileVersionInfoSizeA");
     dll.info = Find<InfoFn>(library, "GetFileVersionInfoA");
