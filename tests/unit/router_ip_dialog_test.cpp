@@ -39,6 +39,12 @@ class RouterIpDialogTest : public EndpointDialogTest {
         mem::PutText(kLocalMachine, config::RouterAddressKey(view), config::client::kAddressValue,
                      address);
     }
+    // A clean machine whose section can be edited and holds 10.0.0.1.
+    void FreshWithAddress(const SectionIds& s) {
+        Fresh();
+        Prepare(s);
+        Store(s.view, "10.0.0.1");
+    }
     // The stored text, "<none>" when there is no value.
     static std::string Stored(RegistryView view) {
         auto value = mem::GetValue(kLocalMachine, config::RouterAddressKey(view),
@@ -101,9 +107,7 @@ TEST_F(RouterIpDialogTest, OpeningShowsBothViewsAndEnablesOneSection) {
 TEST_F(RouterIpDialogTest, QuestionsSwitchTheirRowsAndRestTheSectionsExtras) {
     for (const SectionIds& s : kBothSections) {
         SCOPED_TRACE(s.name);
-        Fresh();
-        Prepare(s);
-        Store(s.view, "10.0.0.1");
+        FreshWithAddress(s);
         std::vector<std::tuple<Asking, bool, int>> seen;  // question, extras usable, focus
         auto look = [&](ui::Dialog d) {
             seen.emplace_back(AskingIn(d, s), ExtrasEnabled(d, s), hl::FocusedId(d));
@@ -408,9 +412,7 @@ TEST_F(RouterIpDialogTest, ATypedAddressIsCheckedWhileTheDialogStaysUsable) {
     for (const SectionIds& s : kBothSections) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(s.name) + ": " + c.what);
-            Fresh();
-            Prepare(s);
-            Store(s.view, "10.0.0.1");
+            FreshWithAddress(s);
             if (c.reverseKnown) mem::AddReverse(router, "fritz.box");
             mem::SetReverseLookupDelay(router, c.reverseDelay);
             std::string checking = "-", status;
@@ -493,9 +495,7 @@ TEST_F(RouterIpDialogTest, ClosingWhileAnAddressIsCheckedWaitsForTheCheck) {
     for (const SectionIds& s : kBothSections) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(s.name) + ": " + c.what);
-            Fresh();
-            Prepare(s);
-            Store(s.view, "10.0.0.1");
+            FreshWithAddress(s);
             if (c.reverseKnown) mem::AddReverse(router, "fritz.box");
             mem::SetNameServerDelay(c.delay);
             bool openWhileChecking = false, closed = false;
@@ -632,9 +632,7 @@ TEST_F(RouterIpDialogTest, HostNameButtonsTellWhenTheNameServiceStaysSilent) {
     for (const SectionIds& s : kBothSections) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(s.name) + ": " + c.what);
-            Fresh();
-            Prepare(s);
-            Store(s.view, "10.0.0.1");
+            FreshWithAddress(s);
             mem::AddHost(config::kRouterHostName1, {{192, 168, 178, 1}});
             mem::SetNameServerDelay(mem::kNeverAnswers);
             std::string searching, status, field;
