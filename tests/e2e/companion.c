@@ -2,7 +2,8 @@
    whose title is the first argument, or else follows from the program's own file name
    (Teluso.exe: " Teluso", Statoro.exe: " Statoro", Dambra.exe: " Dambra Dateipfad ändern",
    Quendra.exe: " Quendra Tools"; titles in code page 1252). Each WM_SYSCOMMAND SC_CLOSE it
-   gets appends "SC_CLOSE" to NAME.exe.log beside the program, which then ends.
+   gets appends "SC_CLOSE" to NAME.exe.log beside the program, which then ends; a WM_COMMAND
+   from another program (as Orvano sends the fax application) appends "WM_COMMAND ID".
      companion [TITLE] */
 #include <stdio.h>
 #include <string.h>
@@ -22,6 +23,12 @@ static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPAR
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
         Log("SC_CLOSE");
         DestroyWindow(window);
+        return 0;
+    }
+    if (message == WM_COMMAND) {
+        char line[32];
+        snprintf(line, sizeof line, "WM_COMMAND %u", (unsigned)LOWORD(wParam));
+        Log(line);
         return 0;
     }
     if (message == WM_DESTROY) {

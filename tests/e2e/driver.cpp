@@ -35,6 +35,9 @@
 //   type TITLE ID TEXT            selects all and types TEXT (into an IP control field by field)
 //   answer-box CAPTION BUTTON [MS]  prints the message box text, presses Ja/Nein/OK/Abbrechen
 //   close TITLE                   the close box: WM_SYSCOMMAND SC_CLOSE
+//   minimize TITLE                the minimise box: WM_SYSCOMMAND SC_MINIMIZE
+//   is-minimized TITLE            prints 1 or 0
+//   foreground                    prints the title of the foreground window
 //   kill-window TITLE             ends the process that owns the window
 //   post-close TITLE              posts WM_CLOSE, as another program or the session's end does
 //   end-session TITLE             sends WM_QUERYENDSESSION and WM_ENDSESSION, as a logoff does
@@ -443,7 +446,8 @@ unsigned OptionalMs(const Args& args, std::size_t index) {
 bool IsQuery(const std::string& command) {
     return command == "get-text" || command == "is-visible" || command == "is-enabled" ||
            command == "get-check" || command == "list-items" || command == "tool-count" ||
-           command == "window-rect" || command == "control-rect" || command == "children";
+           command == "window-rect" || command == "control-rect" || command == "children" ||
+           command == "is-minimized" || command == "foreground";
 }
 
 bool Prints(const std::string& command) {
@@ -661,6 +665,21 @@ std::string Run(const Args& args) {
         Need(args, 1, 1);
         Notify(TopWindow(args[1]), WM_SYSCOMMAND, SC_CLOSE, 0);
         return "";
+    }
+    if (command == "minimize") {
+        Need(args, 1, 1);
+        Notify(TopWindow(args[1]), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return "";
+    }
+    if (command == "is-minimized") {
+        Need(args, 1, 1);
+        return IsIconic(TopWindow(args[1])) ? "1" : "0";
+    }
+    if (command == "foreground") {
+        Need(args, 0, 0);
+        char title[256] = {};
+        if (HWND window = GetForegroundWindow()) GetWindowTextA(window, title, sizeof title);
+        return ToUtf8(title);
     }
     if (command == "kill-window") {
         Need(args, 1, 1);

@@ -7,6 +7,8 @@ Usage: check_guide.py GUIDE.md MESSAGES.txt SOURCE_FOLDER
   literals of the sources (adjacent literals joined, escapes decoded, comments left out).
 - Every entry of MESSAGES.txt (each message box and red line) is in the program, and each
   of its lines is quoted in the guide.
+- Every picture is one the WoW64 stage takes of the x86 program (bilder/wow64_*.png); the
+  release script fails when the stage did not take it.
 """
 import pathlib
 import re
@@ -67,6 +69,10 @@ def main(guide_path, messages_path, source_folder):
             for part in filter(None, entry.split("\r\n")):
                 if part not in pieces:
                     faults.append("the guide does not explain the message »%s«" % part)
+    text = pathlib.Path(guide_path).read_text(encoding="utf-8")
+    for picture in re.findall(r"!\[[^\]]*\]\(([^)]+)\)", text):
+        if not re.fullmatch(r"bilder/wow64_\w+\.png", picture):
+            faults.append("the picture %s is not one of the WoW64 stage" % picture)
     for fault in faults:
         print(fault)
     print("%d quotes, %d faults" % (len(guide), len(faults)))

@@ -8,6 +8,8 @@ mkdir -p out/results
 # differs and still passes the name-service check (the machine has no name service).
 printf '127.0.0.2\tzweiter.router\n' >>/etc/hosts
 echo "Wine: $(wine64 --version 2>/dev/null || /usr/lib/wine/wine64 --version)"
+# The sum of the very Orvano.exe the scenarios run, for the release archive to be checked against.
+sha256sum bin/Orvano.exe | cut -d' ' -f1 >out/Orvano.exe.sha256
 while read -r scenario; do
     [ -n "$scenario" ] || continue
     start=$(date +%s)

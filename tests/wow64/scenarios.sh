@@ -29,6 +29,7 @@ shots=$out/screenshots
 drive_c=$prefix/drive_c
 system32=$drive_c/windows/system32 syswow64=$drive_c/windows/syswow64
 ip=" Orvano IP-Adresse" port=" Orvano Port" deploy=" capi2032.dll erstellen" teluso=" Teluso"
+isdn=" Erweiterte Einstellungen ... ISDN" sorry=" Sorry"
 mkdir -p "$work" "$shots"
 
 close_wait_ms=20000
@@ -36,8 +37,23 @@ close_wait_ms=20000
 # The windows' control ids by name (made by the build from the control tables).
 . "$e2e/control_ids.sh"
 
-# The machine has no ImageMagick: an X window dump, made a PNG on the host.
-screenshot() { xwd -root -silent -out "$shots/wow64_$1.xwd" 2>>"$work/xwd.log" || fail "screenshot $1"; }
+# A picture of the screen once it has stopped changing (the emulated machine paints slowly),
+# with the rectangle of the window TITLE when one is given. The machine has no ImageMagick: an
+# X window dump, made a PNG and cut to the rectangle on the host. A blinking caret never
+# stops changing: after eight tries the last dump stands.
+screenshot() {
+    local name=$1 window=${2:-} dump=$shots/wow64_$1.xwd last=$work/last.xwd _
+    rm -f "$last"
+    for _ in 1 2 3 4 5 6 7 8; do
+        sleep 1
+        xwd -root -silent -out "$dump" 2>>"$work/xwd.log" || { fail "screenshot $name"; return; }
+        cmp -s "$dump" "$last" && break
+        cp "$dump" "$last"
+    done
+    rm -f "$last"
+    [ -z "$window" ] || drive window-rect "$window" | tr -d '\r' >"${dump%.xwd}.rect" ||
+        fail "no rectangle for the screenshot $name"
+}
 
 start_program() {
     "$run" "$prefix" "$driver" --desktop "$desktop" run "$@" >>"$work/programs.log" 2>&1 &
@@ -144,9 +160,13 @@ set_up_steps() {
         pdefault=$port_dialog_kWowDefault pyes=$port_dialog_kWowChangeYes switch=1
     fi
     # Without any capi2032.dll the program says so once it is up.
-    script "${name}_deploy" <<EOF || return
+    script "${name}_start" <<EOF || return
 wait-window "$title" 60000
-answer-box " Sorry" OK 30000
+wait-window "$sorry" 30000
+EOF
+    screenshot "${name}_start" "$title"
+    script "${name}_deploy" <<EOF || return
+answer-box "$sorry" OK
 expect "Windows 10, 64-bit" get-text "$title" ${mw_kEdition}
 click "$title" ${mw_kCapiCreateButton}
 wait-window "$deploy" 20000
@@ -163,7 +183,7 @@ expect "1" is-enabled "$deploy" ${cdd_kTcpSysWow64Delete}
 expect "0" is-enabled "$deploy" ${cdd_kIsdnSystem32Create}
 expect "0" is-enabled "$deploy" ${cdd_kIsdnSysWow64Create}
 EOF
-    screenshot "${name}_deployed"
+    screenshot "${name}_deployed" "$deploy"
     is_client "$syswow64/capi2032.dll" ||
         fail "no client in SysWOW64 after creating it in the System32 row"
     [ -e "$system32/capi2032.dll" ] && fail "a capi2032.dll in the 64-bit System32"
@@ -183,7 +203,7 @@ expect "1" is-enabled "$ip" $field
 EOF
     fi
     script "${name}_address_set" < <(change_address_steps "$ip" "$section" 127.0.0.1) || return
-    screenshot "${name}_address"
+    screenshot "${name}_address" "$ip"
     script "${name}_port" <<EOF || return
 click "$ip" ${router_ip_kOk}
 wait-gone "$ip"
@@ -202,9 +222,13 @@ EOF
 click "$port" $pdefault
 click "$port" $pyes
 expect "000013a7" get-text "$port" $pfield
+EOF
+    screenshot "${name}_port" "$port"
+    script "${name}_port_ok" <<EOF || return
 click "$port" ${port_dialog_kOk}
 wait-gone "$port"
 EOF
+    if [ "$section" = wow ]; then isdn_steps "$name" || return; fi
     script "${name}_teluso_created" <<EOF || return
 expect "1" is-visible "$title" ${mw_kTestToolCreateButton}
 click "$title" ${mw_kTestToolCreateButton}
@@ -217,7 +241,7 @@ wait-window "$teluso" 60000
 sleep 5000
 EOF
     drive get-text "$teluso" 100 | tr -d '\r' >"$work/$name.report"
-    screenshot "${name}_teluso"
+    screenshot "${name}_teluso" "$teluso"
     echo "--- the test tool's report ($name)"
     cat "$work/$name.report"
     script "${name}_close" <<EOF
@@ -227,8 +251,58 @@ EOF
     close_orvano "${name}_quit" "$main"
 }
 
+# The fax application's ISDN settings as a user makes them on the new machine: the router in
+# the user's settings and in the 32-bit machine settings, the analogue line, analogue fax.
+isdn_steps() {
+    local name=$1 fax='SOFTWARE\AVM\FRITZ! 2.0\Fax'
+    script "${name}_isdn" <<EOF || return
+click "$title" ${mw_kIsdnButton}
+wait-window "$isdn" 20000
+expect "1" get-check "$isdn" ${isdn_kWowSwitch}
+expect "0" is-enabled "$isdn" ${isdn_kRouterAnalog}
+click "$isdn" ${isdn_kFritzBoxUser}
+click "$isdn" ${isdn_kFritzBoxMachineWow}
+expect "1" is-enabled "$isdn" ${isdn_kRouterAnalog}
+click "$isdn" ${isdn_kRouterAnalog}
+click "$isdn" ${isdn_kAnalogFax}
+expect "1" get-check "$isdn" ${isdn_kRouterAnalog}
+expect "1" is-enabled "$isdn" ${isdn_kApply}
+EOF
+    screenshot "${name}_isdn" "$isdn"
+    script "${name}_isdn_applied" <<EOF || return
+click "$isdn" ${isdn_kApply}
+expect "0" is-enabled "$isdn" ${isdn_kApply}
+click "$isdn" ${isdn_kBack}
+wait-gone "$isdn"
+EOF
+    expect_reg "HKCU\\$fax" FritzBox 64 "REG_DWORD    0x1"
+    expect_reg "HKCU\\$fax" CapiController 64 "REG_DWORD    0xfffffffe"
+    expect_reg "HKCU\\$fax" Cip 64 "REG_DWORD    0x4"
+    expect_reg "HKLM\\$fax" FritzBox 32 "REG_DWORD    0x1"
+    expect_reg "HKLM\\$fax" FritzBox 64 ""
+}
+
+# The fax application as its set-up leaves it: program and data folders, its settings in the
+# user's registry; no capi2032.dll and nothing of the router yet.
+install_fax_application() {
+    local user data program
+    user=$(wine_user)
+    data=$(data_folder_of "$user")
+    program=$(unix_path "C:\\$fax_dir")
+    mkdir -p "$program" "$(unix_path "$data")" &&
+        printf 'MZ' >"$program/FriFax32.exe" &&
+        printf 'dBASE' >"$(unix_path "$data")/FritzFax.dbf" || fail "the fax application's files"
+    # Registry files are read as UTF-16 with a byte-order mark.
+    { printf '\xff\xfe'; reg_file "$user" "$data" |
+        awk '/^\[/ { keep = !/AVMIGDCTRL|CAPIoTCP/ } keep || NR == 1' | sed 's/$/\r/' |
+        iconv -f UTF-8 -t UTF-16LE; } >"$work/fax.reg"
+    "$run" "$prefix" reg import "Z:$(readlink -f "$work/fax.reg" | tr / '\\')" \
+        >"$work/fax_reg.log" 2>&1 || fail "the fax application's settings"
+}
+
 fresh_machine() {
     remove_wine_capi
+    install_fax_application
     leave_unmanaged "$prefix" Orvano.exe
     leave_unmanaged "$prefix" Teluso.exe
     local accepted=$work/accepted
@@ -264,6 +338,7 @@ prepare() {
     # Whatever fresh_machine left.
     "$run" "$prefix" reg delete 'HKLM\SOFTWARE\AVM' /f /reg:64 >/dev/null 2>&1
     "$run" "$prefix" reg delete 'HKLM\SOFTWARE\AVM' /f /reg:32 >/dev/null 2>&1
+    "$run" "$prefix" reg delete 'HKCU\SOFTWARE\AVM' /f >/dev/null 2>&1
     set_up_machine "$run" "$prefix" "$bin/planted_library.dll" "$work" || return
     # The client where a 32-bit program finds it in System32.
     cp "$bin/version_probe.dll" "$syswow64/capi2032.dll" || fail "no client in SysWOW64"
@@ -341,6 +416,23 @@ EOF
     is_client "$syswow64/capi2032.dll" || fail "no client in SysWOW64 after creating it in the SysWow64 row"
     [ -e "$system32/capi2032.dll" ] && fail "a capi2032.dll in the 64-bit System32"
     expect_rows after_create 000101010000 || return
+    # The other maker's library in the fax folder is kept when it is deleted, and put back.
+    local kept_line=" Gesichert: C:\\$fax_dir\\capi2032.dll.gesichert"
+    script kept <<EOF || return
+click "$deploy" ${cdd_kIsdnFaxDelete}
+expect "$(escaped "$kept_line")" get-text "$deploy" ${cdd_kKeptLabel}
+expect "1" is-visible "$deploy" ${cdd_kKeptLabel}
+expect "" get-text "$deploy" ${cdd_kFaxVersion}
+EOF
+    screenshot deployment_kept "$deploy"
+    script restored <<EOF || return
+click "$deploy" ${cdd_kRestore}
+expect "2.4.0.1 / 2.4.0.0" get-text "$deploy" ${cdd_kFaxVersion}
+EOF
+    # Another kept copy may be named now (the client deleted in the System32 row above), never
+    # the one put back.
+    [ "$(drive get-text "$deploy" ${cdd_kKeptLabel} | tr -d '\r')" != "$kept_line" ] ||
+        fail "the line still names the copy that was put back"
     script ok <<EOF || return
 click "$deploy" ${cdd_kOk}
 wait-gone "$deploy"
@@ -404,7 +496,7 @@ EOF
 # --- isdn: the machine's fax key and its Wow6432Node twin -----------------------------------
 
 isdn() {
-    local isdn=" Erweiterte Einstellungen ... ISDN" fax='HKLM\SOFTWARE\AVM\Fritz! 2.0\Fax'
+    local fax='HKLM\SOFTWARE\AVM\Fritz! 2.0\Fax'
     fresh_app_folder isdn
     start_orvano OHNE
     local main=$last_pid
@@ -501,12 +593,130 @@ EOF
     machine_addresses
 }
 
+# --- wrong_type: a port stored as text in the 32-bit view, replaced once confirmed ----------
+
+wrong_type() {
+    local wow_port='HKLM\SOFTWARE\AVM\CAPIoTCP' wrong=" falscher Typ "
+    "$run" "$prefix" reg add "$wow_port" /v Port /d 5031 /f /reg:32 >/dev/null 2>&1 ||
+        fail "storing the port as text"
+    fresh_app_folder wrong_type
+    start_orvano OHNE
+    local main=$last_pid
+    script shown <<EOF || return
+wait-window "$title" 60000
+expect "$wrong" get-text "$title" ${mw_kWowPort}
+click "$title" ${mw_kPortButton}
+wait-window "$port" 20000
+expect "$wrong" get-text "$port" ${port_dialog_kWowMissing}
+expect "1" is-visible "$port" ${port_dialog_kWowMissing}
+EOF
+    screenshot wrong_type_port "$port"
+    script replaced <<EOF || return
+click "$port" ${port_dialog_kWowDefault}
+click "$port" ${port_dialog_kWowChangeYes}
+expect "000013a7" get-text "$port" ${port_dialog_kWowPort}
+expect "0" is-visible "$port" ${port_dialog_kWowMissing}
+click "$port" ${port_dialog_kOk}
+wait-gone "$port"
+expect "000013a7 (5031)" get-text "$title" ${mw_kWowPort}
+EOF
+    close_orvano close "$main"
+    expect_reg "$wow_port" Port 32 "REG_DWORD    0x13a7"
+    "$run" "$prefix" reg add "$wow_port" /v Port /t REG_DWORD /d 8080 /f /reg:32 >/dev/null 2>&1
+}
+
+# --- numbers: the warning about a dialled number with a country code, and its remedy --------
+
+numbers() {
+    local avm_user='HKCU\SOFTWARE\AVM\FRITZ! 2.0' nums=" Nebenstelle - Rufnummern"
+    "$run" "$prefix" reg add "$avm_user\Fax\Rufnummern" /v Nummer1 /d +4930123 /f \
+        >/dev/null 2>&1 || fail "storing a dialled number"
+    fresh_app_folder numbers
+    start_orvano OHNE
+    local main=$last_pid
+    script warned <<EOF || return
+wait-window "$title" 60000
+expect "1" is-visible "$title" ${mw_kWarningTicker}
+notify "$title" ${mw_kWarningTicker} 0
+wait-window "$nums" 20000
+click "$nums" ${numbers_dialog_kShow}
+expect " --> Telefonnummer hat Fehler! <-- | L\xe4ndervorwahl --> +4930123 <-- Fehler! " list-items "$nums" ${numbers_dialog_kList}
+expect "0" get-check "$nums" ${numbers_dialog_kUsePlusMapper}
+click "$nums" ${numbers_dialog_kUsePlusMapper}
+expect "0" is-enabled "$nums" ${numbers_dialog_kApply}
+type "$nums" ${numbers_dialog_kPlusMapper} 00
+expect "1" is-enabled "$nums" ${numbers_dialog_kApply}
+EOF
+    screenshot numbers "$nums"
+    script applied <<EOF || return
+click "$nums" ${numbers_dialog_kApply}
+click "$nums" ${numbers_dialog_kOk}
+wait-gone "$nums"
+EOF
+    close_orvano close "$main"
+    expect_reg "$avm_user\FRITZ!" UsePlusMapper 64 "REG_DWORD    0x1"
+    expect_reg "$avm_user\FRITZ!" PlusMapper 64 "REG_SZ    00"
+    "$run" "$prefix" reg delete "$avm_user\Fax\Rufnummern" /f >/dev/null 2>&1
+}
+
+# --- companions: the fax application's window brought forward, a program started beside ----
+
+companions() {
+    local fax_window="FRITZ!fax" dambra=" Dambra Dateipfad \xe4ndern"
+    local fax_program
+    fax_program=$(unix_path "C:\\$fax_dir")/FriFax32.exe
+    fresh_app_folder companions
+    cp "$bin/companion.exe" "$app/Dambra.exe" && cp "$bin/companion.exe" "$fax_program" ||
+        { fail "the companion copies"; return; }
+    rm -f "$fax_program.log" "$app/Dambra.exe.log"
+    # The fax application open, but minimised.
+    start_program "C:\\$fax_dir\\FriFax32.exe" "$fax_window"
+    script fax_open <<EOF || return
+wait-window "$fax_window" 60000
+minimize "$fax_window"
+expect "1" is-minimized "$fax_window"
+EOF
+    start_orvano OHNE
+    local main=$last_pid
+    # The main window looks for the fax application's window every five seconds.
+    script fax_seen <<EOF || return
+wait-window "$title" 60000
+sleep 6000
+expect "1" is-visible "$title" ${mw_kFaxSettingsLabel}
+notify "$title" ${mw_kFaxSettingsLabel} 0
+expect "0" is-minimized "$fax_window"
+expect "$fax_window" foreground
+EOF
+    # The command is posted a moment after the window came forward.
+    local _
+    for _ in $(seq 50); do [ -s "$fax_program.log" ] && break; sleep 0.1; done
+    [ "$(tr -d '\r' <"$fax_program.log" 2>/dev/null)" = "WM_COMMAND 32834" ] ||
+        fail "the fax application got \"$(cat "$fax_program.log" 2>/dev/null)\", expected its settings command"
+    script dambra <<EOF || return
+click "$title" ${mw_kDbaseButton}
+wait-window "$dambra" 30000
+EOF
+    screenshot companions
+    script quit <<EOF || return
+click "$title" ${mw_kQuitButton}
+expect " ? Programm beenden : JA / NEIN " answer-box " Info" Ja
+wait-gone "$title" 20000
+wait-gone "$dambra" 20000
+EOF
+    expect_exit "$main" 0
+    [ "$(tr -d '\r' <"$app/Dambra.exe.log" 2>/dev/null)" = "SC_CLOSE" ] ||
+        fail "Dambra was not closed with Orvano"
+    drive kill-window "$fax_window" >/dev/null 2>&1
+    printf 'MZ' >"$fax_program"
+}
+
 trap cleanup EXIT
 case $scenario in
     contract | prepare)
         "$scenario"
         ;;
-    fresh_machine | status | deployment | router_views | isdn | reg_files)
+    fresh_machine | status | deployment | router_views | isdn | reg_files | wrong_type | numbers | \
+        companions)
         ensure_display "$work" || exit 1
         "$scenario"
         ;;

@@ -29,9 +29,15 @@ e2fsck -fy "$work_img" >"$out/e2fsck.log" 2>&1 || true
 debugfs -R "rdump /out $out" "$work_img" >"$out/debugfs.log" 2>&1 || die "reading the results failed"
 mv "$out/out" "$out/work"
 rm -f "$work_img"
-# Screenshots come out as X window dumps: the machine has no ImageMagick.
+# Screenshots come out as X window dumps: the machine has no ImageMagick. A dump may come with
+# NAME.rect, a window's rectangle (left top right bottom) to cut the picture to.
 find "$out/work" -name '*.xwd' | while read -r dump; do
-    convert "$dump" "${dump%.xwd}.png" && rm -f "$dump"
+    crop=()
+    if [ -f "${dump%.xwd}.rect" ] && read -r left top right bottom <"${dump%.xwd}.rect" &&
+        [ -n "$bottom" ]; then
+        crop=(-crop "$((right - left))x$((bottom - top))+$left+$top" +repage)
+    fi
+    convert "$dump" "${crop[@]}" "${dump%.xwd}.png" && rm -f "$dump" "${dump%.xwd}.rect"
 done
 grep -q "orvano-init: job ended" "$out/console.log" || { tail -40 "$out/console.log" >&2; die "the job did not end"; }
 log "WoW64 run: $(elapsed "$total")"
