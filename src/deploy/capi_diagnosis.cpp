@@ -107,8 +107,8 @@ class Diagnosis {
         for (const Place& place : places) {
             if (place.folder.empty()) continue;
             const CapiKind kind = CapiKindOf(place.folder);
-            std::string version;
-            CapiFileVersion(place.folder, version, version);
+            std::string version, product;
+            CapiFileVersion(place.folder, version, product);
             const std::string file = CapiFileIn(place.folder);
             const std::string remedy =
                 "in Orvano unter » Capi2032.dll erstellen « » Erstellen « "
