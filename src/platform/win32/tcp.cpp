@@ -79,6 +79,13 @@ TcpAnswer FromError(int error) {
     }
 }
 
+// FD_ISSET without __WSAFDIsSet, which would import ws2_32.dll.
+bool InSet(const fd_set& set, SOCKET s) {
+    for (u_int i = 0; i < set.fd_count; ++i)
+        if (set.fd_array[i] == s) return true;
+    return false;
+}
+
 TcpAnswer Connect(const Winsock2& w, SOCKET s, const sockaddr_in& to, std::uint32_t milliseconds) {
     u_long nonBlocking = 1;
     if (w.ioctl(s, FIONBIO, &nonBlocking) != 0) return TcpAnswer::Unreachable;
@@ -101,7 +108,7 @@ TcpAnswer Connect(const Winsock2& w, SOCKET s, const sockaddr_in& to, std::uint3
     if (w.option(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&result), &length) != 0)
         return TcpAnswer::Unreachable;
     // A refused connection shows in the failed set with its error, a taken one as writable.
-    if (result == 0 && !FD_ISSET(s, &writable)) return TcpAnswer::Unreachable;
+    if (result == 0 && !InSet(writable, s)) return TcpAnswer::Unreachable;
     return FromError(result);
 }
 
