@@ -101,14 +101,18 @@ report() {
     "$run" "$prefix" "$driver" --desktop "$desktop" run "$(windows_path "$folder/teluso/Teluso.exe")" \
         >>"$work/teluso.log" 2>&1 &
     teluso_pid=$!
-    first_line="" seconds=""
+    first_line="" seconds="" waited=""
     drive wait-window "$title" 20000 >/dev/null 2>&1 || { fail "no Teluso window"; return; }
-    local text="" _
+    local text="" _ shown
+    shown=$(date +%s%N)
     for _ in $(seq 60); do
         text=$(drive get-text "$title" 100 2>/dev/null | tr -d '\r')
         grep -q "^Prüfung beendet nach" <<<"$text" && break
         sleep 0.2
     done
+    # From the window's appearance to the whole report, as seen from outside (the driver's own
+    # start included, so an upper bound).
+    waited=$(( ($(date +%s%N) - shown) / 1000000 ))
     [ -z "${1:-}" ] || import -window root "$work/$1.png" 2>>"$work/import.log" ||
         fail "screenshot $1"
     [ -z "${1:-}" ] || crop "$work/$1.png"
@@ -134,7 +138,7 @@ crop() {
 check() {
     local expected=$1 what=$2 shot=${3:-}
     report "$shot"
-    echo "$what: \"$first_line\" after ${seconds:-?} s"
+    echo "$what: \"$first_line\" after ${seconds:-?} s (seen from outside within ${waited} ms)"
     [ "$first_line" = "$expected" ] || fail "$what: first line \"$first_line\", expected \"$expected\""
     if [ -z "$seconds" ]; then
         fail "$what: the check did not end"
