@@ -110,10 +110,7 @@ class Diagnosis {
             std::string version, product;
             CapiFileVersion(place.folder, version, product);
             const std::string file = CapiFileIn(place.folder);
-            const std::string remedy =
-                "in Orvano unter » Capi2032.dll erstellen « » Erstellen « "
-                "klicken, dann in der Zeile »" +
-                std::string(place.row) + "« » capi2032 CAPIoTCP erstellen «";
+            const std::string remedy = CreateClientIn(place.row);
             const std::string of = version.empty() ? "" : ", Version " + version;
             switch (kind) {
                 case CapiKind::None:
@@ -131,9 +128,16 @@ class Diagnosis {
                     return Fail(CapiCause::OtherLibrary, kVerdictOtherLibrary, remedy);
             }
         }
-        return Fail(CapiCause::NoLibrary, kVerdictNoLibrary,
-                    "in Orvano unter » Capi2032.dll erstellen « » Erstellen « klicken, dann in "
-                    "der Zeile » Ordner System32: « » capi2032 CAPIoTCP erstellen «");
+        return Fail(CapiCause::NoLibrary, kVerdictNoLibrary, CreateClientIn(places[1].row));
+    }
+
+    // The deployment dialog writes the client over whatever lies there, keeping another
+    // maker's file; on 64-bit Windows its System32 row writes into SysWOW64.
+    static std::string CreateClientIn(const char* row) {
+        return std::string(
+                   "in Orvano unter » Capi2032.dll erstellen « » Erstellen « klicken, "
+                   "dann in der Zeile »") +
+               row + "« » capi2032 CAPIoTCP erstellen «";
     }
 
     // 2: the view the library reads; what it lacks may stand in the other view.
