@@ -2,12 +2,12 @@
 
 #include <cstring>
 
+#include "capi_images.h"
 #include "config/fax_settings.h"
 #include "config/registry.h"
 #include "deploy/capi_locations.h"
 #include "deploy/deployment_dialog.h"
 #include "deploy/payload.h"
-#include "capi_images.h"
 #include "headless_fixture.h"
 #include "platform/memory/osinfo_control.h"
 #include "ui/headless/script.h"
