@@ -20,6 +20,11 @@ const char* PortKey(RegistryView view) {
     return view == RegistryView::Native ? client::kPortKey : client::kPortKeyWow;
 }
 
+const char* SectionTitle(RegistryView view) {
+    return view == RegistryView::Native ? " Windows Registry Eintrag "
+                                        : " Windows Registry Eintrag Wow6432Node ";
+}
+
 int ReadRouterAddress(RegistryView view, std::string& address) {
     ValueRead found;
     return ReadRouterAddress(view, address, found);

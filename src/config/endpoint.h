@@ -21,6 +21,10 @@ inline constexpr char kDefaultPortText[] = "000013a7";  // 5031
 const char* RouterAddressKey(RegistryView view);
 const char* PortKey(RegistryView view);
 
+// The title of the view's section in the router address and port dialogs, as the test tool
+// names it too: " Windows Registry Eintrag " and " Windows Registry Eintrag Wow6432Node ".
+const char* SectionTitle(RegistryView view);
+
 // 1 and the address filtered to digits and dots when the stored text has exactly three dots.
 // Only a REG_SZ counts, the one type the client reads; `found` tells what was stored.
 int ReadRouterAddress(RegistryView view, std::string& address);

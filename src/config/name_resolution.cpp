@@ -52,12 +52,18 @@ std::string HostNameOf(const p::Ipv4& address) {
     return name;
 }
 
+AddressCheck ReverseOf(const p::Ipv4& address) {
+    return sysinfo::Trimmed(HostNameOf(address)).empty() ? AddressCheck::NoHostName
+                                                         : AddressCheck::Confirmed;
+}
+
+}  // namespace
+
 std::string Dotted(const p::Ipv4& address) {
     return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." +
            std::to_string(address[2]) + "." + std::to_string(address[3]);
 }
 
-// Dotted's text back: four decimal numbers up to 255; false for any other text.
 bool FromDotted(const std::string& text, p::Ipv4& address) {
     std::size_t at = 0;
     for (int part = 0; part < 4; ++part) {
@@ -71,13 +77,6 @@ bool FromDotted(const std::string& text, p::Ipv4& address) {
     }
     return at == text.size();
 }
-
-AddressCheck ReverseOf(const p::Ipv4& address) {
-    return sysinfo::Trimmed(HostNameOf(address)).empty() ? AddressCheck::NoHostName
-                                                         : AddressCheck::Confirmed;
-}
-
-}  // namespace
 
 int ResolveHostAddress(const std::string& name, std::string& dotted) {
     dotted.clear();

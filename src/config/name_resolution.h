@@ -4,7 +4,14 @@
 
 #include <string>
 
+#include "platform/resolver.h"
+
 namespace orvano::config {
+
+// An address as dotted text, "192.168.178.1".
+std::string Dotted(const platform::Ipv4& address);
+// Dotted's text back: four decimal numbers up to 255; false for any other text.
+bool FromDotted(const std::string& text, platform::Ipv4& address);
 
 // Local host names under which the router answers. The second is another name of the
 // router the first one names and is tried only when the first does not resolve.
@@ -24,7 +31,8 @@ enum class AddressCheck {
     NoAddress,   // the name service gives no address, or 0.0.0.0
     NoHostName,  // the address has no host name in the reverse direction
 };
-// Both questions at once; it blocks, so the windows ask it off their thread (dialogs/name_lookups.h).
+// Both questions at once; it blocks, so the windows ask it off their thread
+// (dialogs/name_lookups.h).
 AddressCheck CheckAddress(const std::string& address);
 // CheckAddress in its two questions to the name service, so that each may be given a deadline
 // of its own. The forward one: NotDotted, NoAddress, or Confirmed with the address found as

@@ -240,6 +240,15 @@ ValueRead ReadDword(RegKey root, const std::string& path, const std::string& nam
     return ValueRead::Read;
 }
 
+int ReadValueType(RegKey root, const std::string& path, const std::string& name,
+                  std::uint32_t& type, std::uint32_t& size) {
+    type = p::kRegNone;
+    size = 0;
+    ScopedKey key;
+    if (OpenWith(root, KeyPath(path), p::kKeyQueryValue, key) != p::kErrorSuccess) return 0;
+    return p::QueryValueEx(key.Get(), name.c_str(), &type, nullptr, &size) == p::kErrorSuccess;
+}
+
 int ReadDwordValue(RegKey root, const std::string& path, const std::string& name, std::string& hex,
                    std::uint32_t& number) {
     return ReadDword(root, path, name, hex, number) == ValueRead::Read ? 1 : 0;

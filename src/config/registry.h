@@ -51,6 +51,10 @@ ValueRead ReadStringValue(RegKey root, const std::string& path, const std::strin
 // stored under the name (another type, or a REG_DWORD of another length) is WrongType.
 ValueRead ReadDword(RegKey root, const std::string& path, const std::string& name, std::string& hex,
                     std::uint32_t& number);
+// The stored type and data size of a value, so that a value of the wrong type can be named;
+// 0 when there is no such value.
+int ReadValueType(RegKey root, const std::string& path, const std::string& name,
+                  std::uint32_t& type, std::uint32_t& size);
 // 1 when ReadDword reads a value.
 int ReadDwordValue(RegKey root, const std::string& path, const std::string& name, std::string& hex,
                    std::uint32_t& number);

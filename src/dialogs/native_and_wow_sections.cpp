@@ -29,9 +29,7 @@ std::vector<ui::ControlRow> SectionRows(const ViewSection& section, const Sectio
     const bool native = section.view == config::RegistryView::Native;
     const int view = native ? 0 : 1, y = native ? 0 : kWowDrop;
     std::vector<ui::ControlRow> rows = {
-        {c.frame, ControlKind::Frame,
-         native ? " Windows Registry Eintrag " : " Windows Registry Eintrag Wow6432Node ", 5,
-         15 + y, 315, 76},
+        {c.frame, ControlKind::Frame, config::SectionTitle(section.view), 5, 15 + y, 315, 76},
         {c.keyName, ControlKind::Label, config::client::MachineKeyLine(look.keys[view]), look.keyX,
          28 + y, look.keyWidths[view], 10},
         {c.missing, ControlKind::Label, " Eintrag Fehlt ", 270, 28 + y, 45, 10, kCentredLabel, 0,

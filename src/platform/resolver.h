@@ -22,4 +22,13 @@ bool GetHostByName(const std::string& name, std::vector<Ipv4>& addresses);
 // name gets its official host name (h_name).
 bool GetHostByAddr(const Ipv4& address, std::string& name);
 
+// What a lookup with a deadline came to.
+enum class LookupResult { Found, NotFound, NoAnswer };
+// gethostbyname on a thread of its own, which starts and ends Winsock itself, waited for at
+// most `milliseconds`: Found with addresses as GetHostByName gives them, NotFound when no
+// result came back, NoAnswer when the deadline passed first (the lookup then ends on its own,
+// unheeded). A dotted address is no question to the name server and comes back at once.
+LookupResult GetHostByNameWithin(const std::string& name, std::vector<Ipv4>& addresses,
+                                 std::uint32_t milliseconds);
+
 }  // namespace orvano::platform

@@ -96,5 +96,30 @@ TEST(ResolverContract, GetHostByNameNeedsWinsockStarted) {
     EXPECT_FALSE(pf::GetHostByName("localhost", addresses));
 }
 
+// The test tool's lookup: Winsock is started on the lookup's own thread, so the caller starts
+// nothing, and it answers as GetHostByName does, within its deadline.
+TEST(ResolverContract, ALookupWithADeadlineAnswersAsGetHostByName) {
+    const struct {
+        const char* name;
+        pf::LookupResult result;
+        pf::Ipv4 first;
+    } cases[] = {
+        {"localhost", pf::LookupResult::Found, {127, 0, 0, 1}},
+        {"192.168.178.1", pf::LookupResult::Found, {192, 168, 178, 1}},
+        {"orvano-no-such-host.invalid", pf::LookupResult::NotFound, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<pf::Ipv4> addresses = {kSentinelAddress};
+        EXPECT_EQ(c.result, pf::GetHostByNameWithin(c.name, addresses, 2000));
+        if (c.result == pf::LookupResult::Found) {
+            ASSERT_FALSE(addresses.empty());
+            EXPECT_EQ(c.first, addresses.front());
+        } else {
+            EXPECT_TRUE(addresses.empty());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace orvano::contract

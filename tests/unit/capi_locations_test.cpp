@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "capi_images.h"
 #include "config/fax_settings.h"
 #include "config/registry.h"
 #include "deploy/capi_locations.h"
@@ -16,20 +17,6 @@ namespace {
 
 using namespace orvano::deploy;
 namespace p = orvano::platform;
-
-// A program image as far as version reading goes: "MZ", some bytes, the fixed version block.
-std::string Image(std::uint32_t fileMs, std::uint32_t fileLs, std::uint32_t productMs,
-                  std::uint32_t productLs, const std::string& extra = "") {
-    std::string bytes = "MZ" + std::string(62, '\0');
-    const std::uint32_t fixed[] = {0xFEEF04BD, 0x00010000, fileMs, fileLs, productMs, productLs, 0,
-                                   0,          0,          0,      0,      0,         0};
-    bytes.append(reinterpret_cast<const char*>(fixed), sizeof fixed);
-    return bytes + extra;
-}
-
-const std::string kTcpClient =
-    Image(0x00030008, 0x00010000, 0x00030000, 0, std::string("..Software\\AVM\\CAPIoTCP.."));
-const std::string kIsdnLibrary = Image(0x0005000A, 0, 0x00020002, 0);
 
 class CapiLocationsTest : public HeadlessTest {
   protected:

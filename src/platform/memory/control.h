@@ -12,6 +12,7 @@
 #include "platform/memory/virtual_clock.h"
 #include "platform/registry.h"
 #include "platform/resolver.h"
+#include "platform/tcp.h"
 
 namespace orvano::platform::memory {
 
@@ -123,6 +124,16 @@ void SetNameServerDelay(unsigned milliseconds);
 void SetLookupDelay(const std::string& name, unsigned milliseconds);
 void SetReverseLookupDelay(const Ipv4& address, unsigned milliseconds);
 // TakeLookupTime (virtual_clock.h): milliseconds the name service took since the last call.
+
+// --- TCP connections ---------------------------------------------------------------------
+
+// How the endpoint answers a connection and after how many milliseconds (nothing really
+// waits); an answer that would come after the deadline is no answer. An endpoint not set up
+// here never answers.
+void SetTcpAnswer(const Ipv4& address, std::uint16_t port, TcpAnswer answer,
+                  unsigned milliseconds = 0);
+// Milliseconds the connections took since the last call.
+std::uint64_t TakeConnectTime();
 
 // --- Cursor ------------------------------------------------------------------------------
 

@@ -123,6 +123,31 @@ bool GetHostByAddr(const Ipv4& address, std::string& name) {
     return true;
 }
 
+LookupResult GetHostByNameWithin(const std::string& name, std::vector<Ipv4>& addresses,
+                                 std::uint32_t milliseconds) {
+    addresses.clear();
+    long error = 0;
+    if (CallFails(Call::GetHostByName, error)) return LookupResult::NotFound;
+    auto& m = TheMachine();
+    Ipv4 literal{};
+    if (ParseDotted(name, literal)) {
+        addresses.push_back(literal);
+        return LookupResult::Found;
+    }
+    if (!m.nameServiceOn) return LookupResult::NotFound;
+    auto delay = m.lookupDelays.find(name);
+    const unsigned takes = delay != m.lookupDelays.end() ? delay->second : m.nameServerDelay;
+    if (takes == memory::kNeverAnswers || takes > milliseconds) {
+        m.lookupTime += milliseconds;  // the wait ends at the deadline
+        return LookupResult::NoAnswer;
+    }
+    m.lookupTime += takes;
+    auto it = m.hosts.find(name);
+    if (it == m.hosts.end() || it->second.empty()) return LookupResult::NotFound;
+    addresses = it->second;
+    return LookupResult::Found;
+}
+
 }  // namespace orvano::platform
 
 namespace orvano::platform::memory {

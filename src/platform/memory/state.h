@@ -67,6 +67,9 @@ struct Machine {
     std::map<std::string, unsigned, NoCaseLess> lookupDelays;
     std::map<Ipv4, unsigned> reverseDelays;
     std::uint64_t lookupTime = 0;
+    // TCP endpoints that answer: address and port to the answer and how long it takes.
+    std::map<std::pair<Ipv4, std::uint16_t>, std::pair<TcpAnswer, unsigned>> tcpAnswers;
+    std::uint64_t connectTime = 0;
 
     bool librarySearchRestricted = false;
     bool busyCursor = false;

@@ -95,4 +95,59 @@ bool GetHostByAddr(const Ipv4& address, std::string& name) {
     return true;
 }
 
+namespace {
+
+// One lookup handed to its own thread. The waiting side and the thread each hold a reference,
+// so a lookup that outlives its deadline still finds its block when it ends.
+struct LookupJob {
+    std::string name;
+    std::vector<Ipv4> addresses;
+    bool found = false;
+    HANDLE done = nullptr;
+    volatile LONG references = 2;
+};
+
+void Release(LookupJob* job) {
+    if (InterlockedDecrement(&job->references) != 0) return;
+    CloseHandle(job->done);
+    delete job;
+}
+
+DWORD WINAPI RunLookup(void* argument) {
+    LookupJob* job = static_cast<LookupJob*>(argument);
+    std::uint16_t version = 0;
+    if (WsaStartup(0x0202, version) == 0) {
+        job->found = GetHostByName(job->name, job->addresses);
+        WsaCleanup();
+    }
+    SetEvent(job->done);
+    Release(job);
+    return 0;
+}
+
+}  // namespace
+
+LookupResult GetHostByNameWithin(const std::string& name, std::vector<Ipv4>& addresses,
+                                 std::uint32_t milliseconds) {
+    addresses.clear();
+    LookupJob* job = new LookupJob;
+    job->name = name;
+    job->done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = job->done ? CreateThread(nullptr, 0, RunLookup, job, 0, nullptr) : nullptr;
+    if (!thread) {
+        if (job->done) CloseHandle(job->done);
+        delete job;
+        return LookupResult::NoAnswer;
+    }
+    CloseHandle(thread);
+    LookupResult result = LookupResult::NoAnswer;
+    if (WaitForSingleObject(job->done, milliseconds) == WAIT_OBJECT_0) {
+        result =
+            job->found && !job->addresses.empty() ? LookupResult::Found : LookupResult::NotFound;
+        if (result == LookupResult::Found) addresses = job->addresses;
+    }
+    Release(job);
+    return result;
+}
+
 }  // namespace orvano::platform

@@ -1,6 +1,8 @@
-// Teluso.exe, the CAPI test tool: loads capi2032.dll the way every CAPI application does (by
-// name, the normal search order) and shows what its informational functions report. The first
-// line says plainly whether the client reaches the router: one of kReached and kNotReached.
+// Teluso.exe, the CAPI test tool. Its first line is a verdict on what stands between the fax
+// application and the router (deploy/capi_diagnosis.h), the lines under it what each step
+// found; below them what capi2032.dll, loaded the way every CAPI application loads it (by name,
+// the normal search order), reports through its informational functions. The two are asked at
+// once, each on a thread of its own, so that the verdict never waits for the library.
 #include <windows.h>
 
 #include <cstdarg>
@@ -8,16 +10,20 @@
 #include <cstdio>
 #include <cstring>
 
+#include <string>
+
+#include "deploy/capi_diagnosis.h"
+#include "deploy/capi_locations.h"
+
 namespace {
 
 const char kTitle[] = " Teluso";
-const char kReached[] = "Ergebnis: Router erreichbar";
-const char kNotReached[] = "Ergebnis: Router nicht erreichbar";
-// The CAPI-over-TCP client carries the name of its own registry key.
-const char kClientMarker[] = "Software\\AVM\\CAPIoTCP";
 const char kWindowClass[] = "TelusoMainWindow";
 constexpr int kReportId = 100;
 constexpr int kRefreshId = 101;
+// Posted by the two threads when their part is ready.
+constexpr UINT kDiagnosisReady = WM_APP + 1;
+constexpr UINT kDetailsReady = WM_APP + 2;
 
 using RegisterFn = DWORD(WINAPI*)(DWORD, DWORD, DWORD, DWORD, DWORD*);
 using ReleaseFn = DWORD(WINAPI*)(DWORD);
@@ -89,35 +95,21 @@ std::uint32_t Dword(const unsigned char* bytes) {
            (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
-// Whether the file holds the client's marker text: only the CAPI-over-TCP client talks to the
-// router, whatever another CAPI library reports.
-bool IsCapiOverTcpClient(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    static char bytes[1 << 20];
-    DWORD read = 0;
-    const BOOL ok = ReadFile(file, bytes, sizeof bytes, &read, nullptr);
-    CloseHandle(file);
-    const DWORD markerLength = sizeof kClientMarker - 1;
-    for (DWORD at = 0; ok && at + markerLength <= read; ++at)
-        if (std::memcmp(bytes + at, kClientMarker, markerLength) == 0) return true;
-    return false;
-}
-
-// Everything the library reports; true when the client reaches the router: it is the
-// CAPI-over-TCP client, says CAPI is installed, and an application can register with it.
-bool Details(Text& text) {
+// Everything the library reports.
+void Details(Text& text) {
     HMODULE capi = LoadLibraryA("capi2032.dll");
     if (!capi) {
         text.Add("capi2032.dll wurde nicht gefunden.\r\n");
-        return false;
+        return;
     }
     char path[MAX_PATH] = {};
     GetModuleFileNameA(capi, path, MAX_PATH - 1);
     text.Add("Bibliothek: %s\r\n", path);
-    const bool client = IsCapiOverTcpClient(path);
-    if (!client) text.Add("Die Bibliothek ist kein CAPI-over-TCP-Client.\r\n");
+    // Only the CAPI-over-TCP client talks to the router, whatever another CAPI library reports.
+    std::string folder = path;
+    folder.erase(folder.find_last_of('\\') + 1);
+    if (orvano::deploy::CapiKindOf(folder) != orvano::deploy::CapiKind::OverTcp)
+        text.Add("Die Bibliothek ist kein CAPI-over-TCP-Client.\r\n");
 
     // By name and by ordinal, both must lead to the same function.
     FARPROC functions[10] = {};
@@ -127,7 +119,7 @@ bool Details(Text& text) {
         if (!byName || byName != byOrdinal) {
             text.Add("Funktion %s (Ordinal %d) fehlt oder passt nicht.\r\n", kExports[i], i + 1);
             FreeLibrary(capi);
-            return false;
+            return;
         }
         functions[i] = byName;
     }
@@ -195,15 +187,70 @@ bool Details(Text& text) {
     if (registered == 0)
         text.AddCode("CAPI_RELEASE", reinterpret_cast<ReleaseFn>(fn(2))(application));
     FreeLibrary(capi);
-    return client && installed == 0 && registered == 0;
 }
 
-// The verdict in the first line, the details below it.
-void Report(Text& text) {
-    static Text details;
-    details = Text();
-    const bool reached = Details(details);
-    text.Add("%s\r\n%s", reached ? kReached : kNotReached, details.c_str());
+// One check: both parts, filled by their threads, shown once the verdict is there.
+struct Check {
+    HWND window = nullptr;
+    Text diagnosis, details, shown;
+    bool diagnosisDone = false, detailsDone = false;
+    DWORD started = 0;
+};
+Check theCheck;
+
+DWORD WINAPI RunDiagnosis(void*) {
+    const orvano::deploy::CapiDiagnosis found = orvano::deploy::DiagnoseCapi();
+    theCheck.diagnosis.Add("%s\r\n", found.verdict.c_str());
+    for (const auto& line : found.found) theCheck.diagnosis.Add("%s\r\n", line.c_str());
+    PostMessageA(theCheck.window, kDiagnosisReady, 0, 0);
+    return 0;
+}
+
+DWORD WINAPI RunDetails(void*) {
+    Details(theCheck.details);
+    PostMessageA(theCheck.window, kDetailsReady, 0, 0);
+    return 0;
+}
+
+bool Running() {
+    return theCheck.started != 0 && !(theCheck.diagnosisDone && theCheck.detailsDone);
+}
+
+void Start(HWND window) {
+    if (Running()) return;
+    theCheck.diagnosis = Text();
+    theCheck.details = Text();
+    theCheck.diagnosisDone = theCheck.detailsDone = false;
+    theCheck.window = window;
+    theCheck.started = GetTickCount();
+    if (theCheck.started == 0) theCheck.started = 1;
+    SetDlgItemTextA(window, kReportId, "");
+    EnableWindow(GetDlgItem(window, kRefreshId), FALSE);
+    const LPTHREAD_START_ROUTINE parts[] = {RunDiagnosis, RunDetails};
+    for (LPTHREAD_START_ROUTINE part : parts) {
+        HANDLE thread = CreateThread(nullptr, 0, part, nullptr, 0, nullptr);
+        if (thread)
+            CloseHandle(thread);
+        else
+            part(nullptr);  // no thread to be had: the part runs here
+    }
+}
+
+// The verdict and its lines, the library's report below them, and at the end how long it took.
+void Show(HWND window) {
+    if (!theCheck.diagnosisDone) return;
+    Text& text = theCheck.shown;
+    text = Text();
+    text.Add("%s\r\nCAPI-Funktionen der capi2032.dll, die Teluso lädt:\r\n%s",
+             theCheck.diagnosis.c_str(),
+             theCheck.detailsDone ? theCheck.details.c_str() : "... werden abgefragt\r\n");
+    if (theCheck.detailsDone) {
+        const DWORD took = GetTickCount() - theCheck.started;
+        text.Add("\r\nPrüfung beendet nach %lu,%lu s\r\n", static_cast<unsigned long>(took / 1000),
+                 static_cast<unsigned long>(took % 1000 / 100));
+        EnableWindow(GetDlgItem(window, kRefreshId), TRUE);
+    }
+    SetDlgItemTextA(window, kReportId, text.c_str());
 }
 
 void Layout(HWND window) {
@@ -235,15 +282,23 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             Layout(window);
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kRefreshId) {
-                HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-                static Text report;
-                report = Text();
-                Report(report);
-                SetDlgItemTextA(window, kReportId, report.c_str());
-                SetCursor(previous);
-            }
+            if (LOWORD(wParam) == kRefreshId) Start(window);
             return 0;
+        case kDiagnosisReady:
+            theCheck.diagnosisDone = true;
+            Show(window);
+            return 0;
+        case kDetailsReady:
+            theCheck.detailsDone = true;
+            Show(window);
+            return 0;
+        case WM_SETCURSOR:
+            // The busy cursor with an arrow while a check runs: the window stays usable.
+            if (Running() && LOWORD(lParam) == HTCLIENT) {
+                SetCursor(LoadCursor(nullptr, IDC_APPSTARTING));
+                return TRUE;
+            }
+            break;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -264,7 +319,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     windowClass.lpszClassName = kWindowClass;
     if (!RegisterClassA(&windowClass)) return 1;
     HWND window = CreateWindowExA(0, kWindowClass, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 560, 340, nullptr, nullptr, instance, nullptr);
+                                  CW_USEDEFAULT, 640, 440, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     ShowWindow(window, show);
     MSG message;
