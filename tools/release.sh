@@ -46,6 +46,9 @@ python3 tools/guide.py docs/anleitung.md "$results/screenshots" "$guide" ||
     fail "the guide could not be made from the stage's pictures"
 files=("Orvano.exe=$build/Orvano.exe" "Anleitung.html=$guide/Anleitung.html")
 while IFS= read -r -d '' picture; do
+    # A window the machine did not paint comes out black: no such picture goes to a user.
+    mean=$(convert "$picture" -colorspace Gray -format '%[fx:int(100*mean)]' info:)
+    [ "$mean" -ge 20 ] || fail "the picture ${picture##*/} is dark (${mean}% bright): not painted?"
     files+=("bilder/${picture##*/}=$picture")
 done < <(find "$guide/bilder" -maxdepth 1 -name '*.png' -print0 | LC_ALL=C sort -z)
 

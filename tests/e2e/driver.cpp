@@ -38,6 +38,8 @@
 //   minimize TITLE                the minimise box: WM_SYSCOMMAND SC_MINIMIZE
 //   is-minimized TITLE            prints 1 or 0
 //   foreground                    prints the title of the foreground window
+//   redraw-all                    has every visible top-level window and its controls paint
+//                                 themselves again
 //   kill-window TITLE             ends the process that owns the window
 //   post-close TITLE              posts WM_CLOSE, as another program or the session's end does
 //   end-session TITLE             sends WM_QUERYENDSESSION and WM_ENDSESSION, as a logoff does
@@ -430,6 +432,13 @@ std::string ProbeLayout(HWND window, const std::string& allowed) {
     return lines;
 }
 
+BOOL CALLBACK RedrawVisible(HWND window, LPARAM) {
+    if (IsWindowVisible(window))
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    return TRUE;
+}
+
 // --- Commands ------------------------------------------------------------------------------
 
 using Args = std::vector<std::string>;
@@ -680,6 +689,11 @@ std::string Run(const Args& args) {
         char title[256] = {};
         if (HWND window = GetForegroundWindow()) GetWindowTextA(window, title, sizeof title);
         return ToUtf8(title);
+    }
+    if (command == "redraw-all") {
+        Need(args, 0, 0);
+        EnumWindows(RedrawVisible, 0);
+        return "";
     }
     if (command == "kill-window") {
         Need(args, 1, 1);

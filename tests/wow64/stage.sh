@@ -59,8 +59,10 @@ for machine in "${machines[@]}"; do
     result=$machine/result
     cat "$result/console.log" >>"$out/result/console.log" 2>/dev/null || true
     [ -d "$result/work" ] || continue
-    cp "$result/work/screenshots/"* "$out/result/work/screenshots/" 2>/dev/null || true
-    cp "$result/work/Orvano.exe.sha256" "$out/result/work/" 2>/dev/null || true
+    # Each scenario's folder, the screenshots and the sum; the results below.
+    for entry in "$result/work/"*; do
+        [ "$(basename "$entry")" = results ] || cp -r "$entry" "$out/result/work/"
+    done
     for rc in "$result/work/results/"*.rc; do
         [ -f "$rc" ] || continue
         name=$(basename "$rc" .rc) merged=$out/result/work/results
