@@ -29,12 +29,18 @@ else
 fi
 results=$stage/result/work
 sum=$(sha256sum "$build/Orvano.exe" | cut -d' ' -f1)
+scenarios=$(tests/wow64/scenarios_sum.sh)
 ran() { cat "$results/Orvano.exe.sha256" 2>/dev/null; }
-if [ "$(ran)" != "$sum" ] && [ -z "${ORVANO_STAGE_DIR:-}" ]; then
-    echo "release.sh: the WoW64 stage has not run this Orvano.exe yet; running it" >&2
-    ctest --test-dir "$build" -L wow64 -E '^release\.' --output-on-failure >&2 || true
+ran_scenarios() { cat "$results/scenarios.sha256" 2>/dev/null; }
+if [ "$(ran)" != "$sum" ] || [ "$(ran_scenarios)" != "$scenarios" ]; then
+    if [ -z "${ORVANO_STAGE_DIR:-}" ]; then
+        echo "release.sh: the WoW64 stage has not run this Orvano.exe and these scenarios yet;" \
+            "running it" >&2
+        ctest --test-dir "$build" -L wow64 -E '^release\.' --output-on-failure >&2 || true
+    fi
 fi
 [ "$(ran)" = "$sum" ] || fail "the WoW64 stage in $stage ran another Orvano.exe ($(ran))"
+[ "$(ran_scenarios)" = "$scenarios" ] || fail "the WoW64 stage in $stage ran other scenarios"
 for rc in "$results"/results/*.rc; do
     [ -f "$rc" ] || fail "no results of the WoW64 stage in $stage"
     [ "$(cat "$rc")" = 0 ] || fail "the WoW64 scenario $(basename "$rc" .rc) failed: no archive"

@@ -71,5 +71,7 @@ for machine in "${machines[@]}"; do
     done
     sed -n 's/^\(.*: exit [0-9]* after [0-9]* s\)\r*$/\1/p' "$result/console.log"
 done
+# What the scenarios were, so that the release takes only pictures of these very scenarios.
+"$here/scenarios_sum.sh" >"$out/result/work/scenarios.sha256"
 echo "WoW64 stage: $(($(date +%s) - start)) s on ${#machines[@]} machines"
 exit $status
