@@ -242,8 +242,18 @@ click "$title" ${mw_kTestToolCreateButton}
 expect "0" is-visible "$title" ${mw_kTestToolCreateButton}
 EOF
     [ -f "$app/Teluso.exe" ] || fail "no Teluso.exe beside the program"
-    script "${name}_teluso" <<EOF || return
+    script "${name}_teluso_started" <<EOF || return
 click "$title" ${mw_kTestToolButton}
+EOF
+    teluso_report "$name" || return
+    close_orvano "${name}_quit" "$main"
+}
+
+# Once the test tool has come up: its report in $work/NAME.report and a picture, then the tool
+# closed again.
+teluso_report() {
+    local name=$1
+    script "${name}_teluso" <<EOF || return
 wait-window "$teluso" 60000
 sleep 5000
 EOF
@@ -255,7 +265,6 @@ EOF
 close "$teluso"
 wait-gone "$teluso" 20000
 EOF
-    close_orvano "${name}_quit" "$main"
 }
 
 # The fax application's ISDN settings as a user makes them on the new machine: the router in
@@ -343,15 +352,7 @@ fresh_machine() {
     "$run" "$prefix" reg add 'HKLM\SOFTWARE\AVM\CAPIoTCP' /v Port /t REG_DWORD /d 5031 /f \
         /reg:32 >/dev/null 2>&1 || fail "setting the port in the 32-bit view"
     start_program "$app_win\\Teluso.exe"
-    script wow_set_teluso <<EOF || return
-wait-window "$teluso" 60000
-sleep 5000
-EOF
-    drive get-text "$teluso" 100 | tr -d '\r' >"$work/wow_set.report"
-    script wow_set_close <<EOF
-close "$teluso"
-wait-gone "$teluso" 20000
-EOF
+    teluso_report wow_set || return
     [ "$(connections "$accepted")" -gt 0 ] || fail "the client did not reach the listener"
     expect_verdict wow_set "Ergebnis: Router erreichbar"
     phase "the Wow6432Node section set too: the test tool reaches the router"
